@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Backend.h"
+#include "ConnectionSettings.h"
+
+#include <memory>
+#include <vector>
+
+namespace twk {
+
+/// The database connection object: settings, open state, the diagnostics
+/// list of the last open, and the backend chosen by the data source.
+class Connection {
+ public:
+  Connection();
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  void SetSettings(const ConnectionSettings& settings) { settings_ = settings; }
+  const ConnectionSettings& Settings() const noexcept { return settings_; }
+
+  /// Opens with the settings: the embedded engine for a database file, ODBC
+  /// otherwise. Fills the diagnostics list; throws TwkError when the open fails.
+  void Open();
+  bool IsOpen() const noexcept { return backend_ != nullptr; }
+  void Close() noexcept;
+
+  std::vector<Diagnostic>& Diagnostics() noexcept { return diagnostics_; }
+
+  /// Runs a batch (see Backend::Execute). Throws TwkError when closed or failed.
+  Recordset Execute(const QString& sSql);
+
+ private:
+  ConnectionSettings settings_;
+  std::unique_ptr<Backend> backend_;
+  std::vector<Diagnostic> diagnostics_;
+};
+
+}  // namespace twk

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace twk {
+
+/// The values a connection is opened with.
+struct ConnectionSettings {
+  QString sApplicationName = QStringLiteral("TWK");
+  QString sDataSource;
+  QString sInitialCatalog;
+  QString sUserId;
+  QString sPassword;
+  int iLoginTimeoutSeconds = 30;
+
+  /// The connection as the system describes it: "Provider=MSDASQL;
+  /// Application Name=TWK;Data Source=...;..." with nothing escaped. A
+  /// description only; it is never handed to a driver.
+  QString ConnectionString() const;
+
+  /// Whether the data source names an embedded database file (a path with
+  /// a '/' or a name ending in ".db") rather than an ODBC data source.
+  bool IsEmbedded() const;
+
+  /// The text with the password, when there is one, masked out, so that no
+  /// message shows it.
+  QString Scrub(QString sText) const;
+};
+
+}  // namespace twk

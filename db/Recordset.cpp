@@ -1,0 +1,102 @@
+#include "Recordset.h"
+
+#include "TwkError.h"
+
+#include <utility>
+
+namespace twk {
+
+namespace {
+
+const QString sRecordsetSource = QStringLiteral("TWK.Recordset");
+
+}  // namespace
+
+Recordset::Recordset(QStringList columnNames, std::vector<Row> rows)
+    : bOpen_(true), columnNames_(std::move(columnNames)), rows_(std::move(rows)) {}
+
+Recordset Recordset::Closed(long lRowsAffected) {
+  Recordset closed;
+  closed.lRowsAffected_ = lRowsAffected;
+  return closed;
+}
+
+bool Recordset::IsEof() const noexcept { return !bOpen_ || iCurrent_ >= rows_.size(); }
+
+void Recordset::MoveFirst() {
+  RequireOpen();
+  iCurrent_ = 0;
+}
+
+void Recordset::MoveNext() {
+  RequireRow();
+  ++iCurrent_;
+}
+
+long Recordset::RecordCount() const {
+  RequireOpen();
+  return long(rows_.size());
+}
+
+QString Recordset::FieldName(int iIndex) const {
+  RequireOpen();
+  if (iIndex < 0 || iIndex >= columnNames_.size()) {
+    throw TwkError(QStringLiteral("Item cannot be found in the collection corresponding to the "
+                                  "requested name or ordinal."),
+                   sRecordsetSource, 3265);
+  }
+  return columnNames_.at(iIndex);
+}
+
+QVariant Recordset::Field(int iIndex) const {
+  RequireRow();
+  if (iIndex < 0 || iIndex >= columnNames_.size()) {
+    throw TwkError(QStringLiteral("Item cannot be found in the collection corresponding to the "
+                                  "requested name or ordinal."),
+                   sRecordsetSource, 3265);
+  }
+  return rows_[iCurrent_][std::size_t(iIndex)];
+}
+
+QVariant Recordset::Field(const QString& sName) const {
+  RequireRow();
+  const int iIndex = FieldIndex(sName);
+  if (iIndex < 0) {
+    throw TwkError(QStringLiteral("Item cannot be found in the collection corresponding to the "
+                                  "requested name or ordinal."),
+                   sRecordsetSource, 3265);
+  }
+  return rows_[iCurrent_][std::size_t(iIndex)];
+}
+
+int Recordset::FieldIndex(const QString& sName) const {
+  for (int i = 0; i < columnNames_.size(); ++i) {
+    if (columnNames_.at(i).compare(sName, Qt::CaseInsensitive) == 0) return i;
+  }
+  return -1;
+}
+
+void Recordset::Close() noexcept {
+  bOpen_ = false;
+  columnNames_.clear();
+  rows_.clear();
+  iCurrent_ = 0;
+}
+
+void Recordset::RequireOpen() const {
+  if (!bOpen_) {
+    throw TwkError(QStringLiteral("Operation is not allowed when the object is closed."),
+                   sRecordsetSource, 3704);
+  }
+}
+
+void Recordset::RequireRow() const {
+  RequireOpen();
+  if (iCurrent_ >= rows_.size()) {
+    throw TwkError(QStringLiteral("Either BOF or EOF is True, or the current record has been "
+                                  "deleted. Requested operation requires a current record."),
+                   sRecordsetSource, 3021);
+  }
+}
+
+}  // namespace twk

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <vector>
+
+namespace twk {
+
+/// A fully fetched, read-only result. Open with columns and rows, or closed
+/// (a batch whose first result was not a set of rows).
+///
+/// Field values are null (an invalid QVariant), numbers (qint64 or double),
+/// text, dates (QDateTime) or bytes.
+class Recordset {
+ public:
+  using Row = std::vector<QVariant>;
+
+  /// A closed record set.
+  Recordset() = default;
+  Recordset(QStringList columnNames, std::vector<Row> rows);
+
+  /// A closed record set that knows how many rows its statement changed.
+  static Recordset Closed(long lRowsAffected);
+
+  bool IsOpen() const noexcept { return bOpen_; }
+  /// True before the first row, past the last, and when closed.
+  bool IsEof() const noexcept;
+  void MoveFirst();
+  void MoveNext();
+
+  long RecordCount() const;
+  int FieldCount() const noexcept { return bOpen_ ? int(columnNames_.size()) : 0; }
+  QString FieldName(int iIndex) const;
+
+  /// The value of a field of the current row, by position from 0.
+  QVariant Field(int iIndex) const;
+  /// The value of a field of the current row, the name matched without
+  /// regard to case.
+  QVariant Field(const QString& sName) const;
+  /// Position of a column, the name matched without regard to case; -1 when absent.
+  int FieldIndex(const QString& sName) const;
+
+  /// Rows changed by the statement behind a closed result; -1 when unknown.
+  long RowsAffected() const noexcept { return lRowsAffected_; }
+
+  void Close() noexcept;
+
+ private:
+  void RequireOpen() const;
+  void RequireRow() const;
+
+  bool bOpen_ = false;
+  QStringList columnNames_;
+  std::vector<Row> rows_;
+  std::size_t iCurrent_ = 0;
+  long lRowsAffected_ = -1;
+};
+
+}  // namespace twk
