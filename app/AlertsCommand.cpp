@@ -1,0 +1,130 @@
+#include "AlertsCommand.h"
+
+#include "ConsolePlatform.h"
+#include "Conversions.h"
+#include "EmbeddedDatabase.h"
+#include "ModuleState.h"
+#include "TwkError.h"
+#include "modSubroutines.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace twk {
+
+namespace {
+
+const QString sDemoUser = QStringLiteral("MANAGER");
+const QString sDemoDatabase = QStringLiteral("DEMO");
+
+QCommandLineOption Option(const char* sName, const char* sDescription,
+                          const char* sValueName = nullptr, const QString& sDefault = {}) {
+  QCommandLineOption option(QString::fromLatin1(sName), QString::fromUtf8(sDescription));
+  if (sValueName) {
+    option.setValueName(QString::fromLatin1(sValueName));
+    if (!sDefault.isEmpty()) option.setDefaultValue(sDefault);
+  }
+  return option;
+}
+
+}  // namespace
+
+AlertsCommand::AlertsCommand(ConsolePlatform& console, std::FILE* pOutput, std::FILE* pErrors)
+    : console_(console), pOutput_(pOutput), pErrors_(pErrors) {}
+
+int AlertsCommand::Run(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral(
+      "Creates Tellwick databases and runs the alert libraries' start-up checks.\n"
+      "Without --server the embedded demo database in the user's data directory is used\n"
+      "(created on first use) with the demo login."));
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
+  const auto init = Option("init", "Create an embedded database FILE with the Tellwick objects.",
+                           "FILE");
+  const auto demo = Option("demo", "With --init: add the demo data set.");
+  const auto check = Option("check", "Open the connection and run the start-up checks.");
+  const auto server = Option("server", "SQL server: an ODBC data source, or a database file.",
+                             "NAME");
+  const auto database = Option("database", "Database name.", "NAME", sDemoDatabase);
+  const auto user = Option("user", "SQL login.", "LOGIN", sDemoUser);
+  const auto password = Option("password", "Password of the login.", "PASSWORD");
+  const auto level = Option("level", "The user's system level, as the host gives it.", "LEVEL",
+                            QStringLiteral("1"));
+  const auto yes = Option("yes", "Answer Yes to questions (otherwise No).");
+  parser.addOptions({init, demo, check, server, database, user, password, level, yes});
+
+  if (!parser.parse(arguments)) {
+    PrintError(parser.errorText());
+    return UsageError;
+  }
+  if (parser.isSet(help)) {
+    std::fputs(qUtf8Printable(parser.helpText()), pOutput_);
+    return Success;
+  }
+  if (parser.isSet(version)) {
+    std::fprintf(pOutput_, "tellwick-alerts %s\n", qUtf8Printable(modSubroutines::TwkVersionText()));
+    return Success;
+  }
+  if (!parser.positionalArguments().isEmpty()) {
+    PrintError(QStringLiteral("unexpected argument \"%1\"; see --help")
+                   .arg(parser.positionalArguments().first()));
+    return UsageError;
+  }
+  console_.SetAnswerYes(parser.isSet(yes));
+  if (parser.isSet(init)) return Init(parser.value(init), parser.isSet(demo));
+  if (parser.isSet(demo)) {
+    PrintError(QStringLiteral("--demo goes with --init"));
+    return UsageError;
+  }
+  if (parser.isSet(check)) {
+    return Check({parser.value(server), parser.value(database), parser.value(user),
+                  parser.value(password), parser.value(level)});
+  }
+  PrintError(QStringLiteral("nothing to do: give --init FILE or --check; see --help"));
+  return UsageError;
+}
+
+int AlertsCommand::Init(const QString& sFile, bool bDemo) {
+  try {
+    EmbeddedDatabase::Create(sFile, bDemo);
+  } catch (const TwkError& error) {
+    PrintError(error.Description());
+    return Failure;
+  }
+  std::fprintf(pOutput_, "Created %s%s.\n", qUtf8Printable(QFileInfo(sFile).absoluteFilePath()),
+               bDemo ? " with the demo data" : "");
+  return Success;
+}
+
+int AlertsCommand::Check(const ConnectionValues& values) {
+  QString sServer = values.sServer;
+  if (sServer.isEmpty()) {
+    try {
+      sServer = EmbeddedDatabase::EnsureDemoDatabase();
+    } catch (const TwkError& error) {
+      PrintError(error.Description());
+      return Failure;
+    }
+  }
+  const double dLevel = std::nearbyint(Conversions::LeadingNumber(values.sLevel));
+  const qint32 lLevel = std::fabs(dLevel) < 2147483647.0 ? qint32(dLevel) : 2147483647;
+  modSubroutines::CalculateAuthID(values.sUser, values.sDatabase);
+  if (!modSubroutines::InitializeConnection(sServer, values.sDatabase, values.sUser,
+                                            values.sPassword, lLevel)) {
+    PrintError(QStringLiteral("the start-up checks failed; the libraries may not operate"));
+    return Failure;
+  }
+  std::fprintf(pOutput_, "Start-up checks passed for %s as %s.\n", qUtf8Printable(sServer),
+               qUtf8Printable(ModuleState::ForThisThread().AuthID));
+  modSubroutines::ReleaseConnection();
+  return Success;
+}
+
+void AlertsCommand::PrintError(const QString& sMessage) const {
+  std::fprintf(pErrors_, "tellwick-alerts: %s\n", qUtf8Printable(sMessage));
+}
+
+}  // namespace twk

@@ -1,0 +1,170 @@
+#include "EmbeddedDatabase.h"
+
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+
+#include "SqliteHandles.h"
+#include "TwkError.h"
+
+// The generated resource initialiser lives in the global namespace. The
+// library registers the scripts when it loads; this covers a static link.
+static void InitEmbeddedScripts() {
+  static const bool bRegistered = [] {
+    Q_INIT_RESOURCE(EmbeddedScripts);
+    return true;
+  }();
+  (void)bRegistered;
+}
+
+namespace twk {
+
+namespace {
+
+const QString sSource = QStringLiteral("TWK");
+
+// The number the runtime has always used for "File already exists".
+constexpr long lFileExists = 58;
+
+QString Native(const QString& sPath) {
+  return QDir::toNativeSeparators(sPath);
+}
+
+QByteArray ReadScript(const QString& sName) {
+  QFile script(QStringLiteral(":/sql/embedded/") + sName);
+  if (!script.open(QIODevice::ReadOnly)) {
+    throw TwkError(QStringLiteral("The database script %1 is missing from the library.").arg(sName),
+                   sSource);
+  }
+  return script.readAll();
+}
+
+// Runs one script on the open handle; a failing statement names the script.
+void RunScript(sqlite3* pDb, const QString& sName) {
+  const QByteArray script = ReadScript(sName);
+  char* pMessage = nullptr;
+  const int iResult = sqlite3_exec(pDb, script.constData(), nullptr, nullptr, &pMessage);
+  if (iResult == SQLITE_OK) return;
+  const QString sMessage = QString::fromUtf8(pMessage ? pMessage : sqlite3_errstr(iResult));
+  sqlite3_free(pMessage);
+  throw TwkError(QStringLiteral("The database script %1 failed: %2").arg(sName, sMessage), sSource,
+                 iResult);
+}
+
+// Builds the whole database in sTempPath inside one transaction, so that a
+// failing script leaves no objects behind in it either.
+void BuildDatabase(const QString& sTempPath, const QStringList& scripts) {
+  sqlite3* pRaw = nullptr;
+  const QByteArray path = QFile::encodeName(sTempPath);
+  const int iOpen =
+      sqlite3_open_v2(path.constData(), &pRaw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  SqliteHandle db(pRaw);
+  if (iOpen != SQLITE_OK) {
+    const QString sMessage = QString::fromUtf8(pRaw ? sqlite3_errmsg(pRaw) : sqlite3_errstr(iOpen));
+    throw TwkError(QStringLiteral("Cannot create the database file \"%1\": %2")
+                       .arg(Native(sTempPath), sMessage),
+                   sSource, iOpen);
+  }
+  sqlite3_extended_result_codes(db.get(), 1);
+  RunFixed(db.get(), "begin");
+  for (const QString& sName : scripts) RunScript(db.get(), sName);
+  RunFixed(db.get(), "commit");
+  const int iClose = sqlite3_close(db.release());
+  if (iClose != SQLITE_OK) {
+    throw TwkError(QStringLiteral("Cannot close the new database file \"%1\": %2")
+                       .arg(Native(sTempPath), QString::fromUtf8(sqlite3_errstr(iClose))),
+                   sSource, iClose);
+  }
+}
+
+void RemoveLeftovers(const QString& sTempPath) noexcept {
+  QFile::remove(sTempPath);
+  QFile::remove(sTempPath + QStringLiteral("-journal"));
+}
+
+TwkError FileExists(const QString& sPath) {
+  return TwkError(QStringLiteral("Cannot create the database \"%1\": a file of that name already "
+                                 "exists. Choose a new name or remove the file first.")
+                      .arg(Native(sPath)),
+                  sSource, lFileExists);
+}
+
+bool SomethingAt(const QString& sPath) {
+  const QFileInfo info(sPath);
+  return info.exists() || info.isSymLink();
+}
+
+}  // namespace
+
+QStringList EmbeddedDatabase::ScriptNames(bool bDemo) {
+  QStringList scripts = {QStringLiteral("imis_tables.sql"), QStringLiteral("TWK_Tables.sql"),
+                         QStringLiteral("TWK_fixed_text.sql")};
+  if (bDemo) scripts << QStringLiteral("demo_data.sql");
+  return scripts;
+}
+
+void EmbeddedDatabase::Create(const QString& sPath, bool bDemo) {
+  InitEmbeddedScripts();
+  if (sPath.isEmpty()) {
+    throw TwkError(QStringLiteral("Cannot create a database without a file name."), sSource);
+  }
+  if (SomethingAt(sPath)) throw FileExists(sPath);
+
+  const QString sTempPath =
+      QStringLiteral("%1.%2-%3.part")
+          .arg(sPath)
+          .arg(QCoreApplication::applicationPid())
+          .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+  try {
+    BuildDatabase(sTempPath, ScriptNames(bDemo));
+  } catch (...) {
+    RemoveLeftovers(sTempPath);
+    throw;
+  }
+  // Qt's rename never replaces an existing file, so a file that appeared at
+  // sPath meanwhile stays as it was.
+  if (!QFile::rename(sTempPath, sPath)) {
+    RemoveLeftovers(sTempPath);
+    if (SomethingAt(sPath)) throw FileExists(sPath);
+    throw TwkError(QStringLiteral("Cannot create the database \"%1\": the new file could not be "
+                                  "moved into place.")
+                       .arg(Native(sPath)),
+                   sSource);
+  }
+}
+
+QString EmbeddedDatabase::DefaultDemoPath() {
+  const QString sDirectory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  if (sDirectory.isEmpty()) return QString();
+  return sDirectory + QStringLiteral("/demo.db");
+}
+
+QString EmbeddedDatabase::EnsureDemoDatabase() {
+  const QString sPath = DefaultDemoPath();
+  if (sPath.isEmpty()) {
+    throw TwkError(QStringLiteral("Cannot create the demo database: there is no writable data "
+                                  "directory."),
+                   sSource);
+  }
+  if (SomethingAt(sPath)) return sPath;
+  const QString sDirectory = QFileInfo(sPath).absolutePath();
+  if (!QDir().mkpath(sDirectory)) {
+    throw TwkError(QStringLiteral("Cannot create the directory \"%1\" for the demo database.")
+                       .arg(Native(sDirectory)),
+                   sSource);
+  }
+  try {
+    Create(sPath, true);
+  } catch (const TwkError& error) {
+    // Another process may have created it in the meantime; that one will do.
+    if (error.Number() != lFileExists) throw;
+  }
+  return sPath;
+}
+
+}  // namespace twk

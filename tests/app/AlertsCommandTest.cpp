@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+namespace {
+
+struct Outcome {
+  int iExitCode = -1;
+  QString sOutput;
+  QString sErrors;
+};
+
+/// Runs the installed command as a person would, with its data directory
+/// and ODBC configuration pointed into the test's own directory.
+class AlertsCommand : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(scratch.isValid()); }
+
+  Outcome Run(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), scratch.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("HOME"), scratch.path());
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TELLWICK_ALERTS), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+  }
+
+  QString File(const char* sName) const { return scratch.filePath(QString::fromLatin1(sName)); }
+
+  void Sql(const QString& sFile, const char* sSql) const {
+    sqlite3* pDatabase = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(sFile.toUtf8().constData(), &pDatabase, SQLITE_OPEN_READWRITE,
+                              nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(pDatabase, sSql, nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(pDatabase);
+    sqlite3_close_v2(pDatabase);
+  }
+
+  QTemporaryDir scratch;
+};
+
+TEST_F(AlertsCommand, HelpAndVersionAnswerAndExitZero) {
+  const Outcome help = Run({QStringLiteral("--help")});
+  EXPECT_EQ(help.iExitCode, 0);
+  for (const char* sOption : {"--init", "--demo", "--check", "--server", "--database", "--user",
+                              "--password", "--level", "--yes"}) {
+    EXPECT_TRUE(help.sOutput.contains(QString::fromLatin1(sOption))) << sOption;
+  }
+  const Outcome version = Run({QStringLiteral("--version")});
+  EXPECT_EQ(version.iExitCode, 0);
+  EXPECT_TRUE(version.sOutput.contains(QRegularExpression(QStringLiteral("\\d+\\.\\d\\d\\.\\d\\d\\d"))));
+}
+
+TEST_F(AlertsCommand, UnknownOptionsAndNothingToDoAreUsageErrors) {
+  EXPECT_EQ(Run({QStringLiteral("--frobnicate")}).iExitCode, 2);
+  EXPECT_EQ(Run({}).iExitCode, 2);
+  EXPECT_EQ(Run({QStringLiteral("--demo")}).iExitCode, 2);
+}
+
+TEST_F(AlertsCommand, InitCreatesADatabaseAndRefusesToOverwriteOne) {
+  const QString sFile = File("assoc.db");
+  EXPECT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
+  ASSERT_TRUE(QFileInfo::exists(sFile));
+  const qint64 lSize = QFileInfo(sFile).size();
+
+  const Outcome again = Run({QStringLiteral("--init"), sFile, QStringLiteral("--demo")});
+  EXPECT_EQ(again.iExitCode, 1);
+  EXPECT_FALSE(again.sErrors.isEmpty());
+  EXPECT_EQ(QFileInfo(sFile).size(), lSize);
+}
+
+TEST_F(AlertsCommand, CheckOnAFreshDatabaseWarnsOnceAndPasses) {
+  const QString sFile = File("fresh.db");
+  ASSERT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
+  const Outcome first = Run({QStringLiteral("--server"), sFile, QStringLiteral("--check")});
+  EXPECT_EQ(first.iExitCode, 0) << first.sErrors.toStdString();
+  EXPECT_TRUE(first.sErrors.contains(QStringLiteral("Non-critical warning")));
+}
+
+TEST_F(AlertsCommand, AnAdministratorsQuestionIsAnsweredByTheYesFlag) {
+  const QString sFile = File("admin.db");
+  ASSERT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
+  const QStringList check = {QStringLiteral("--server"), sFile, QStringLiteral("--level"),
+                             QStringLiteral("9 (sysadmin)"), QStringLiteral("--check")};
+  const Outcome no = Run(check);
+  EXPECT_EQ(no.iExitCode, 0);
+  EXPECT_TRUE(no.sErrors.contains(QStringLiteral("Sanity Check")));
+  EXPECT_TRUE(no.sErrors.contains(QStringLiteral("(answered No)")));
+
+  const Outcome yes = Run(check + QStringList{QStringLiteral("--yes")});
+  EXPECT_TRUE(yes.sErrors.contains(QStringLiteral("(answered Yes)")));
+  const Outcome quiet = Run(check);
+  EXPECT_EQ(quiet.iExitCode, 0);
+  EXPECT_FALSE(quiet.sErrors.contains(QStringLiteral("Sanity Check")));
+}
+
+TEST_F(AlertsCommand, CheckFailsOnAMissingFileWithoutCreatingIt) {
+  const QString sFile = File("nowhere.db");
+  const Outcome outcome = Run({QStringLiteral("--server"), sFile, QStringLiteral("--check")});
+  EXPECT_EQ(outcome.iExitCode, 1);
+  EXPECT_FALSE(QFileInfo::exists(sFile));
+}
+
+TEST_F(AlertsCommand, CheckFailsWhenObjectsAreMissing) {
+  const QString sFile = File("partial.db");
+  ASSERT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
+  Sql(sFile, "drop table ttwk_AlertDefinitions");
+  const Outcome outcome = Run({QStringLiteral("--server"), sFile, QStringLiteral("--check")});
+  EXPECT_EQ(outcome.iExitCode, 1);
+  EXPECT_TRUE(outcome.sErrors.contains(QStringLiteral("Critical: missing objects")));
+  EXPECT_TRUE(outcome.sErrors.contains(QStringLiteral("TWK will now terminate.")));
+}
+
+TEST_F(AlertsCommand, WithoutAServerTheDemoDatabaseIsCreatedAndStartsSilently) {
+  const Outcome outcome = Run({QStringLiteral("--check")});
+  EXPECT_EQ(outcome.iExitCode, 0) << outcome.sErrors.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(File("data/Tellwick/demo.db")));
+  EXPECT_EQ(outcome.sErrors, QString());
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Connection.h"
+#include "ConnectionSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <string>
+
+namespace twk::testing {
+
+/// A backend the connection contract runs on: how to reach a given SQLite
+/// database file through it.
+struct BackendUnderTest {
+  std::string sName;
+  /// Settings that reach sDatabaseFile; sScratchDir is a directory the
+  /// fixture owns (for an odbc.ini, say).
+  std::function<ConnectionSettings(const QString& sDatabaseFile, const QString& sScratchDir)>
+      settingsFor;
+  /// Whether the backend runs several statements in one call.
+  bool bRunsBatches = true;
+};
+
+inline std::string BackendName(const ::testing::TestParamInfo<BackendUnderTest>& info) {
+  return info.param.sName;
+}
+
+/// Every case gets a fresh database file seeded through SQLite's own API
+/// with the table below, and a connection object that is not yet open.
+///
+///   create table contacts (ID text primary key, FULL_NAME text,
+///                          BALANCE real, VISITS integer, NOTE text)
+///   ('101', 'Ann Émile ☃', 12.5, 3, NULL), ('102', 'Bob', -2.5, 0, 'note')
+class ConnectionContract : public ::testing::TestWithParam<BackendUnderTest> {
+ protected:
+  void SetUp() override;
+
+  /// Runs SQL on the file directly, bypassing the backend under test.
+  void Seed(const char* sSql) const;
+  /// Opens the connection on the seeded file through the backend under test.
+  void OpenConnection();
+
+  QTemporaryDir scratch;
+  QString sDatabaseFile;
+  Connection connection;
+};
+
+}  // namespace twk::testing
