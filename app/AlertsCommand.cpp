@@ -1,5 +1,8 @@
 #include "AlertsCommand.h"
 
+#include "AlertEvaluation.h"
+#include "AlertReport.h"
+
 #include "ConsolePlatform.h"
 #include "Conversions.h"
 #include "EmbeddedDatabase.h"
@@ -54,7 +57,13 @@ int AlertsCommand::Run(const QStringList& arguments) {
   const auto level = Option("level", "The user's system level, as the host gives it.", "LEVEL",
                             QStringLiteral("1"));
   const auto yes = Option("yes", "Answer Yes to questions (otherwise No).");
-  parser.addOptions({init, demo, check, server, database, user, password, level, yes});
+  const auto id = Option("id", "Evaluate the alerts of the record ID and print them in rank order.",
+                         "ID");
+  const auto json = Option("json", "With --id: print one JSON object.");
+  const auto only = Option("only", "With --id: run just the definition SEQN, enabled or not.",
+                           "SEQN");
+  parser.addOptions({init, demo, check, id, json, only, server, database, user, password, level,
+                     yes});
 
   if (!parser.parse(arguments)) {
     PrintError(parser.errorText());
@@ -79,11 +88,18 @@ int AlertsCommand::Run(const QStringList& arguments) {
     PrintError(QStringLiteral("--demo goes with --init"));
     return UsageError;
   }
-  if (parser.isSet(check)) {
-    return Check({parser.value(server), parser.value(database), parser.value(user),
-                  parser.value(password), parser.value(level)});
+  const ConnectionValues values{parser.value(server), parser.value(database), parser.value(user),
+                                parser.value(password), parser.value(level)};
+  if ((parser.isSet(json) || parser.isSet(only)) && !parser.isSet(id)) {
+    PrintError(QStringLiteral("--json and --only go with --id"));
+    return UsageError;
   }
-  PrintError(QStringLiteral("nothing to do: give --init FILE or --check; see --help"));
+  if (parser.isSet(id)) {
+    return Evaluate(values, parser.value(id), parser.isSet(json),
+                    parser.isSet(only) ? parser.value(only) : QString());
+  }
+  if (parser.isSet(check)) return Check(values);
+  PrintError(QStringLiteral("nothing to do: give --init FILE, --check or --id ID; see --help"));
   return UsageError;
 }
 
@@ -99,14 +115,14 @@ int AlertsCommand::Init(const QString& sFile, bool bDemo) {
   return Success;
 }
 
-int AlertsCommand::Check(const ConnectionValues& values) {
-  QString sServer = values.sServer;
+bool AlertsCommand::Connect(const ConnectionValues& values, QString& sServer) {
+  sServer = values.sServer;
   if (sServer.isEmpty()) {
     try {
       sServer = EmbeddedDatabase::EnsureDemoDatabase();
     } catch (const TwkError& error) {
       PrintError(error.Description());
-      return Failure;
+      return false;
     }
   }
   const double dLevel = std::nearbyint(Conversions::LeadingNumber(values.sLevel));
@@ -115,10 +131,51 @@ int AlertsCommand::Check(const ConnectionValues& values) {
   if (!modSubroutines::InitializeConnection(sServer, values.sDatabase, values.sUser,
                                             values.sPassword, lLevel)) {
     PrintError(QStringLiteral("the start-up checks failed; the libraries may not operate"));
-    return Failure;
+    return false;
   }
+  return true;
+}
+
+int AlertsCommand::Check(const ConnectionValues& values) {
+  QString sServer;
+  if (!Connect(values, sServer)) return Failure;
   std::fprintf(pOutput_, "Start-up checks passed for %s as %s.\n", qUtf8Printable(sServer),
                qUtf8Printable(ModuleState::ForThisThread().AuthID));
+  modSubroutines::ReleaseConnection();
+  return Success;
+}
+
+int AlertsCommand::Evaluate(const ConnectionValues& values, const QString& sId, bool bJson,
+                            const QString& sOnly) {
+  if (sId.isEmpty()) {
+    PrintError(QStringLiteral("--id needs a record id"));
+    return UsageError;
+  }
+  bool bNumber = true;
+  const qint32 lOnly = sOnly.isEmpty() ? 0 : sOnly.trimmed().toInt(&bNumber);
+  if (!bNumber) {
+    PrintError(QStringLiteral("--only takes a definition number (SEQN), not \"%1\"").arg(sOnly));
+    return UsageError;
+  }
+  QString sServer;
+  if (!Connect(values, sServer)) return Failure;
+
+  AlertEvaluation evaluation;
+  const std::vector<AlertRule> rules =
+      sOnly.isEmpty() ? evaluation.ReadAlertRules() : evaluation.ReadAlertRule(lOnly);
+  evaluation.RunAlertRules(rules, sId);
+  evaluation.SortAlerts();
+
+  AlertReport report;
+  report.sId = sId;
+  report.sUser = ModuleState::ForThisThread().AuthID;
+  report.alerts.assign(evaluation.aoAlerts.begin(),
+                       evaluation.aoAlerts.begin() + evaluation.iAlertCount);
+  report.sFixedText = modSubroutines::Exec_SQL_SP_String(
+      QStringLiteral("exec ptwk_calculate_fixed_text '") + Conversions::QuoteApostrophes(sId) +
+      QStringLiteral("', '") + Conversions::QuoteApostrophes(report.sUser) + QStringLiteral("'"));
+  const QString sText = bJson ? report.ToJson() : report.ToTable();
+  std::fputs(sText.toUtf8().constData(), pOutput_);
   modSubroutines::ReleaseConnection();
   return Success;
 }

@@ -8,98 +8,105 @@ namespace twk {
 
 namespace {
 
-// One left-to-right pass over a batch.
+bool Is(QStringView sWord, QStringView sKeyword) {
+  return sWord.compare(sKeyword, Qt::CaseInsensitive) == 0;
+}
+
+// One left-to-right pass over a batch. Text is copied only up to a change,
+// so a batch that needs no change comes back as the same shared string.
 class TranslationPass {
  public:
   TranslationPass(const QString& sBatch, const TsqlTranslator::SpidSource& spidSource)
-      : sIn_(sBatch), spidSource_(spidSource) {
-    result_.sSql.reserve(sBatch.size() + 16);
-  }
+      : sIn_(sBatch), in_(sBatch), spidSource_(spidSource) {}
 
   Translation Run() {
-    while (iPos_ < sIn_.size()) Step();
+    while (iPos_ < in_.size()) Step();
+    if (!bChanged_) {
+      result_.sSql = sIn_;
+    } else {
+      result_.sSql += in_.mid(iCopied_);
+    }
     return std::move(result_);
   }
 
  private:
   void Step() {
-    const QChar c = sIn_[iPos_];
+    const QChar c = in_[iPos_];
     const qsizetype iOpaqueEnd = SqlScanner::SkipOpaque(sIn_, iPos_);
     if (iOpaqueEnd > iPos_) {
-      const bool bComment = SqlScanner::IsCommentStart(sIn_, iPos_);
-      result_.sSql += QStringView(sIn_).mid(iPos_, iOpaqueEnd - iPos_);
-      if (!bComment) MarkSignificant(QString(), c);
+      if (!SqlScanner::IsCommentStart(sIn_, iPos_)) MarkSignificant({}, c);
       iPos_ = iOpaqueEnd;
     } else if (SqlScanner::IsSpace(c)) {
       if (c == u'\n') bNewlineSinceSignificant_ = true;
-      result_.sSql += c;
       ++iPos_;
     } else if (c == u'@') {
       Variable();
     } else if (SqlScanner::IsWordChar(c)) {
       Word();
     } else {
-      result_.sSql += c;
-      MarkSignificant(QString(), c);
+      MarkSignificant({}, c);
       ++iPos_;
     }
   }
 
+  // Puts sReplacement in place of the input from iPos_ to iEnd.
+  void Replace(qsizetype iEnd, QStringView sReplacement) {
+    if (!bChanged_) result_.sSql.reserve(in_.size() + 32);
+    bChanged_ = true;
+    result_.sSql += in_.mid(iCopied_, iPos_ - iCopied_);
+    result_.sSql += sReplacement;
+    iCopied_ = iEnd;
+  }
+
   void Variable() {
     qsizetype iEnd = iPos_ + 1;
-    if (iEnd < sIn_.size() && sIn_[iEnd] == u'@') ++iEnd;
+    if (iEnd < in_.size() && in_[iEnd] == u'@') ++iEnd;
     iEnd = SqlScanner::WordEnd(sIn_, iEnd);
-    const QString sLower = sIn_.mid(iPos_, iEnd - iPos_).toLower();
-    if (sLower == u"@@spid") {
-      result_.sSql += QString::number(spidSource_());
-    } else if (sLower == u"@@identity") {
-      result_.sSql += QStringLiteral("last_insert_rowid()");
-    } else if (sLower == u"@@rowcount") {
-      result_.sSql += QStringLiteral("changes()");
-    } else {
-      result_.sSql += QStringView(sIn_).mid(iPos_, iEnd - iPos_);
+    const QStringView sName = in_.mid(iPos_, iEnd - iPos_);
+    if (Is(sName, u"@@spid")) {
+      Replace(iEnd, QString::number(spidSource_()));
+    } else if (Is(sName, u"@@identity")) {
+      Replace(iEnd, u"last_insert_rowid()");
+    } else if (Is(sName, u"@@rowcount")) {
+      Replace(iEnd, u"changes()");
     }
-    MarkSignificant(QString(), sIn_[iEnd - 1]);
+    MarkSignificant({}, in_[iEnd - 1]);
     iPos_ = iEnd;
   }
 
   void Word() {
     const qsizetype iEnd = SqlScanner::WordEnd(sIn_, iPos_);
-    const QString sWord = sIn_.mid(iPos_, iEnd - iPos_);
-    const QString sLower = sWord.toLower();
-    if (sLower == u"n" && iEnd < sIn_.size() && sIn_[iEnd] == u'\'') {
-      iPos_ = iEnd;  // N'text' is plain 'text' to SQLite
+    const QStringView sWord = in_.mid(iPos_, iEnd - iPos_);
+    if (Is(sWord, u"n") && iEnd < in_.size() && in_[iEnd] == u'\'') {
+      Replace(iEnd, u"");  // N'text' is plain 'text' to SQLite
+      iPos_ = iEnd;
       return;
     }
     qsizetype iOptionEnd = 0;
-    if (sLower == u"set" && TsqlTranslator::IsSetOption(sIn_, iPos_, &iOptionEnd)) {
-      // Copied whole, so that its closing "on" is not taken for the "on" of
+    if (Is(sWord, u"set") && TsqlTranslator::IsSetOption(sIn_, iPos_, &iOptionEnd)) {
+      // Taken whole, so that its closing "on" is not taken for the "on" of
       // a trigger event or foreign key action by the statement after it.
       SeparateStatement(false);
-      result_.sSql += QStringView(sIn_).mid(iPos_, iOptionEnd - iPos_);
-      MarkSignificant(QString(), sIn_[iOptionEnd - 1]);
+      MarkSignificant({}, in_[iOptionEnd - 1]);
       iPos_ = iOptionEnd;
       return;
     }
-    if (sLower == u"exec" || sLower == u"execute") SeparateStatement(true);
-    result_.sSql += WordReplacement(sWord, sLower, iEnd);
-    if (sLower == u"sysobjects") result_.bUsesSysobjects = true;
-    MarkSignificant(sLower, sIn_[iEnd - 1]);
+    if (Is(sWord, u"exec") || Is(sWord, u"execute")) SeparateStatement(true);
+    ReplaceWord(sWord, iEnd);
+    if (Is(sWord, u"sysobjects")) result_.bUsesSysobjects = true;
+    MarkSignificant(sWord, in_[iEnd - 1]);
     iPos_ = iEnd;
   }
 
-  QString WordReplacement(const QString& sWord, const QString& sLower, qsizetype iEnd) const {
-    if (sLower == u"isnull") {
+  void ReplaceWord(QStringView sWord, qsizetype iEnd) {
+    if (Is(sWord, u"isnull")) {
       const qsizetype iNext = SqlScanner::SkipSpaceAndComments(sIn_, iEnd);
-      if (iNext < sIn_.size() && sIn_[iNext] == u'(') return QStringLiteral("ifnull");
+      if (iNext < in_.size() && in_[iNext] == u'(') Replace(iEnd, u"ifnull");
+    } else if (Is(sWord, u"insert") && StartsStatementOnTable(iEnd, {u"into", u"or"})) {
+      Replace(iEnd, sWord.toString() + QStringLiteral(" into"));
+    } else if (Is(sWord, u"delete") && StartsStatementOnTable(iEnd, {u"from"})) {
+      Replace(iEnd, sWord.toString() + QStringLiteral(" from"));
     }
-    if (sLower == u"insert" && StartsStatementOnTable(iEnd, {u"into", u"or"})) {
-      return sWord + QStringLiteral(" into");
-    }
-    if (sLower == u"delete" && StartsStatementOnTable(iEnd, {u"from"})) {
-      return sWord + QStringLiteral(" from");
-    }
-    return sWord;
   }
 
   // Whether the insert or delete just read is a statement naming its table
@@ -107,16 +114,16 @@ class TranslationPass {
   // key action ("on delete cascade"), or one that already has its keyword.
   bool StartsStatementOnTable(qsizetype iEnd, std::initializer_list<QStringView> already) const {
     for (QStringView sEvent : {u"on", u"of", u"before", u"after"}) {
-      if (sPreviousWord_ == sEvent) return false;
+      if (Is(sPreviousWord_, sEvent)) return false;
     }
     const qsizetype iNext = SqlScanner::SkipSpaceAndComments(sIn_, iEnd);
-    if (iNext >= sIn_.size()) return false;
-    const QChar c = sIn_[iNext];
+    if (iNext >= in_.size()) return false;
+    const QChar c = in_[iNext];
     if (c == u'"' || c == u'[' || c == u'`') return true;
-    const QString sNext = SqlScanner::LowerWordAt(sIn_, iNext);
-    if (sNext.isEmpty()) return false;
+    if (!SqlScanner::IsWordStart(c)) return false;
+    const QStringView sNext = in_.mid(iNext, SqlScanner::WordEnd(sIn_, iNext) - iNext);
     for (QStringView sKeyword : already) {
-      if (sNext == sKeyword) return false;
+      if (Is(sNext, sKeyword)) return false;
     }
     return true;
   }
@@ -124,20 +131,23 @@ class TranslationPass {
   void SeparateStatement(bool bOnlyAtLineStart) {
     if (cLastSignificant_.isNull() || cLastSignificant_ == u';') return;
     if (bOnlyAtLineStart && !bNewlineSinceSignificant_) return;
-    result_.sSql += u';';
+    Replace(iPos_, u";");
   }
 
-  void MarkSignificant(const QString& sLowerWord, QChar cLast) {
-    sPreviousWord_ = sLowerWord;
+  void MarkSignificant(QStringView sWord, QChar cLast) {
+    sPreviousWord_ = sWord;
     cLastSignificant_ = cLast;
     bNewlineSinceSignificant_ = false;
   }
 
   const QString& sIn_;
+  QStringView in_;
   const TsqlTranslator::SpidSource& spidSource_;
   Translation result_;
+  bool bChanged_ = false;
   qsizetype iPos_ = 0;
-  QString sPreviousWord_;
+  qsizetype iCopied_ = 0;
+  QStringView sPreviousWord_;
   QChar cLastSignificant_;
   bool bNewlineSinceSignificant_ = false;
 };

@@ -84,6 +84,20 @@ std::vector<AlertRule> AlertEvaluation::ReadAlertRules() {
   return rules;
 }
 
+std::vector<AlertRule> AlertEvaluation::ReadAlertRule(qint32 lSeqn) {
+  Steps steps(sModule, QStringLiteral("ReadAlertRules"));
+  std::vector<AlertRule> rules;
+  std::optional<Recordset> recordset;
+  steps.Run(100, [&] {
+    recordset = modSubroutines::OpenRecordset(
+        QStringLiteral("select SEQN, CRITERIA, DESCRIPTION, ALERT_TYPE from "
+                       "ttwk_AlertDefinitions where SEQN = ") +
+        QString::number(lSeqn));
+    if (!Require(recordset).IsEof()) rules.push_back(ReadRuleRow(steps, *recordset));
+  });
+  return rules;
+}
+
 AlertRule AlertEvaluation::ReadRuleRow(Steps& steps, const Recordset& recordset) {
   AlertRule rule;
   steps.Run(120, [&] {

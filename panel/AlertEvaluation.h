@@ -46,6 +46,9 @@ class AlertEvaluation {
   /// The enabled definitions, in the order the database returns them; one
   /// blank rule when there is none, an empty list when they cannot be read.
   std::vector<AlertRule> ReadAlertRules();
+  /// The one definition with that SEQN, enabled or not, so that an author
+  /// can try a definition on a record before enabling it; empty when absent.
+  std::vector<AlertRule> ReadAlertRule(qint32 lSeqn);
   /// Runs the rules of type "SQL" and "SQLSilent" for the record sId and
   /// collects their direct rows, then this connection's rows of
   /// ttwk_AlertOutput, into the alert table.

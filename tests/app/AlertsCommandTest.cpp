@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -126,6 +129,70 @@ TEST_F(AlertsCommand, WithoutAServerTheDemoDatabaseIsCreatedAndStartsSilently) {
   EXPECT_EQ(outcome.iExitCode, 0) << outcome.sErrors.toStdString();
   EXPECT_TRUE(QFileInfo::exists(File("data/Tellwick/demo.db")));
   EXPECT_EQ(outcome.sErrors, QString());
+}
+
+TEST_F(AlertsCommand, IdPrintsTheRecordsAlertsInRankOrderAsJson) {
+  const QString sFile = File("demo.db");
+  ASSERT_EQ(Run({QStringLiteral("--init"), sFile, QStringLiteral("--demo")}).iExitCode, 0);
+  const Outcome outcome = Run({QStringLiteral("--server"), sFile, QStringLiteral("--id"),
+                               QStringLiteral("1008"), QStringLiteral("--json")});
+  ASSERT_EQ(outcome.iExitCode, 0) << outcome.sErrors.toStdString();
+  QJsonParseError error;
+  const QJsonObject report = QJsonDocument::fromJson(outcome.sOutput.toUtf8(), &error).object();
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << outcome.sOutput.toStdString();
+  EXPECT_EQ(report.value(QStringLiteral("id")).toString(), QStringLiteral("1008"));
+  EXPECT_EQ(report.value(QStringLiteral("user")).toString(), QStringLiteral("MANAGER"));
+  const QJsonArray alerts = report.value(QStringLiteral("alerts")).toArray();
+  EXPECT_EQ(report.value(QStringLiteral("count")).toInt(), alerts.size());
+  ASSERT_GE(alerts.size(), 2);
+  int iPreviousRank = -32768;
+  for (const auto& entry : alerts) {
+    const QJsonObject alert = entry.toObject();
+    EXPECT_EQ(alert.size(), 18);
+    for (const char* sField : {"seqn", "eventType", "keyValue", "rank", "icon", "keyword",
+                               "description", "tooltipText", "titleText", "clipboardText",
+                               "clipboardDescription", "actionText", "actionDescription",
+                               "logText", "playSound", "autoPopup", "autoClipboard",
+                               "autoAction"}) {
+      EXPECT_TRUE(alert.contains(QString::fromLatin1(sField))) << sField;
+    }
+    EXPECT_GE(alert.value(QStringLiteral("rank")).toInt(), iPreviousRank);
+    iPreviousRank = alert.value(QStringLiteral("rank")).toInt();
+    EXPECT_TRUE(alert.value(QStringLiteral("autoAction")).isBool());
+  }
+  EXPECT_FALSE(report.value(QStringLiteral("fixedText")).toString().isEmpty());
+}
+
+TEST_F(AlertsCommand, OnlyRunsOneDefinitionEvenWhenItIsDisabled) {
+  const QString sFile = File("only.db");
+  ASSERT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
+  Sql(sFile,
+      "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
+      "values ('select ''Draft'' as KEYWORD, ''Seen for '' || @id as DESCRIPTION', 0, 'd', 'SQL', "
+      "'DRAFT')");
+  const QStringList base = {QStringLiteral("--server"), sFile, QStringLiteral("--id"),
+                            QStringLiteral("O'Hara"), QStringLiteral("--json")};
+  const Outcome all = Run(base);
+  ASSERT_EQ(all.iExitCode, 0) << all.sErrors.toStdString();
+  EXPECT_EQ(QJsonDocument::fromJson(all.sOutput.toUtf8()).object().value(QStringLiteral("count")).toInt(), 0);
+
+  const Outcome one = Run(base + QStringList{QStringLiteral("--only"), QStringLiteral("1")});
+  ASSERT_EQ(one.iExitCode, 0) << one.sErrors.toStdString();
+  const QJsonArray alerts =
+      QJsonDocument::fromJson(one.sOutput.toUtf8()).object().value(QStringLiteral("alerts")).toArray();
+  ASSERT_EQ(alerts.size(), 1);
+  EXPECT_EQ(alerts[0].toObject().value(QStringLiteral("description")).toString(),
+            QStringLiteral("Seen for O'Hara"));
+  EXPECT_EQ(alerts[0].toObject().value(QStringLiteral("seqn")).toInt(), 1);
+}
+
+TEST_F(AlertsCommand, IdRefusesBadArgumentsAndFailsWhenTheStartFails) {
+  EXPECT_EQ(Run({QStringLiteral("--id"), QString()}).iExitCode, 2);
+  EXPECT_EQ(Run({QStringLiteral("--id"), QStringLiteral("1"), QStringLiteral("--only"),
+                 QStringLiteral("x")}).iExitCode, 2);
+  EXPECT_EQ(Run({QStringLiteral("--json")}).iExitCode, 2);
+  EXPECT_EQ(Run({QStringLiteral("--server"), File("gone.db"), QStringLiteral("--id"),
+                 QStringLiteral("1")}).iExitCode, 1);
 }
 
 }  // namespace

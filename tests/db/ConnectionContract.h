@@ -1,15 +1,14 @@
 #pragma once
 
-#include "Connection.h"
-#include "ConnectionSettings.h"
-
 #include <gtest/gtest.h>
 
 #include <QString>
 #include <QTemporaryDir>
-
 #include <functional>
 #include <string>
+
+#include "Connection.h"
+#include "ConnectionSettings.h"
 
 namespace twk::testing {
 
@@ -23,6 +22,9 @@ struct BackendUnderTest {
       settingsFor;
   /// Whether the backend runs several statements in one call.
   bool bRunsBatches = true;
+  /// Whether non-ASCII text inside SQL text reaches the database intact (an
+  /// ANSI-only ODBC driver gets it narrowed by the driver manager).
+  bool bPassesNonAsciiSqlText = true;
 };
 
 inline std::string BackendName(const ::testing::TestParamInfo<BackendUnderTest>& info) {

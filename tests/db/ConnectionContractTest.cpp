@@ -104,6 +104,7 @@ TEST_P(ConnectionContract, ValuesKeepNullsNumbersAndNonAsciiText) {
 }
 
 TEST_P(ConnectionContract, NonAsciiTextWrittenThroughTheConnectionReachesTheFileIntact) {
+  if (!GetParam().bPassesNonAsciiSqlText) GTEST_SKIP() << "the driver narrows SQL text";
   OpenConnection();
   const QString sName = QStringLiteral("Zo\u00eb \u5317\u4eac ") + QString::fromUcs4(U"\U0001D11E");
   connection.Execute(QStringLiteral("update contacts set NOTE = '%1' where ID = '102'").arg(sName));

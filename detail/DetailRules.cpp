@@ -1,0 +1,125 @@
+#include "DetailRules.h"
+
+#include <QApplication>
+#include <QPalette>
+
+namespace twk::DetailRules {
+
+namespace {
+const QString sCrLf = QStringLiteral("\r\n");
+const QString sModule = QStringLiteral("TWKDetail.ctlAlertDetail.");
+}  // namespace
+
+QString DefaultClipboardDescription() { return QStringLiteral("Clipboard text available"); }
+QString DefaultActionDescription() { return QStringLiteral("Action available"); }
+QString ClearedDescription() { return QStringLiteral(". . ."); }
+QString DefaultTitle() { return QStringLiteral("TWKDetail"); }
+
+QColor ColourOf(SystemColour colour) {
+  const QPalette palette = QApplication::palette();
+  switch (colour) {
+    case SystemColour::WindowBackground:
+      return palette.color(QPalette::Base);
+    case SystemColour::WindowText:
+      return palette.color(QPalette::Text);
+    case SystemColour::ThreeDHighlight:
+      return palette.color(QPalette::Light);
+  }
+  return palette.color(QPalette::Base);
+}
+
+QString TrimSpaces(const QString& sText) {
+  qsizetype iStart = 0;
+  qsizetype iEnd = sText.size();
+  while (iStart < iEnd && sText.at(iStart) == QLatin1Char(' ')) ++iStart;
+  while (iEnd > iStart && sText.at(iEnd - 1) == QLatin1Char(' ')) --iEnd;
+  return sText.mid(iStart, iEnd - iStart);
+}
+
+QString DescriptionOrDefault(const QString& sValue, const QString& sDefault) {
+  return sValue.isEmpty() ? sDefault : sValue;
+}
+
+QString TitleOrKeyword(const QString& sTitle, const QString& sStoredKeyword) {
+  return sTitle.isEmpty() ? sStoredKeyword : sTitle;
+}
+
+DetailButtonLook ButtonLookFor(const QString& sStoredText) {
+  if (sStoredText.isEmpty()) return {false, false, SystemColour::ThreeDHighlight};
+  return {true, true, SystemColour::WindowBackground};
+}
+
+DetailMenuState MenuStateFor(const QString& sActionText, const QString& sClipboardText,
+                             const QString& sDescription) {
+  DetailMenuState state;
+  state.bActionEnabled = !sActionText.isEmpty();
+  state.bClipboardEnabled = !sClipboardText.isEmpty();
+  state.bZoomEnabled = !sDescription.isEmpty();
+  return state;
+}
+
+DetailCommand CommandFor(DetailArea area, DetailGesture gesture) {
+  // Every area opens the menu on a right release; the surface and the label
+  // get it through the hook, the others through their own mouse-up handling.
+  if (gesture == DetailGesture::RightRelease) return DetailCommand::ShowPopupMenu;
+  const bool bOtherRelease = gesture == DetailGesture::OtherRelease;
+  switch (area) {
+    case DetailArea::ActionButton:
+      return bOtherRelease ? DetailCommand::PerformAction : DetailCommand::Nothing;
+    case DetailArea::ClipButton:
+      return bOtherRelease ? DetailCommand::CopyToClipboard : DetailCommand::Nothing;
+    case DetailArea::Keyword:
+      return DetailCommand::ZoomDetails;
+    case DetailArea::Picture:
+    case DetailArea::Surface:
+      return bOtherRelease ? DetailCommand::Nothing : DetailCommand::ZoomDetails;
+  }
+  return DetailCommand::Nothing;
+}
+
+bool IsSet(qint16 bFlag) { return bFlag == kTrue; }
+
+QString PrepareCommandLine(const QString& sActionText, const QString& sAlertType,
+                           const QString& sKeyValue) {
+  QString sCommandLine = sActionText;
+  if (sAlertType == QLatin1String("ID")) {
+    sCommandLine.replace(QLatin1String("{ID}"), sKeyValue, Qt::CaseSensitive);
+  }
+  return sCommandLine;
+}
+
+QString ZoomText(const QString& sDescription, qint16 iRank) {
+  return TrimSpaces(sDescription) + sCrLf + sCrLf + QStringLiteral("Rank=") +
+         QString::number(iRank);
+}
+
+QString StartFailureText(qint32 lSeqn, const QString& sCommandLine) {
+  return QStringLiteral("Error when performing action for alert #") + QString::number(lSeqn) +
+         sCrLf + QLatin1Char('"') + sCommandLine + QLatin1Char('"');
+}
+
+QString ActionReportText(const TwkError& error, const QString& sProcedure, int iLabel) {
+  return error.Description() + sCrLf + QStringLiteral("in ") + sModule + sProcedure +
+         QLatin1Char(' ') + sCrLf + QStringLiteral("Line ") + QString::number(iLabel) + sCrLf +
+         QStringLiteral("Source ") + error.Source();
+}
+
+QString AutomationReportText(const TwkError& error, int iLabel) {
+  return error.Description() + sCrLf + QStringLiteral("in ") + sModule +
+         QStringLiteral("PerformAutomation at line ") + QString::number(iLabel) + sCrLf +
+         QStringLiteral("Source: ") + error.Source();
+}
+
+QString ImageReportText(const TwkError& error, int iLabel) {
+  return error.Description() + sCrLf + QStringLiteral("in ") + sModule +
+         QStringLiteral("Image at line ") + QString::number(iLabel);
+}
+
+TwkError SetterFailure(const TwkError& error, const QString& sProperty, int iLabel) {
+  return TwkError(QStringLiteral("In module ") + sModule + sProperty + QStringLiteral(" line ") +
+                      QString::number(iLabel) + QStringLiteral(", Reason (") +
+                      error.Description() + QStringLiteral(").") + sCrLf,
+                  error.Source(), error.Number());
+}
+
+}  // namespace twk::DetailRules
