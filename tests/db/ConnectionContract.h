@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "Connection.h"
@@ -26,6 +27,11 @@ struct BackendUnderTest {
   /// ANSI-only ODBC driver gets it narrowed by the driver manager).
   bool bPassesNonAsciiSqlText = true;
 };
+
+/// Names the backend in failure messages instead of dumping its bytes.
+inline void PrintTo(const BackendUnderTest& backend, std::ostream* pStream) {
+  *pStream << backend.sName;
+}
 
 inline std::string BackendName(const ::testing::TestParamInfo<BackendUnderTest>& info) {
   return info.param.sName;

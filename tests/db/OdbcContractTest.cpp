@@ -13,6 +13,7 @@ BackendUnderTest SqliteThroughOdbc() {
     return SqliteOdbcSettings(sDatabaseFile, sScratchDir);
   };
   backend.bRunsBatches = false;
+  backend.bPassesNonAsciiSqlText = false;
   return backend;
 }
 

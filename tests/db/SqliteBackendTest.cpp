@@ -358,8 +358,9 @@ TEST_F(SqliteBackend, AWriterWaitsForAnotherConnectionsTransactionInsteadOfFaili
     try {
       auto connection = Open();
       connection->Execute(QStringLiteral("insert kv values ('writer', '2')"));
-    } catch (const TwkError&) {
+    } catch (const TwkError& error) {
       bWriterFailed = true;
+      ADD_FAILURE() << error.what();
     }
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
