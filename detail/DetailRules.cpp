@@ -10,10 +10,18 @@ const QString sCrLf = QStringLiteral("\r\n");
 const QString sModule = QStringLiteral("TWKDetail.ctlAlertDetail.");
 }  // namespace
 
-QString DefaultClipboardDescription() { return QStringLiteral("Clipboard text available"); }
-QString DefaultActionDescription() { return QStringLiteral("Action available"); }
-QString ClearedDescription() { return QStringLiteral(". . ."); }
-QString DefaultTitle() { return QStringLiteral("TWKDetail"); }
+QString DefaultClipboardDescription() {
+  return QStringLiteral("Clipboard text available");
+}
+QString DefaultActionDescription() {
+  return QStringLiteral("Action available");
+}
+QString ClearedDescription() {
+  return QStringLiteral(". . .");
+}
+QString DefaultTitle() {
+  return QStringLiteral("TWKDetail");
+}
 
 QColor ColourOf(SystemColour colour) {
   const QPalette palette = QApplication::palette();
@@ -77,7 +85,9 @@ DetailCommand CommandFor(DetailArea area, DetailGesture gesture) {
   return DetailCommand::Nothing;
 }
 
-bool IsSet(qint16 bFlag) { return bFlag == kTrue; }
+bool IsSet(qint16 bFlag) {
+  return bFlag == kTrue;
+}
 
 QString PrepareCommandLine(const QString& sActionText, const QString& sAlertType,
                            const QString& sKeyValue) {
@@ -117,8 +127,8 @@ QString ImageReportText(const TwkError& error, int iLabel) {
 
 TwkError SetterFailure(const TwkError& error, const QString& sProperty, int iLabel) {
   return TwkError(QStringLiteral("In module ") + sModule + sProperty + QStringLiteral(" line ") +
-                      QString::number(iLabel) + QStringLiteral(", Reason (") +
-                      error.Description() + QStringLiteral(").") + sCrLf,
+                      QString::number(iLabel) + QStringLiteral(", Reason (") + error.Description() +
+                      QStringLiteral(").") + sCrLf,
                   error.Source(), error.Number());
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "TwkError.h"
-
 #include <QColor>
 #include <QString>
+
+#include "TwkError.h"
 
 namespace twk {
 

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "AlertOutput.h"
-#include "DetailRules.h"
-
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
-
 #include <functional>
+
+#include "AlertOutput.h"
+#include "DetailRules.h"
 
 class QLabel;
 class QPushButton;

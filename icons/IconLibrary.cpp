@@ -1,0 +1,2 @@
+// Placeholder until the icon library lands.
+namespace twk {}

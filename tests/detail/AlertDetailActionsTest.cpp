@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <vector>
+
+#include "RecordingPlatform.h"
+#include "ctlAlertDetail.h"
+
+namespace twk {
+namespace {
+
+// Records every menu the item would show and answers with a scripted choice.
+class AlertDetailActions : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    item.SetMenuPresenter([this](const DetailMenuState& state) {
+      menus.push_back(state);
+      return choice;
+    });
+  }
+
+  void Load(const QString& sAction, const QString& sClipboard, const QString& sType = "ID") {
+    AlertOutput alert;
+    alert.lSeqn = 12;
+    alert.sEventType = sType;
+    alert.sKeyValue = QStringLiteral("987");
+    alert.iRank = 2;
+    alert.sKeyword = QStringLiteral("Dues");
+    alert.sDescription = QStringLiteral("Dues owed");
+    alert.sClipboardText = sClipboard;
+    alert.sActionText = sAction;
+    item.SetAll(alert);
+  }
+
+  bool Send(QWidget* pWidget, QEvent::Type type, Qt::MouseButton button) {
+    const QPointF point(2, 2);
+    QMouseEvent event(type, point, pWidget->mapToGlobal(point), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+    QApplication::sendEvent(pWidget, &event);
+    return event.isAccepted();
+  }
+
+  testing::RecordingPlatform platform;
+  ctlAlertDetail item;
+  std::vector<DetailMenuState> menus;
+  DetailCommand choice = DetailCommand::Nothing;
+};
+
+TEST_F(AlertDetailActions, MenuAfterClearAllOffersOnlyZoomAndCancel) {
+  item.ShowPopupMenu();
+  ASSERT_EQ(menus.size(), 1u);
+  EXPECT_TRUE(menus[0].bZoomEnabled);
+  EXPECT_FALSE(menus[0].bClipboardEnabled);
+  EXPECT_FALSE(menus[0].bActionEnabled);
+  EXPECT_TRUE(menus[0].bCancelEnabled);
+}
+
+TEST_F(AlertDetailActions, MenuChoiceRunsItsHandler) {
+  Load(QStringLiteral("prog {ID}"), QStringLiteral("text"));
+  choice = DetailCommand::PerformAction;
+  item.ShowPopupMenu();
+  ASSERT_EQ(menus.size(), 1u);
+  EXPECT_TRUE(menus[0].bActionEnabled);
+  EXPECT_TRUE(menus[0].bClipboardEnabled);
+  EXPECT_EQ(platform.commandLines, QStringList{QStringLiteral("prog 987")});
+}
+
+TEST_F(AlertDetailActions, RightReleaseOnSurfaceOrLabelOpensOneMenuAndIsConsumed) {
+  Load(QString(), QString());
+  EXPECT_TRUE(Send(&item, QEvent::MouseButtonRelease, Qt::RightButton));
+  EXPECT_EQ(menus.size(), 1u);
+  EXPECT_TRUE(Send(item.lblKeyword(), QEvent::MouseButtonRelease, Qt::RightButton));
+  EXPECT_EQ(menus.size(), 2u);
+  item.HookWindow();  // a second install must not double the menu
+  Send(item.lblKeyword(), QEvent::MouseButtonRelease, Qt::RightButton);
+  EXPECT_EQ(menus.size(), 3u);
+}
+
+TEST_F(AlertDetailActions, WithoutTheHookTheLabelStillOpensTheMenuOnce) {
+  item.UnhookWindow();
+  EXPECT_FALSE(item.IsHooked());
+  item.UnhookWindow();
+  Send(item.lblKeyword(), QEvent::MouseButtonRelease, Qt::RightButton);
+  Send(&item, QEvent::MouseButtonRelease, Qt::RightButton);
+  EXPECT_EQ(menus.size(), 2u);
+  item.HookWindow();
+  EXPECT_TRUE(item.IsHooked());
+}
+
+TEST_F(AlertDetailActions, RightReleaseOnButtonsAndPictureOpensOneMenu) {
+  Load(QStringLiteral("prog"), QStringLiteral("text"));
+  for (QWidget* pWidget :
+       {static_cast<QWidget*>(item.cmdAction()), static_cast<QWidget*>(item.cmdClip()),
+        static_cast<QWidget*>(item.picAlert())}) {
+    const size_t iBefore = menus.size();
+    Send(pWidget, QEvent::MouseButtonRelease, Qt::RightButton);
+    EXPECT_EQ(menus.size(), iBefore + 1) << pWidget->objectName().toStdString();
+  }
+  EXPECT_TRUE(platform.commandLines.isEmpty());
+  EXPECT_TRUE(platform.clipboardWrites.isEmpty());
+}
+
+TEST_F(AlertDetailActions, LeftReleasesOnButtonsActAndDisabledButtonsDoNot) {
+  Load(QStringLiteral("prog"), QStringLiteral("text"));
+  Send(item.cmdAction(), QEvent::MouseButtonRelease, Qt::LeftButton);
+  Send(item.cmdClip(), QEvent::MouseButtonRelease, Qt::LeftButton);
+  EXPECT_EQ(platform.commandLines, QStringList{QStringLiteral("prog")});
+  EXPECT_EQ(platform.ClipboardText(), QStringLiteral("text"));
+  Load(QString(), QString());
+  Send(item.cmdAction(), QEvent::MouseButtonRelease, Qt::LeftButton);
+  Send(item.cmdAction(), QEvent::MouseButtonRelease, Qt::RightButton);
+  EXPECT_EQ(platform.commandLines.size(), 1);
+  EXPECT_TRUE(menus.empty());
+}
+
+TEST_F(AlertDetailActions, KeywordClickZoomsWhilePictureAndSurfaceNeedADoubleClick) {
+  Load(QString(), QString());
+  Send(item.picAlert(), QEvent::MouseButtonRelease, Qt::LeftButton);
+  Send(&item, QEvent::MouseButtonRelease, Qt::LeftButton);
+  EXPECT_TRUE(platform.messages.empty());
+  Send(item.lblKeyword(), QEvent::MouseButtonRelease, Qt::LeftButton);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  Send(item.picAlert(), QEvent::MouseButtonDblClick, Qt::LeftButton);
+  Send(&item, QEvent::MouseButtonDblClick, Qt::LeftButton);
+  Send(item.lblKeyword(), QEvent::MouseButtonDblClick, Qt::LeftButton);
+  EXPECT_EQ(platform.messages.size(), 4u);
+}
+
+TEST_F(AlertDetailActions, ZoomShowsDescriptionRankAndTitle) {
+  Load(QString(), QString());
+  item.SetDescription(QString());
+  item.ZoomDetails();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].sText, QStringLiteral("\r\n\r\nRank=2"));
+  EXPECT_EQ(platform.messages[0].sTitle, QStringLiteral("Dues"));
+  EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);
+}
+
+TEST_F(AlertDetailActions, CopyLeavesExactlyTheTextAndRestoresTheSurface) {
+  Load(QString(), QStringLiteral("  a\tb "));
+  item.CopyToClipboard();
+  EXPECT_EQ(platform.clipboardWrites, (QStringList{QString(), QStringLiteral("a\tb")}));
+  EXPECT_EQ(item.palette().color(QPalette::Window),
+            DetailRules::ColourOf(SystemColour::WindowBackground));
+}
+
+TEST_F(AlertDetailActions, IdIsReplacedOnlyForTypeIdAndAnEmptyLineStartsNothing) {
+  Load(QStringLiteral("prog {ID}"), QString(), QStringLiteral("id"));
+  item.PerformAction();
+  Load(QStringLiteral("{ID}"), QString());
+  item.SetKeyValue(QString());
+  item.PerformAction();
+  EXPECT_EQ(platform.commandLines, QStringList{QStringLiteral("prog {ID}")});
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(AlertDetailActions, StartReturningZeroShowsOnlyTheCriticalMessage) {
+  Load(QStringLiteral("prog {ID}"), QString());
+  platform.FailNextCommand(QString());
+  item.PerformAction();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].sText,
+            QStringLiteral("Error when performing action for alert #12\r\n\"prog 987\""));
+  EXPECT_EQ(platform.messages[0].icon, MessageIcon::Critical);
+}
+
+TEST_F(AlertDetailActions, StartFailingWithAnErrorShowsTheReportThenTheCriticalMessage) {
+  Load(QStringLiteral("prog"), QString());
+  platform.FailNextCommand(QStringLiteral("No such file"));
+  item.PerformAction();
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[0].sText,
+            QStringLiteral("No such file\r\nin TWKDetail.ctlAlertDetail.PerformAction \r\nLine "
+                           "130\r\nSource TWKPlatform"));
+  EXPECT_EQ(platform.messages[0].icon, MessageIcon::None);
+  EXPECT_EQ(platform.messages[1].icon, MessageIcon::Critical);
+}
+
+// Keeps one log across message boxes, clipboard and command starts.
+class OrderedPlatform : public testing::RecordingPlatform {
+ public:
+  QStringList order;
+  MessageAnswer ShowMessage(const QString& sText, const QString& sTitle, MessageButtons buttons,
+                            MessageIcon icon) override {
+    order.append(QStringLiteral("box"));
+    return RecordingPlatform::ShowMessage(sText, sTitle, buttons, icon);
+  }
+  void SetClipboardText(const QString& sText) override {
+    order.append(QStringLiteral("clip:") + sText);
+    RecordingPlatform::SetClipboardText(sText);
+  }
+  CommandStart StartCommand(const QString& sCommandLine) override {
+    order.append(QStringLiteral("start:") + sCommandLine);
+    return RecordingPlatform::StartCommand(sCommandLine);
+  }
+};
+
+TEST_F(AlertDetailActions, AutomationCopiesThenZoomsThenStarts) {
+  Load(QStringLiteral("prog"), QStringLiteral("text"));
+  item.SetAutoClipboard(-1);
+  item.SetAutoPopup(-1);
+  item.SetAutoAction(-1);
+  OrderedPlatform ordered;
+  item.PerformAutomation();
+  EXPECT_EQ(ordered.order, (QStringList{QStringLiteral("clip:"), QStringLiteral("clip:text"),
+                                        QStringLiteral("box"), QStringLiteral("start:prog")}));
+  EXPECT_TRUE(platform.commandLines.isEmpty());
+}
+
+TEST_F(AlertDetailActions, AutomationDoesEachActionByItsOwnFlag) {
+  Load(QStringLiteral("prog"), QStringLiteral("text"));
+  item.SetAutoPopup(-1);
+  item.PerformAutomation();
+  EXPECT_TRUE(platform.clipboardWrites.isEmpty());
+  EXPECT_TRUE(platform.commandLines.isEmpty());
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);
+}
+
+TEST_F(AlertDetailActions, AutomationIgnoresFlagsHoldingOne) {
+  Load(QStringLiteral("prog"), QStringLiteral("text"));
+  item.SetAutoClipboard(1);
+  item.SetAutoPopup(1);
+  item.SetAutoAction(-1);
+  item.PerformAutomation();
+  EXPECT_TRUE(platform.clipboardWrites.isEmpty());
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(platform.commandLines.size(), 1);
+}
+
+}  // namespace
+}  // namespace twk
