@@ -20,6 +20,11 @@ struct ModuleState {
   std::vector<std::pair<QString, QString>> SystemParamsCache;
   bool SystemParamsLoaded = false;
 
+  /// A panel holds the single-panel guard.
+  bool bPanelActive = false;
+  /// A refused second panel is waiting to be destroyed.
+  bool bPanelDuplicate = false;
+
   /// The state of the calling thread.
   static ModuleState& ForThisThread();
 

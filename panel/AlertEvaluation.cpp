@@ -1,5 +1,7 @@
 #include "AlertEvaluation.h"
 
+#include <QRegularExpression>
+
 #include <optional>
 #include <utility>
 
@@ -254,8 +256,15 @@ void AlertEvaluation::DisableAlert(const QVariant& pvSEQN) {
   Steps steps(sModule, QStringLiteral("DisableAlert"), OnError::SkipSilently);
   QString sSql;
   steps.Run(100, [&] {
+    // The host's value goes into the statement as it is, so only a whole
+    // number may: any other text could change what the statement does.
+    static const QRegularExpression wholeNumber(QStringLiteral("^\\s*-?\\d+\\s*$"));
+    const QString sSeqn = Conversions::ToTextLenient(pvSEQN);
+    if (!sSeqn.isEmpty() && !wholeNumber.match(sSeqn).hasMatch()) {
+      throw TwkError(QStringLiteral("Type mismatch"), QStringLiteral("TWK"), 13);
+    }
     sSql = QStringLiteral("update ttwk_AlertDefinitions ") + QStringLiteral("set ENABLED = 0 ") +
-           QStringLiteral("where SEQN = ") + Conversions::ToTextLenient(pvSEQN);
+           QStringLiteral("where SEQN = ") + sSeqn;
   });
   steps.Run(110, [&] {
     if (!sSql.isEmpty()) modSubroutines::Exec_SQL_No_Return(sSql);

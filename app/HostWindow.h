@@ -1,0 +1,49 @@
+#pragma once
+
+#include "HostSession.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <vector>
+
+namespace twk {
+
+class HostedControl;
+class RecordBrowser;
+
+/// What the host program is started with.
+struct HostOptions {
+  QString sServer;
+  QString sDatabase;
+  QString sUser;
+  QString sPassword;
+  QString sLevel;
+  QString sHostVersion;
+};
+
+/// The host program's window: the record browser in the middle and the
+/// hosted controls in docks around it.
+class HostWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit HostWindow(const HostOptions& options, QWidget* pParent = nullptr);
+  ~HostWindow() override;
+
+  /// Creates a control by class name in a new dock, hands it this host and
+  /// starts it. Returns nullptr for an unknown class name.
+  QWidget* OpenControl(const QString& sClassName, Qt::DockWidgetArea area);
+
+  HostSession& Session() noexcept { return session_; }
+  RecordBrowser* Browser() const noexcept { return pBrowser_; }
+
+ private:
+  void CreateMenus();
+
+  HostSession session_;
+  RecordBrowser* pBrowser_;
+  std::vector<std::unique_ptr<HostedControl>> hosted_;
+};
+
+}  // namespace twk

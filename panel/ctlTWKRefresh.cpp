@@ -1,0 +1,192 @@
+// The panel's start-up and its refresh: evaluation, page display, paging.
+#include "Conversions.h"
+#include "ModuleState.h"
+#include "PanelIcons.h"
+#include "PanelRules.h"
+#include "Steps.h"
+#include "TwkError.h"
+#include "UpDownScroller.h"
+#include "ctlAlertDetail.h"
+#include "ctlTWK.h"
+#include "modSubroutines.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QRegularExpression>
+
+namespace twk {
+
+namespace {
+
+const QString sControl = QStringLiteral("ctlTWK");
+const QString sNoRecord = QStringLiteral("No current iMIS record");
+constexpr qint16 iNoRecordIcon = 49;
+
+}  // namespace
+
+void ctlTWK::XtenderInit() {
+  Steps steps(sControl, QStringLiteral("XtenderInit"));
+  steps.Run(100, [&] { Shared_Initialize(); });
+}
+
+void ctlTWK::Shared_Initialize() {
+  ModuleState& state = ModuleState::ForThisThread();
+  if (state.bPanelActive) {
+    state.bPanelDuplicate = true;
+    RaiseCloseSelf();
+    return;
+  }
+  Steps steps(sControl, QStringLiteral("Shared_Initialize"));
+  QString sHost, sDatabase, sUser, sPassword, sLevel;
+  qint32 lLevel = 0;
+  steps.Run(100, [&] {
+    state.bPanelActive = true;
+    state.bPanelDuplicate = false;
+    modSubroutines::EraseSysParams();
+  });
+  steps.Run(110, [&] {
+    sHost = HostValue(QStringLiteral("lvSession.SQLHostName"));
+    sDatabase = HostValue(QStringLiteral("lvSession.SQLDatabase"));
+    sUser = HostValue(QStringLiteral("lvSession.SQLUserId"));
+    sPassword = HostValue(QStringLiteral("lvSession.SQLUserPassword"));
+  });
+  steps.Run(120, [&] { RaiseSetWindowTitle(QStringLiteral("Tellwick")); });
+  steps.Run(130, [&] {
+    sLevel = HostValue(QStringLiteral("lvSession.LevelSystem"));
+    iFirstShown_ = 1;
+    lLevel = Conversions::ToLong(QVariant(Conversions::LeadingNumber(sLevel)));
+  });
+  steps.Run(140, [&] { modSubroutines::CalculateAuthID(sUser, sDatabase); });
+  bool bConnected = false;
+  steps.Run(150, [&] {
+    bConnected = modSubroutines::InitializeConnection(sHost, sDatabase, sUser, sPassword, lLevel);
+  });
+  if (!bConnected) {
+    steps.Run(160, [&] { RaiseCloseSelf(); });
+    return;
+  }
+  steps.Run(170, [&] { SetVisualMode(); });
+  steps.Run(180, [&] { RaiseRegisterForNotice(QStringLiteral("nNewId")); });
+  steps.Run(190, [&] { RefreshAlerts(true); });
+}
+
+void ctlTWK::NotifyListener(const QString& sNoticeName, const QString&, const QString&,
+                            const QString&, const QString&) {
+  if (sNoticeName != QStringLiteral("nNewId")) return;
+  Steps steps(sControl, QStringLiteral("NotifyListener"));
+  steps.Run(100, [&] {
+    udScrollAlerts_->SetPosition(1);
+    udScrollAlerts_->setEnabled(false);
+    iFirstShown_ = 1;
+  });
+  steps.Run(110, [&] { RefreshAlerts(false); });
+}
+
+void ctlTWK::DisableAlert(QVariant& pvSEQN) { evaluation_.DisableAlert(pvSEQN); }
+
+void ctlTWK::RefreshAlerts(bool bForce) {
+  Steps steps(sControl, QStringLiteral("RefreshAlerts"));
+  QString sId;
+  QString sTitle;
+  steps.Run(100, [&] {
+    for (ctlAlertDetail* pItem : detDetail_) pItem->ClearAll();
+    for (QLabel* pIcon : picAlertIcon_) pIcon->clear();
+  });
+  steps.Run(110, [&] { sId = HostValue(QStringLiteral("lvSession.CurrentId")); });
+  if (sId.isEmpty()) {
+    steps.Run(120, [&] { ShowNoRecord(); });
+    steps.Run(130, [&] {
+      sTitle = QStringLiteral("No current ID");
+      lblFixedText_->setText(QStringLiteral("..."));
+    });
+  } else {
+    steps.Run(140, [&] { sTitle = QStringLiteral("ID ") + sId; });
+    steps.Run(150, [&] {
+      if (bForce || sId != sLastId_) {
+        evaluation_.RefreshItems(sId);
+        sLastId_ = sId;
+      }
+    });
+    steps.Run(160, [&] { ShowPage(); });
+    steps.Run(170, [&] {
+      lblFixedText_->setText(modSubroutines::Exec_SQL_SP_String(
+          QStringLiteral("exec ptwk_calculate_fixed_text '") + Conversions::QuoteApostrophes(sId) +
+          QStringLiteral("', '") +
+          Conversions::QuoteApostrophes(ModuleState::ForThisThread().AuthID) +
+          QStringLiteral("'")));
+    });
+  }
+  steps.Run(180, [&] { RaiseSetWindowTitle(sTitle); });
+}
+
+void ctlTWK::ShowNoRecord() {
+  ctlAlertDetail* pItem = detDetail_[0];
+  pItem->SetKeyValue(QStringLiteral("0"));
+  pItem->SetAlertType(QStringLiteral("ID"));
+  pItem->SetKeyword(sNoRecord);
+  pItem->setToolTip(sNoRecord);
+  pItem->SetDescription(QStringLiteral("..."));
+  pItem->SetIcon(iNoRecordIcon);
+  picAlertIcon_[0]->setPixmap(PanelIcons::Picture(iNoRecordIcon));
+  pItem->show();
+  pItem->SetVisible(-1);
+}
+
+void ctlTWK::ShowPage() {
+  const quint64 lGeneration = ++lDisplayGeneration_;
+  const int iAlertCount = evaluation_.iAlertCount;
+  udScrollAlerts_->SetMinimum(1);
+  const PageView view = ComputePageView(iAlertCount, udScrollAlerts_->Position());
+  if (view.bBackToFirst) iFirstShown_ = 1;
+  udScrollAlerts_->SetPosition(view.iPosition);
+  udScrollAlerts_->SetMaximum(view.iMaximum);
+  udScrollAlerts_->setEnabled(view.bScrollerEnabled);
+  lblMore_->setText(view.sMoreCaption);
+  for (int k = 0; k <= 4 && view.iFirst + k <= view.iLast; ++k) {
+    const AlertOutput& alert = evaluation_.aoAlerts[std::size_t(view.iFirst + k - 1)];
+    detDetail_[std::size_t(k)]->SetAll(alert);
+    detDetail_[std::size_t(k)]->show();
+    ShowIcon(k, alert.iIcon);
+    QCoreApplication::processEvents();
+    // A refresh that ran meanwhile has shown the newer page; stop here.
+    if (lGeneration != lDisplayGeneration_) return;
+  }
+}
+
+void ctlTWK::ShowIcon(int k, qint16 iIcon) {
+  QLabel* pIcon = picAlertIcon_[std::size_t(k)];
+  if (iIcon >= 1 && iIcon <= PanelIcons::Count()) {
+    pIcon->setPixmap(PanelIcons::Picture(iIcon));
+    pIcon->show();
+    pIcon->raise();
+  } else {
+    pIcon->clear();
+    pIcon->hide();
+  }
+}
+
+void ctlTWK::udScrollAlerts_DownClick() {
+  Steps steps(sControl, QStringLiteral("udScrollAlerts_DownClick"));
+  steps.Run(100, [&] {
+    udScrollAlerts_->SetPosition(iFirstShown_);
+    if (udScrollAlerts_->Position() < udScrollAlerts_->Maximum()) {
+      udScrollAlerts_->SetPosition(udScrollAlerts_->Position() + 1);
+      RefreshAlerts(false);
+    }
+  });
+  steps.Run(110, [&] { iFirstShown_ = udScrollAlerts_->Position(); });
+}
+
+void ctlTWK::udScrollAlerts_UpClick() {
+  Steps steps(sControl, QStringLiteral("udScrollAlerts_UpClick"));
+  steps.Run(100, [&] {
+    udScrollAlerts_->SetPosition(iFirstShown_);
+    if (udScrollAlerts_->Position() > 1) {
+      udScrollAlerts_->SetPosition(udScrollAlerts_->Position() - 1);
+      RefreshAlerts(false);
+    }
+  });
+  steps.Run(110, [&] { iFirstShown_ = udScrollAlerts_->Position(); });
+}
+
+}  // namespace twk

@@ -1,0 +1,240 @@
+#include "PanelFixture.h"
+#include "PanelRules.h"
+#include "UpDownScroller.h"
+#include "ctlAlertDetail.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+namespace twk {
+namespace {
+
+using testing::PanelFixture;
+using testing::ScriptedHost;
+
+class Panel : public PanelFixture {};
+
+TEST_F(Panel, StartsConnectedSubscribedAndShowingTheCurrentRecord) {
+  AddAlerts(3);
+  auto panel = StartPanel(host);
+  EXPECT_EQ(host.titles, (QStringList{QStringLiteral("Tellwick"), QStringLiteral("ID 1001")}));
+  EXPECT_EQ(host.notices, QStringList{QStringLiteral("nNewId")});
+  EXPECT_EQ(host.iCloseRequests, 0);
+  EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
+  EXPECT_EQ(panel->VisualModeName(), QStringLiteral("10"));
+  EXPECT_EQ(panel->lblMore()->text(), QStringLiteral("1-3"));
+  EXPECT_EQ(panel->detDetail(0)->Keyword(), QStringLiteral("Alert 1"));
+  EXPECT_EQ(panel->detDetail(2)->Keyword(), QStringLiteral("Alert 3"));
+  EXPECT_EQ(panel->detDetail(0)->Description(), QStringLiteral("About 1001"));
+  EXPECT_FALSE(panel->lblFixedText()->text().isEmpty());
+  EXPECT_EQ(panel->Test(), 1);
+}
+
+TEST_F(Panel, TheViewLineAndScrollerFollowTheAlertCount) {
+  struct Case {
+    int iAlerts;
+    const char* sCaption;
+    bool bEnabled;
+    int iMaximum;
+  };
+  for (const Case& c : {Case{0, "1-0", false, 1}, Case{3, "1-3", false, 1},
+                        Case{5, "1-5", false, 1}, Case{6, "1-5 (6)", true, 2},
+                        Case{9, "1-5 (9)", true, 5}}) {
+    SetVariableCount(c.iAlerts);
+    if (c.iAlerts == 0) AddVariableAlerts(0);
+    auto panel = StartPanel(host);
+    EXPECT_EQ(panel->lblMore()->text(), QString::fromLatin1(c.sCaption)) << c.iAlerts;
+    EXPECT_EQ(panel->udScrollAlerts()->isEnabled(), c.bEnabled) << c.iAlerts;
+    EXPECT_EQ(panel->udScrollAlerts()->Maximum(), c.iMaximum) << c.iAlerts;
+    EXPECT_EQ(panel->detDetail(0)->Keyword().isEmpty(), c.iAlerts == 0) << c.iAlerts;
+  }
+}
+
+TEST_F(Panel, ScrollerClicksPageOneAlertWithoutEvaluatingAgain) {
+  AddAlerts(9);
+  auto panel = StartPanel(host);
+  ASSERT_EQ(Evaluations(), 1);
+  panel->udScrollAlerts_DownClick();
+  EXPECT_EQ(panel->lblMore()->text(), QStringLiteral("2-6 (9)"));
+  EXPECT_EQ(panel->detDetail(0)->Keyword(), QStringLiteral("Alert 2"));
+  EXPECT_EQ(panel->FirstShown(), 2);
+  for (int i = 0; i < 10; ++i) panel->udScrollAlerts_DownClick();
+  EXPECT_EQ(panel->lblMore()->text(), QStringLiteral("5-9 (9)"));
+  panel->udScrollAlerts_UpClick();
+  EXPECT_EQ(panel->lblMore()->text(), QStringLiteral("4-8 (9)"));
+  EXPECT_EQ(Evaluations(), 1);
+}
+
+TEST_F(Panel, DownClickAtTheEndMovesNothing) {
+  AddAlerts(6);
+  auto panel = StartPanel(host);
+  panel->udScrollAlerts_DownClick();
+  const QStringList titlesBefore = host.titles;
+  panel->udScrollAlerts_DownClick();
+  EXPECT_EQ(panel->lblMore()->text(), QStringLiteral("2-6 (6)"));
+  EXPECT_EQ(host.titles, titlesBefore);  // not displayed again
+}
+
+TEST_F(Panel, TheSameIdNotifiedAgainReturnsToTheFirstAlertWithoutEvaluating) {
+  AddAlerts(9);
+  auto panel = StartPanel(host);
+  panel->udScrollAlerts_DownClick();
+  panel->NotifyListener(QStringLiteral("nNewId"), {}, {}, {}, {});
+  EXPECT_EQ(panel->lblMore()->text(), QStringLiteral("1-5 (9)"));
+  EXPECT_EQ(Evaluations(), 1);
+
+  host.values[QStringLiteral("lvSession.CurrentId")] = QStringLiteral("1002");
+  panel->NotifyListener(QStringLiteral("nNewID"), {}, {}, {}, {});  // not the notice
+  EXPECT_EQ(Evaluations(), 1);
+  panel->NotifyListener(QStringLiteral("nNewId"), {}, {}, {}, {});
+  EXPECT_EQ(Evaluations(), 2);
+  EXPECT_EQ(host.titles.last(), QStringLiteral("ID 1002"));
+}
+
+TEST_F(Panel, RefreshReevaluatesAndKeepsTheViewUnlessTheCountNoLongerReachesIt) {
+  AddVariableAlerts(9);
+  auto panel = StartPanel(host);
+  for (int i = 0; i < 3; ++i) panel->udScrollAlerts_DownClick();
+  ASSERT_EQ(panel->lblMore()->text(), QStringLiteral("4-8 (9)"));
+
+  SetVariableCount(8);
+  panel->cmdRefresh_MouseDown(Qt::LeftButton);
+  EXPECT_EQ(panel->lblMore()->text(), QStringLiteral("4-8 (8)"));
+  SetVariableCount(6);
+  panel->cmdRefresh_MouseDown(Qt::LeftButton);
+  EXPECT_EQ(panel->lblMore()->text(), QStringLiteral("1-5 (6)"));
+  EXPECT_EQ(Evaluations(), 3);
+}
+
+TEST_F(Panel, ARightPressOnRefreshOpensTheProductPageInsteadOfRefreshing) {
+  AddAlerts(2);
+  auto panel = StartPanel(host);
+  panel->cmdRefresh_MouseDown(Qt::RightButton);
+  EXPECT_EQ(platform.webAddresses, QStringList{ctlTWK::ProductWebPage()});
+  EXPECT_TRUE(ctlTWK::ProductWebPage().endsWith(QStringLiteral(".html")));
+  EXPECT_EQ(Evaluations(), 1);
+}
+
+TEST_F(Panel, WithoutACurrentRecordItemZeroSaysSoAndTheViewLineStays) {
+  AddAlerts(7);
+  auto panel = StartPanel(host);
+  host.values[QStringLiteral("lvSession.CurrentId")] = QString();
+  panel->NotifyListener(QStringLiteral("nNewId"), {}, {}, {}, {});
+  EXPECT_EQ(host.titles.last(), QStringLiteral("No current ID"));
+  EXPECT_EQ(panel->detDetail(0)->Keyword(), QStringLiteral("No current iMIS record"));
+  EXPECT_EQ(panel->detDetail(0)->Icon(), 49);
+  EXPECT_FALSE(panel->picAlertIcon(0)->pixmap().isNull());
+  EXPECT_TRUE(panel->detDetail(1)->Keyword().isEmpty());
+  EXPECT_EQ(panel->lblFixedText()->text(), QStringLiteral("..."));
+  EXPECT_EQ(panel->lblMore()->text(), QStringLiteral("1-5 (7)"));
+}
+
+TEST_F(Panel, IconsOutsideTheSetAreHidden) {
+  for (int iIcon : {0, -1, 680, 1, 679}) {
+    Raw(QStringLiteral("delete from ttwk_AlertDefinitions"));
+    AddAlerts(1, iIcon);
+    auto panel = StartPanel(host);
+    const bool bShown = iIcon >= 1 && iIcon <= 679;
+    EXPECT_EQ(panel->picAlertIcon(0)->isHidden(), !bShown) << iIcon;
+    EXPECT_EQ(panel->picAlertIcon(0)->pixmap().isNull(), !bShown) << iIcon;
+  }
+}
+
+TEST_F(Panel, AutomationRunsOnEvaluationOnlyNotOnPaging) {
+  Raw(QStringLiteral(
+      "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
+      "values ('with recursive n(i) as (select 1 union all select i + 1 from n where i < 7) "
+      "select ''K'' || i as KEYWORD, ''D'' as DESCRIPTION, i as RANK, "
+      "case when i = 1 then -1 else 0 end as AUTO_ACTION, "
+      "case when i = 1 then -1 else 0 end as AUTO_CLIPBOARD, ''copied'' as CLIPBOARD_TEXT "
+      "from n', 1, '', 'SQL', 'AUTO')"));
+  auto panel = StartPanel(host);
+  EXPECT_EQ(platform.clipboardWrites.count(QStringLiteral("copied")), 1);
+  panel->udScrollAlerts_DownClick();
+  panel->udScrollAlerts_UpClick();
+  EXPECT_EQ(platform.clipboardWrites.count(QStringLiteral("copied")), 1);
+  panel->cmdRefresh_MouseDown(Qt::LeftButton);
+  EXPECT_EQ(platform.clipboardWrites.count(QStringLiteral("copied")), 2);
+}
+
+TEST_F(Panel, ARecordIdWithApostrophesIsSafe) {
+  AddAlerts(1);
+  host.values[QStringLiteral("lvSession.CurrentId")] = QStringLiteral("O'Brien 7");
+  auto panel = StartPanel(host);
+  EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
+  EXPECT_EQ(panel->detDetail(0)->Description(), QStringLiteral("About O'Brien 7"));
+  EXPECT_EQ(host.titles.last(), QStringLiteral("ID O'Brien 7"));
+}
+
+TEST_F(Panel, DoubleClickOnTheFixedTextShowsIt) {
+  auto panel = StartPanel(host);
+  panel->lblFixedText_DblClick();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].sTitle, QStringLiteral("Overview text"));
+  EXPECT_EQ(platform.messages[0].sText, panel->lblFixedText()->text());
+  EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);
+}
+
+TEST_F(Panel, AVanishedTableIsReportedAndThePanelStaysUsable) {
+  AddAlerts(2);
+  auto panel = StartPanel(host);
+  Raw(QStringLiteral("drop table ttwk_AlertDefinitions"));
+  panel->cmdRefresh_MouseDown(Qt::LeftButton);
+  EXPECT_FALSE(platform.messages.empty());
+  EXPECT_TRUE(AllMessageText().contains(QStringLiteral("in TWK.ctlTWK.ReadAlertRules at line")));
+  EXPECT_EQ(panel->lblMore()->text(), QStringLiteral("1-0"));
+  panel->udScrollAlerts_DownClick();
+  EXPECT_EQ(host.titles.last(), QStringLiteral("ID 1001"));
+}
+
+TEST_F(Panel, DisableAlertTakesOnlyAWholeNumber) {
+  AddAlerts(2);
+  auto panel = StartPanel(host);
+  QVariant sneaky(QStringLiteral("1 or 1 = 1"));
+  panel->DisableAlert(sneaky);
+  EXPECT_EQ(RawValue(QStringLiteral("select ENABLED from ttwk_AlertDefinitions where SEQN = 1")),
+            QStringLiteral("1"));
+  QVariant seqn(1);
+  panel->DisableAlert(seqn);
+  EXPECT_EQ(RawValue(QStringLiteral("select ENABLED from ttwk_AlertDefinitions where SEQN = 1")),
+            QStringLiteral("0"));
+}
+
+TEST_F(Panel, TabAlwaysLandsOnRefresh) {
+  auto panel = StartPanel(host);
+  panel->show();
+  QApplication::setActiveWindow(panel.get());
+  panel->lblMore()->setFocusPolicy(Qt::StrongFocus);
+  panel->lblMore()->setFocus();
+  panel->UserControl_KeyUp(9, 0);
+  EXPECT_EQ(QApplication::focusWidget(), panel->cmdRefresh());
+  panel->UserControl_KeyUp(9, 1);
+  EXPECT_EQ(QApplication::focusWidget(), panel->cmdRefresh());
+}
+
+TEST_F(Panel, ResizingMovesOnlyTheFixedTextAndTheItems) {
+  auto panel = StartPanel(host);
+  panel->show();
+  panel->resize(300, 400);  // 4500 x 6000 twips
+  EXPECT_EQ(panel->detDetail(0)->width(), 300);   // 4496 twips
+  EXPECT_EQ(panel->lblFixedText()->width(), 298);  // 4466 twips
+  EXPECT_EQ(panel->lblFixedText()->height(), 160);  // 2396 twips
+  panel->resize(1, 1);
+  EXPECT_EQ(panel->lblFixedText()->width(), 0);  // 1 twip
+  EXPECT_EQ(panel->cmdRefresh()->geometry(), QRect(0, 212, 49, 25));
+
+  const PanelLayout big = ComputePanelLayout(3000, 5000);
+  EXPECT_EQ(big.iItemWidth, 2996);
+  EXPECT_EQ(big.iFixedTextWidth, 2966);
+  EXPECT_EQ(big.iFixedTextHeight, 1396);
+  const PanelLayout tiny = ComputePanelLayout(20, 20);
+  EXPECT_EQ(tiny.iFixedTextWidth, 1);
+  EXPECT_EQ(tiny.iFixedTextHeight, 1);
+  EXPECT_EQ(tiny.iItemWidth, 31);
+}
+
+}  // namespace
+}  // namespace twk
