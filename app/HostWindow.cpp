@@ -83,7 +83,12 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
     delete pDock;
     return nullptr;
   }
-  pDock->setWindowTitle(sClassName);
+  // Until the control raises a title of its own.
+  static const QMap<QString, QString> titles = {
+      {QStringLiteral("TWK.ctlTWK"), QStringLiteral("Alerts")},
+      {QStringLiteral("TWK.ctlEditTWK"), QStringLiteral("Alert editor")},
+      {QStringLiteral("TWK.ctlPreviewImages"), QStringLiteral("Icon preview")}};
+  pDock->setWindowTitle(titles.value(sClassName, sClassName));
   pDock->setWidget(pControl);
   addDockWidget(area, pDock);
   // Docks start as narrow as they can; a control wants its designed size.

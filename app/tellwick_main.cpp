@@ -44,7 +44,10 @@ int main(int argc, char** argv) {
   const auto hostVersion = Option("host-version", "The host version the controls are told.",
                                   "VERSION", "10.2.0");
   const auto id = Option("id", "Open this record first.", "ID");
-  parser.addOptions({server, database, user, password, level, hostVersion, id});
+  const QCommandLineOption exitWhenShown(
+      QStringLiteral("exit-when-shown"),
+      QStringLiteral("Quit as soon as the first page of alerts has been drawn (for timing)."));
+  parser.addOptions({server, database, user, password, level, hostVersion, id, exitWhenShown});
   parser.process(application);
   if (!parser.positionalArguments().isEmpty()) {
     std::fprintf(stderr, "tellwick: unexpected argument \"%s\"; see --help\n",
@@ -70,5 +73,9 @@ int main(int argc, char** argv) {
   window.show();
   window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
   if (parser.isSet(id)) window.Browser()->Select(parser.value(id));
+  if (parser.isSet(exitWhenShown)) {
+    // The page is filled by now; let the window draw it once, then go.
+    QTimer::singleShot(0, &application, &QApplication::quit);
+  }
   return application.exec();
 }

@@ -1,0 +1,100 @@
+#include "EmbeddedDatabase.h"
+#include "HostWindow.h"
+#include "ModuleState.h"
+#include "RecordBrowser.h"
+#include "RecordingPlatform.h"
+#include "XtenderControl.h"
+#include "ctlTWK.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDockWidget>
+#include <QLabel>
+#include <QTemporaryDir>
+
+namespace twk {
+namespace {
+
+using testing::RecordingPlatform;
+
+/// The host program's window on a fresh demo database.
+class HostProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(scratch.isValid());
+    sDatabase = scratch.filePath(QStringLiteral("demo.db"));
+    EmbeddedDatabase::Create(sDatabase, true);
+    options = {sDatabase, QStringLiteral("DEMO"), QStringLiteral("MANAGER"), QString(),
+               QStringLiteral("9 (sysadmin)"), QStringLiteral("10.2.0")};
+  }
+
+  static QList<QDockWidget*> Docks(const HostWindow& window) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return window.findChildren<QDockWidget*>();
+  }
+
+  RecordingPlatform platform;
+  ScopedModuleState moduleState;
+  QTemporaryDir scratch;
+  QString sDatabase;
+  HostOptions options;
+};
+
+TEST_F(HostProgram, ThePanelFollowsTheRecordPickedInTheBrowser) {
+  HostWindow window(options);
+  EXPECT_EQ(window.Browser()->RecordCount(), 31);
+  auto* pPanel = qobject_cast<ctlTWK*>(
+      window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea));
+  ASSERT_NE(pPanel, nullptr);
+  QDockWidget* pDock = Docks(window).value(0);
+  ASSERT_NE(pDock, nullptr);
+  EXPECT_EQ(pDock->windowTitle(), QStringLiteral("No current ID"));
+
+  ASSERT_TRUE(window.Browser()->Select(QStringLiteral("1009")));
+  EXPECT_EQ(window.Session().CurrentId(), QStringLiteral("1009"));
+  EXPECT_EQ(pDock->windowTitle(), QStringLiteral("ID 1009"));
+  EXPECT_NE(pPanel->lblMore()->text(), QStringLiteral("1-0"));
+  EXPECT_TRUE(platform.messages.empty()) << platform.MessageTitles().join(u',').toStdString();
+}
+
+TEST_F(HostProgram, ASecondPanelIsClosedByTheGuardAndTheFirstKeepsWorking) {
+  HostWindow window(options);
+  window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
+  window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
+  EXPECT_EQ(Docks(window).size(), 1);
+  EXPECT_EQ(window.Session().SubscriberCount(), 1);
+  window.Browser()->Select(QStringLiteral("1002"));
+  EXPECT_EQ(Docks(window).value(0)->windowTitle(), QStringLiteral("ID 1002"));
+}
+
+TEST_F(HostProgram, ABadConnectionClosesThePanelAfterSayingWhy) {
+  options.sServer = scratch.filePath(QStringLiteral("missing.db"));
+  HostWindow window(options);
+  EXPECT_EQ(window.Browser()->RecordCount(), 0);
+  window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
+  EXPECT_TRUE(Docks(window).isEmpty());
+  EXPECT_FALSE(platform.messages.empty());
+}
+
+TEST_F(HostProgram, TheIconPreviewOpensAndUnknownControlsDoNot) {
+  HostWindow window(options);
+  QWidget* pPreview =
+      window.OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea);
+  ASSERT_NE(pPreview, nullptr);
+  EXPECT_EQ(dynamic_cast<XtenderControl*>(pPreview)->Test(), 1);
+  EXPECT_EQ(window.OpenControl(QStringLiteral("TWK.noSuchControl"), Qt::LeftDockWidgetArea),
+            nullptr);
+  EXPECT_EQ(Docks(window).size(), 1);
+}
+
+TEST_F(HostProgram, TheSameRecordPickedAgainSendsNoNotice) {
+  HostSession session;
+  EXPECT_TRUE(session.SetCurrentId(QStringLiteral("7")));
+  EXPECT_FALSE(session.SetCurrentId(QStringLiteral("7")));
+  EXPECT_EQ(session.Value(QStringLiteral("lvSession.CurrentId")), QStringLiteral("7"));
+  EXPECT_EQ(session.Value(QStringLiteral("lvSession.Unknown")), QString());
+}
+
+}  // namespace
+}  // namespace twk
