@@ -1,5 +1,6 @@
 #include "Conversions.h"
 
+#include "TextRules.h"
 #include "TwkError.h"
 
 #include <QDateTime>
@@ -82,13 +83,7 @@ QString ToTextLenient(const QVariant& value) {
   return TextForm(value);
 }
 
-QString TrimSpaces(const QString& sText) {
-  qsizetype iStart = 0;
-  qsizetype iEnd = sText.size();
-  while (iStart < iEnd && sText.at(iStart) == QLatin1Char(' ')) ++iStart;
-  while (iEnd > iStart && sText.at(iEnd - 1) == QLatin1Char(' ')) --iEnd;
-  return sText.mid(iStart, iEnd - iStart);
-}
+QString TrimSpaces(const QString& sText) { return twk::TrimSpaces(sText); }
 
 qint32 ToLong(const QVariant& value) {
   const double dRounded = RoundHalfEven(NumberOf(value));

@@ -1,5 +1,7 @@
 #include "DetailRules.h"
 
+#include "TextRules.h"
+
 #include <QApplication>
 #include <QPalette>
 
@@ -36,13 +38,7 @@ QColor ColourOf(SystemColour colour) {
   return palette.color(QPalette::Base);
 }
 
-QString TrimSpaces(const QString& sText) {
-  qsizetype iStart = 0;
-  qsizetype iEnd = sText.size();
-  while (iStart < iEnd && sText.at(iStart) == QLatin1Char(' ')) ++iStart;
-  while (iEnd > iStart && sText.at(iEnd - 1) == QLatin1Char(' ')) --iEnd;
-  return sText.mid(iStart, iEnd - iStart);
-}
+QString TrimSpaces(const QString& sText) { return twk::TrimSpaces(sText); }
 
 QString DescriptionOrDefault(const QString& sValue, const QString& sDefault) {
   return sValue.isEmpty() ? sDefault : sValue;

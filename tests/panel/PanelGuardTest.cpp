@@ -55,6 +55,25 @@ TEST_F(PanelGuard, APanelThatCannotConnectClosesAndKeepsTheGuardUntilDestroyed) 
   EXPECT_FALSE(moduleState.State().bPanelActive);
 }
 
+TEST_F(PanelGuard, AHostThatAnswersNothingGetsAClosedPanelNotACrash) {
+  ScriptedHost silent;
+  auto panel = StartPanel(silent);
+  EXPECT_EQ(silent.iCloseRequests, 1);
+  EXPECT_FALSE(platform.messages.empty());
+  EXPECT_FALSE(moduleState.State().SharedConnection().IsOpen());
+}
+
+TEST_F(PanelGuard, OddLevelTextsStartAsLevelZeroOrTheirLeadingNumber) {
+  for (const char* sLevel : {"", "abc", "9 (sysadmin)", "  7.5 x"}) {
+    ScriptedHost levelHost;
+    levelHost.values = host.values;
+    levelHost.values[QStringLiteral("lvSession.LevelSystem")] = QString::fromLatin1(sLevel);
+    auto panel = StartPanel(levelHost);
+    EXPECT_EQ(levelHost.iCloseRequests, 0) << sLevel;
+    EXPECT_TRUE(platform.messages.empty()) << sLevel;
+  }
+}
+
 TEST_F(PanelGuard, OldHostVersionsChooseTheThreeDimensionalLook) {
   host.values[QStringLiteral("lvSession.MasterVersion")] = QStringLiteral("4.3");
   auto old = StartPanel(host);
