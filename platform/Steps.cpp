@@ -22,16 +22,8 @@ Steps::Steps(QString sModule, QString sProcedure, OnError mode, ErrorReporter re
       mode_(mode),
       reporter_(std::move(reporter)) {}
 
-bool Steps::Run(int iLabel, const std::function<void()>& step) {
-  try {
-    step();
-    return true;
-  } catch (const TwkError& error) {
-    Fail(error, iLabel);
-  } catch (const std::exception& error) {
-    Fail(TwkError(QString::fromLocal8Bit(error.what()), QStringLiteral("TWK")), iLabel);
-  }
-  return false;
+void Steps::FailForeign(const std::exception& error, int iLabel) {
+  Fail(TwkError(QString::fromLocal8Bit(error.what()), QStringLiteral("TWK")), iLabel);
 }
 
 void Steps::Fail(const TwkError& error, int iLabel) {

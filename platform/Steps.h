@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <exception>
 #include <functional>
 
 namespace twk {
@@ -40,13 +41,27 @@ class Steps {
 
   /// Runs one step under its label. Returns false when it failed (and the
   /// failure was reported or skipped); rethrows in PassOn mode.
-  bool Run(int iLabel, const std::function<void()>& step);
+  template <typename Step>
+  bool Run(int iLabel, Step&& step) {
+    // A template rather than std::function: steps run per row and per cell,
+    // and a wrapper would allocate for every one of them.
+    try {
+      step();
+      return true;
+    } catch (const TwkError& error) {
+      Fail(error, iLabel);
+    } catch (const std::exception& error) {
+      FailForeign(error, iLabel);
+    }
+    return false;
+  }
 
   /// Whether any step so far has failed.
   bool AnyFailed() const noexcept { return bAnyFailed_; }
 
  private:
   void Fail(const TwkError& error, int iLabel);
+  void FailForeign(const std::exception& error, int iLabel);
 
   StepFailure where_;
   OnError mode_;

@@ -4,13 +4,18 @@
 #include "RecordBrowser.h"
 #include "RecordingPlatform.h"
 #include "XtenderControl.h"
+#include "LimitedTextBox.h"
+#include "ctlEditTWK.h"
 #include "ctlTWK.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDockWidget>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 namespace twk {
@@ -86,6 +91,37 @@ TEST_F(HostProgram, TheIconPreviewOpensAndUnknownControlsDoNot) {
   EXPECT_EQ(window.OpenControl(QStringLiteral("TWK.noSuchControl"), Qt::LeftDockWidgetArea),
             nullptr);
   EXPECT_EQ(Docks(window).size(), 1);
+}
+
+TEST_F(HostProgram, ADefinitionSavedInTheEditorIsSeenByThePanelsNextEvaluation) {
+  HostWindow window(options);
+  auto* pPanel = qobject_cast<ctlTWK*>(
+      window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea));
+  ASSERT_NE(pPanel, nullptr);
+  window.Browser()->Select(QStringLiteral("1014"));  // no demo alert fires for 1014
+  ASSERT_EQ(pPanel->lblMore()->text(), QStringLiteral("1-0"));
+
+  auto* pEditor = qobject_cast<ctlEditTWK*>(
+      window.OpenControl(QStringLiteral("TWK.ctlEditTWK"), Qt::BottomDockWidgetArea));
+  ASSERT_NE(pEditor, nullptr);
+  pEditor->cmdNew_Click();
+  pEditor->txtName()->setText(QStringLiteral("EVERYONE"));
+  pEditor->txtDescription()->SetText(QStringLiteral("Shown for every record"));
+  pEditor->txtCriteria()->SetText(
+      QStringLiteral("select 'Hello ' || @id as KEYWORD, 'Seen by ' || {user} as DESCRIPTION"));
+  pEditor->ComType()->setEditText(QStringLiteral("SQL"));
+  pEditor->OptEnabled(1)->setChecked(true);
+  pEditor->cmdSave_Click();
+  EXPECT_FALSE(pEditor->lblSeqn()->text().isEmpty());
+
+  pPanel->cmdRefresh_MouseDown(Qt::LeftButton);
+  EXPECT_EQ(pPanel->lblMore()->text(), QStringLiteral("1-1"));
+  EXPECT_TRUE(platform.messages.empty()) << platform.MessageTitles().join(u',').toStdString();
+
+  pEditor->OptEnabled(2)->setChecked(true);
+  pEditor->cmdSave_Click();
+  pPanel->cmdRefresh_MouseDown(Qt::LeftButton);
+  EXPECT_EQ(pPanel->lblMore()->text(), QStringLiteral("1-0"));
 }
 
 TEST_F(HostProgram, TheSameRecordPickedAgainSendsNoNotice) {
