@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 
 namespace twk {
@@ -96,6 +97,11 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
   if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) {
     resizeDocks({pDock}, {designed.width() + 8}, Qt::Horizontal);
   } else {
+    // Room for a dock below without squeezing the panel beside the records.
+    if (!isMaximized() && !isFullScreen() && screen()) {
+      const int iRoom = screen()->availableGeometry().height() - frameGeometry().height();
+      resize(width(), height() + qMin(designed.height(), qMax(0, iRoom)));
+    }
     resizeDocks({pDock}, {designed.height() + 8}, Qt::Vertical);
   }
   hosted_.push_back(std::make_unique<HostedControl>(session_, pDock, pControl));
