@@ -2,6 +2,7 @@
 #include "Conversions.h"
 #include "ModuleState.h"
 #include "PlatformServices.h"
+#include "QueryOutcome.h"
 #include "Steps.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
@@ -113,10 +114,7 @@ qint32 NumericQuery(const QString& sSql) {
   return lResult;
 }
 
-void Exec_SQL_No_Return(const QString& sSql) {
-  Steps steps(sModule, QStringLiteral("Exec_SQL_No_Return"));
-  steps.Run(100, [&] { SharedConnection().Execute(sSql); });
-}
+void Exec_SQL_No_Return(const QString& sSql) { Exec_SQL_Succeeded(sSql); }
 
 QString Exec_SQL_SP_String(const QString& sSql) {
   Steps steps(sModule, QStringLiteral("Exec_SQL_SP_String"));
