@@ -24,6 +24,8 @@ DefinitionGrid::DefinitionGrid(QWidget* pParent)
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   // As designed: the heading row and one blank row, five columns.
   model_->SetRows(2);
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &DefinitionGrid::ViewCurrentChanged);
   connect(this, &QTableView::pressed, this, &DefinitionGrid::CellPressed);
   connect(this, &QTableView::clicked, this, [this](const QModelIndex&) { emit Click(); });
   connect(verticalHeader(), &QHeaderView::sectionPressed, this, &DefinitionGrid::RowHeadingPressed);
@@ -126,10 +128,18 @@ void DefinitionGrid::CellPressed(const QModelIndex& index) {
 }
 
 void DefinitionGrid::RowHeadingPressed(int iSection) {
-  iRow_ = iSection + 1;
-  iCol_ = 0;
   selectionModel()->setCurrentIndex(model_->index(iSection, 0),
                                     QItemSelectionModel::ClearAndSelect);
+  iRow_ = iSection + 1;
+  iCol_ = 0;
+}
+
+void DefinitionGrid::ViewCurrentChanged(const QModelIndex& current) {
+  // The arrow and page keys move the view's current cell; the grid's
+  // current cell, which Cancel reloads, goes with it.
+  if (!current.isValid() || model_->InBatch()) return;
+  iRow_ = current.row() + 1;
+  iCol_ = current.column() + 1;
 }
 
 }  // namespace twk

@@ -51,6 +51,7 @@ class DefinitionGrid : public QTableView {
  private:
   void CellPressed(const QModelIndex& index);
   void RowHeadingPressed(int iSection);
+  void ViewCurrentChanged(const QModelIndex& current);
   void ShowCurrentCell();
 
   GridModel* model_;

@@ -1,5 +1,7 @@
 #include "LimitedTextBox.h"
 
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QTextCursor>
 
 namespace twk {
@@ -22,17 +24,33 @@ QString LimitedTextBox::Text() const {
 }
 
 void LimitedTextBox::SetText(const QString& sText) {
-  bCrLf_ = sText.contains(QStringLiteral("\r\n"));
+  bCrLf_ = sText.contains(QStringLiteral("\r\n")) || !sText.contains(QLatin1Char('\n'));
   QString sShown = sText;
   sShown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   bSetting_ = true;
-  iAllowed_ = qMax(iMaxLength_, int(sShown.size()));
   setPlainText(sShown);
+  iAllowed_ = qMax(iMaxLength_, Length());
   bSetting_ = false;
 }
 
 int LimitedTextBox::Length() const {
-  return document()->characterCount() - 1;
+  // Each break between blocks comes back as CR LF: two characters.
+  const int iBreaks = bCrLf_ ? document()->blockCount() - 1 : 0;
+  return document()->characterCount() - 1 + iBreaks;
+}
+
+int LimitedTextBox::UnitsAt(int iPosition) const {
+  return bCrLf_ && document()->characterAt(iPosition) == QChar::ParagraphSeparator ? 2 : 1;
+}
+
+void LimitedTextBox::keyPressEvent(QKeyEvent* pEvent) {
+  // Shift+Enter would put a Unicode line separator into the SQL, which the
+  // server does not read as a line break: make it an ordinary one.
+  if (pEvent->matches(QKeySequence::InsertLineSeparator)) {
+    insertPlainText(QStringLiteral("\n"));
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(pEvent);
 }
 
 void LimitedTextBox::NoteChange(int iPosition, int, int iAdded) {
@@ -50,8 +68,9 @@ void LimitedTextBox::EnforceLimit() {
   }
   // Cut the excess from the end of what was just typed or pasted.
   const int iExcess = iLength - iAllowed_;
-  const int iEnd = qMin(iLastPosition_ + iLastAdded_, iLength);
-  const int iStart = qMax(0, iEnd - iExcess);
+  const int iEnd = qMin(iLastPosition_ + iLastAdded_, document()->characterCount() - 1);
+  int iStart = iEnd;
+  for (int iCut = 0; iStart > 0 && iCut < iExcess;) iCut += UnitsAt(--iStart);
   QTextCursor cursor(document());
   cursor.setPosition(iStart);
   cursor.setPosition(iEnd, QTextCursor::KeepAnchor);

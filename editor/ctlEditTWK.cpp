@@ -123,6 +123,9 @@ void ctlEditTWK::CreateForm() {
   ComType_ = new QComboBox(this);
   ComType_->setEditable(true);
   ComType_->setInsertPolicy(QComboBox::NoInsert);
+  // A typed type is stored as typed: completion would turn a typed "S"
+  // into "SQL", or "sql" into "SQL" when Enter is pressed.
+  ComType_->setCompleter(nullptr);
   Place(ComType_, 7620, 2160, 1935, 315);
   SetTabIndex(ComType_, QStringLiteral("ComboBox"), 5);
 

@@ -1,7 +1,6 @@
 #include "AlertEvaluation.h"
 
 #include <QRegularExpression>
-
 #include <optional>
 #include <utility>
 

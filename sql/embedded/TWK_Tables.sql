@@ -17,7 +17,7 @@ create table if not exists ttwk_AlertDefinitions (
   CRITERIA    text not null default '' check (length(CRITERIA) <= 3072),
   ENABLED     integer not null default 1 check (ENABLED in (0, 1)),
   DESCRIPTION text not null default '' check (length(DESCRIPTION) <= 255),
-  ALERT_TYPE  text not null default 'SQL' check (length(ALERT_TYPE) <= 20),
+  ALERT_TYPE  text not null default 'SQL',
   ALERT_ID    text not null default '' check (length(ALERT_ID) <= 20)
 );
 

@@ -24,7 +24,8 @@ if not exists (select * from sysobjects
                  and OBJECTPROPERTY(id, N'IsUserTable') = 1)
 begin
   /* varchar, not char: the panel compares ALERT_TYPE exactly, so no
-     trailing blanks may be stored. The lengths match the editor's form. */
+     trailing blanks may be stored. The lengths match the editor's form;
+     the type, which the form does not limit, gets room to spare. */
   create table dbo.ttwk_AlertDefinitions (
     SEQN        int identity(1, 1) not null
                 constraint PK_ttwk_AlertDefinitions primary key,
@@ -34,7 +35,7 @@ begin
                 constraint DF_ttwk_AlertDefinitions_ENABLED default (1),
     DESCRIPTION nvarchar(255) not null
                 constraint DF_ttwk_AlertDefinitions_DESCRIPTION default (N''),
-    ALERT_TYPE  varchar(20) not null
+    ALERT_TYPE  nvarchar(255) not null
                 constraint DF_ttwk_AlertDefinitions_ALERT_TYPE default ('SQL'),
     ALERT_ID    nvarchar(20) not null
                 constraint DF_ttwk_AlertDefinitions_ALERT_ID default (N'')

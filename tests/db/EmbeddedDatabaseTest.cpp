@@ -145,6 +145,9 @@ TEST_F(EmbeddedDatabaseTest, DefinitionColumnsKeepTheirOrderAndTheEditorLimits) 
       db.Runs("insert into ttwk_AlertDefinitions (CRITERIA, DESCRIPTION, ALERT_TYPE, "
               "ALERT_ID) values (printf('%3072s', 'x'), printf('%255s', 'd'), 'SQL', "
               "'ABCDEFGHIJKLMNOPQRST')"));
+  // The form limits name, description and criteria, not the type.
+  EXPECT_TRUE(db.Runs("insert into ttwk_AlertDefinitions (CRITERIA, ALERT_TYPE, ALERT_ID) "
+                      "values ('select 1', printf('%40s', 'Custom'), 'TYPED')"));
   EXPECT_FALSE(
       db.Runs("insert into ttwk_AlertDefinitions (CRITERIA, ALERT_ID) "
               "values ('select 1', 'ABCDEFGHIJKLMNOPQRSTU')"));

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 
 #include "DefinitionGrid.h"
 #include "EditorFixture.h"
@@ -138,14 +139,18 @@ TEST_F(EditorCommands, FailedInsertKeepsTheFormAndTakesNoEarlierNumber) {
   Type(QStringLiteral("THIRD"), QString(), QStringLiteral("select 3"));
   editor->cmdSave_Click();
   ASSERT_FALSE(editor->lblSeqn()->text().isEmpty());
+  Raw(
+      QStringLiteral("create trigger refuse before insert on ttwk_AlertDefinitions when "
+                     "new.ALERT_ID = 'FOURTH' begin select raise(abort, 'refused'); end"));
   editor->cmdNew_Click();
-  const QString sLongType(30, QLatin1Char('T'));  // the table holds at most 20
-  Type(QStringLiteral("FOURTH"), QStringLiteral("d"), QStringLiteral("select 4"), sLongType);
+  Type(QStringLiteral("FOURTH"), QStringLiteral("d"), QStringLiteral("select 4"),
+       QStringLiteral("SQLSilent"));
   editor->cmdSave_Click();
   EXPECT_TRUE(AllMessageText().contains(QStringLiteral("Exec_SQL_No_Return")));
+  EXPECT_TRUE(AllMessageText().contains(QStringLiteral("refused")));
   EXPECT_EQ(Definitions(), 3);
-  EXPECT_TRUE(
-      FormShows(QString(), QStringLiteral("FOURTH"), QStringLiteral("select 4"), sLongType, true));
+  EXPECT_TRUE(FormShows(QString(), QStringLiteral("FOURTH"), QStringLiteral("select 4"),
+                        QStringLiteral("SQLSilent"), true));
   EXPECT_EQ(editor->txtDescription()->Text(), QStringLiteral("d"));
 }
 
@@ -269,6 +274,53 @@ TEST_F(EditorCommands, LineBreaksAndNoBreakSpacesSurviveALoadAndSave) {
   EXPECT_EQ(
       RawValue(QStringLiteral("select CRITERIA from ttwk_AlertDefinitions where SEQN = ") + sFirst),
       sCriteria);
+}
+
+TEST_F(EditorCommands, TypedTypeIsStoredAsTypedWithoutCompletion) {
+  editor->show();
+  editor->cmdNew_Click();
+  Type(QStringLiteral("SHORT"), QString(), QStringLiteral("select 6"), QString());
+  QLineEdit* pTypeText = editor->ComType()->lineEdit();
+  pTypeText->setFocus();
+  QTest::keyClicks(pTypeText, QStringLiteral("S"));
+  EXPECT_EQ(editor->ComType()->currentText(), QStringLiteral("S"));
+  pTypeText->clear();
+  QTest::keyClicks(pTypeText, QStringLiteral("sql"));
+  QTest::keyClick(pTypeText, Qt::Key_Return);
+  EXPECT_EQ(editor->ComType()->currentText(), QStringLiteral("sql"));
+  editor->cmdSave_Click();
+  EXPECT_EQ(Column(QStringLiteral("ALERT_TYPE")), QStringLiteral("SQL|SQLSilent|sql"));
+}
+
+TEST_F(EditorCommands, TypedLineBreaksAreCrLfAndCountTwiceAgainstTheLimit) {
+  LimitedTextBox& criteria = *editor->txtCriteria();
+  criteria.SetText(QStringLiteral("select 1"));
+  criteria.moveCursor(QTextCursor::End);
+  QTest::keyClick(&criteria, Qt::Key_Return);
+  QTest::keyClick(&criteria, Qt::Key_Return, Qt::ShiftModifier);
+  criteria.insertPlainText(QStringLiteral("from Name"));
+  EXPECT_EQ(criteria.Text(), QStringLiteral("select 1\r\n\r\nfrom Name"));
+  // At the limit a break that no longer fits is cut with what follows it.
+  criteria.SetText(QString(3070, QLatin1Char('c')));
+  criteria.moveCursor(QTextCursor::End);
+  criteria.insertPlainText(QStringLiteral("\nxyz"));
+  EXPECT_EQ(criteria.Text(), QString(3070, QLatin1Char('c')) + QStringLiteral("\r\n"));
+  EXPECT_EQ(criteria.Length(), 3072);
+}
+
+TEST_F(EditorCommands, StoredCrLfTextTypedUpToTheLimitIsSaved) {
+  const QString sStored = QStringLiteral("select 1\r\n--") + QString(2990, QLatin1Char('c'));
+  Raw(QStringLiteral("update ttwk_AlertDefinitions set CRITERIA = '%1' where SEQN = %2")
+          .arg(sStored, sFirst));
+  editor->PopulateGrid();
+  ClickRow(*editor, 1);
+  editor->txtCriteria()->moveCursor(QTextCursor::End);
+  editor->txtCriteria()->insertPlainText(QString(100, QLatin1Char('x')));
+  editor->cmdSave_Click();
+  EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
+  EXPECT_EQ(
+      RawValue(QStringLiteral("select CRITERIA from ttwk_AlertDefinitions where SEQN = ") + sFirst),
+      sStored + QString(3072 - sStored.size(), QLatin1Char('x')));
 }
 
 }  // namespace

@@ -180,5 +180,23 @@ TEST_F(EditorList, TabVisitsTheThreeTextBoxesAndPutsTheCaretAtTheEnd) {
   EXPECT_EQ(QApplication::focusWidget(), editor->txtCriteria());
 }
 
+TEST_F(EditorList, ArrowKeysMoveTheCurrentRowThatCancelReloads) {
+  AddDefinition(QStringLiteral("FIRST"), QStringLiteral("one"), QStringLiteral("select 1"));
+  const QString sSecond =
+      AddDefinition(QStringLiteral("SECOND"), QStringLiteral("two"), QStringLiteral("select 2"));
+  auto editor = StartEditor();
+  editor->show();
+  DefinitionGrid& grid = *editor->grdTWKResults();
+  ClickRow(*editor, 1);
+  grid.setFocus();
+  QTest::keyClick(&grid, Qt::Key_Down);
+  EXPECT_EQ(grid.Row(), 2);
+  // Moving with the keys loads nothing; Cancel loads the row now current.
+  EXPECT_EQ(editor->txtName()->text(), QStringLiteral("FIRST"));
+  editor->cmdCancel_Click();
+  EXPECT_EQ(editor->lblSeqn()->text(), sSecond);
+  EXPECT_EQ(editor->txtName()->text(), QStringLiteral("SECOND"));
+}
+
 }  // namespace
 }  // namespace twk::testing

@@ -118,6 +118,8 @@ TEST_F(RunAlertRules, DroppedCandidateLeavesItsTitleInTheReusedSlot) {
   EXPECT_EQ(alert.sTooltipText, QStringLiteral("About it"));
   EXPECT_EQ(alert.iRank, 0);
   EXPECT_EQ(clearedSlots, std::vector<int>{0});
+  // An empty text is a value, not a null.
+  EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
 }
 
 const QString sRows = QStringLiteral(
@@ -187,6 +189,79 @@ TEST_F(RunAlertRules, NullTitleInTheTableIsReportedWhileNullClipboardTextIsNot) 
                            "Source: TWK"));
 }
 
+// The 17 columns of ttwk_AlertOutput in their order, each with a type, for
+// tables of other shapes than the one the database is created with.
+QString OutputColumns(bool bLowerCase, const QString& sLeftOut = QString()) {
+  QStringList columns{QStringLiteral("OWNER_SPID integer")};
+  for (const char* pName : {"EVENT_TYPE", "KEY_VALUE", "RANK", "ICON", "KEYWORD", "DESCRIPTION",
+                            "TOOLTIP_TEXT", "TITLE_TEXT", "CLIPBOARD_TEXT", "CLIPBOARD_DESCRIPTION",
+                            "ACTION_TEXT", "ACTION_DESCRIPTION", "LOG_TEXT", "PLAY_SOUND",
+                            "AUTO_POPUP", "AUTO_CLIPBOARD", "AUTO_ACTION"}) {
+    const QString sName = QString::fromLatin1(pName);
+    if (sName == sLeftOut) continue;
+    const bool bNumber = sName == QLatin1StringView("RANK") || sName == QLatin1StringView("ICON") ||
+                         sName.startsWith(QLatin1StringView("PLAY_")) ||
+                         sName.startsWith(QLatin1StringView("AUTO_"));
+    columns << (bLowerCase ? sName.toLower() : sName) + (bNumber
+                                                             ? QStringLiteral(" integer default 0")
+                                                             : QStringLiteral(" text default ''"));
+  }
+  return columns.join(QStringLiteral(", "));
+}
+
+TEST_F(RunAlertRules, TableRowsAreReadByNameWhateverTheLetterCaseOfTheTable) {
+  Raw(QStringLiteral("drop table ttwk_AlertOutput; create table ttwk_AlertOutput (%1)")
+          .arg(OutputColumns(true)));
+  AddDefinition(
+      QStringLiteral("insert into ttwk_AlertOutput (owner_spid, event_type, key_value, rank, icon, "
+                     "keyword, description, "
+                     "title_text, auto_action) values (@@spid, 'ID', @id, 4, 12, 'Lower', 'in a "
+                     "lower-case table', "
+                     "'Title', 1)"));
+  Evaluate();
+  ASSERT_EQ(Keywords(), QStringList{QStringLiteral("Lower")});
+  const AlertOutput& alert = evaluation.aoAlerts[0];
+  EXPECT_EQ(alert.lSeqn, -1);
+  EXPECT_EQ(alert.iRank, 4);
+  EXPECT_EQ(alert.iIcon, 12);
+  EXPECT_EQ(alert.sTitleText, QStringLiteral("Title"));
+  EXPECT_EQ(alert.bAutoAction, -1);
+  EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
+}
+
+TEST_F(RunAlertRules, AColumnMissingFromTheOutputTableIsReportedAndTheRestIsRead) {
+  Raw(QStringLiteral("drop table ttwk_AlertOutput; create table ttwk_AlertOutput (%1)")
+          .arg(OutputColumns(false, QStringLiteral("LOG_TEXT"))));
+  AddDefinition(
+      QStringLiteral("insert into ttwk_AlertOutput (OWNER_SPID, EVENT_TYPE, KEY_VALUE, KEYWORD, "
+                     "DESCRIPTION, AUTO_ACTION) values (@@spid, 'ID', @id, 'K', 'D', -1)"));
+  Evaluate();
+  ASSERT_EQ(Keywords(), QStringList{QStringLiteral("K")});
+  EXPECT_EQ(evaluation.aoAlerts[0].bAutoAction, -1);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(platform.messages[0].sText.contains(
+      QStringLiteral("in TWK.ctlTWK.RunAlertRules at line 230")));
+}
+
+TEST_F(RunAlertRules, WithoutTheOutputTableOnlyTheDeleteIsReportedAndDirectRowsStillCount) {
+  Raw(QStringLiteral("drop table ttwk_AlertOutput"));
+  AddDefinition(Keyword("Direct"));
+  Evaluate();
+  EXPECT_EQ(Keywords(), QStringList{QStringLiteral("Direct")});
+  ASSERT_EQ(platform.messages.size(), 1u) << AllMessageText().toStdString();
+  EXPECT_TRUE(platform.messages[0].sText.contains(
+      QStringLiteral("in TWK.modSubroutines.Exec_SQL_No_Return at line")));
+}
+
+TEST_F(RunAlertRules, TemporaryObjectsOfOneDefinitionServeTheLaterOnes) {
+  AddDefinition(QStringLiteral(
+      "create temp table twk_scratch (WHO text); insert into twk_scratch values ({user})"));
+  AddDefinition(QStringLiteral("select 'Seen' as KEYWORD, WHO as DESCRIPTION from twk_scratch"));
+  Evaluate();
+  ASSERT_EQ(Keywords(), QStringList{QStringLiteral("Seen")});
+  EXPECT_EQ(evaluation.aoAlerts[0].sDescription, QStringLiteral("MANAGER"));
+}
+
 TEST_F(RunAlertRules, ConvertsRanksAndFlagsAndReportsWhatDoesNotFit) {
   AddDefinition(QStringLiteral(
       "select 'A' as KEYWORD, 'd' as DESCRIPTION, '2.5' as RANK, 3.5 as ICON, 'True' as "
@@ -228,6 +303,30 @@ TEST_F(RunAlertRules, RecordIdWithAnApostropheIsInsertedSafely) {
   EXPECT_EQ(evaluation.aoAlerts[0].sTitleText, QStringLiteral("MANAGER"));
   EXPECT_EQ(RawValue(QStringLiteral("select count(*) from ttwk_AlertDefinitions")),
             QStringLiteral("1"));
+}
+
+TEST_F(RunAlertRules, ADefinitionWithoutSeqnIsDisabledFirstAndStillRead) {
+  // The server's table would not allow it; an older copy of it might.
+  Raw(QStringLiteral(
+      "drop table ttwk_AlertDefinitions; create table ttwk_AlertDefinitions (SEQN integer, "
+      "CRITERIA text, ENABLED integer, DESCRIPTION text, ALERT_TYPE text, ALERT_ID text); "
+      "insert into ttwk_AlertDefinitions values (null, 'select 1', 1, '', 'SQL', 'A'), "
+      "(5, 'select 5', 1, 'five', 'SQLSilent', 'B')"));
+  const auto rules = evaluation.ReadAlertRules();
+
+  ASSERT_EQ(rules.size(), 2u);
+  EXPECT_EQ(rules[0].SEQN, 0);
+  EXPECT_EQ(rules[0].CRITERIA, QStringLiteral("select 1"));
+  EXPECT_EQ(rules[1].SEQN, 5);
+  EXPECT_EQ(rules[1].ALERT_TYPE, QStringLiteral("SQLSilent"));
+  // The update without a number fails on its own report; reading the null
+  // SEQN as a number is the rule reader's.
+  ASSERT_EQ(platform.messages.size(), 2u) << AllMessageText().toStdString();
+  EXPECT_TRUE(platform.messages[0].sText.contains(
+      QStringLiteral("in TWK.modSubroutines.Exec_SQL_No_Return at line")));
+  EXPECT_EQ(platform.messages[1].sText,
+            QStringLiteral("Invalid use of Null\r\nin TWK.ctlTWK.ReadAlertRules at line 130\r\n"
+                           "Source: TWK"));
 }
 
 TEST_F(RunAlertRules, UnreadableDefinitionsAreReportedAndRunNothing) {

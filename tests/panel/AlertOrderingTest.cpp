@@ -146,6 +146,25 @@ TEST_F(RefreshItems, DisabledDefinitionIsSkippedFromTheNextEvaluation) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
+TEST_F(RefreshItems, DisablingTakesOnlyAWholeNumberIntoTheStatement) {
+  for (int i = 0; i < 3; ++i) AddDefinition(QStringLiteral("select 1"));
+  // Whatever the host hands over must not widen or extend the update.
+  evaluation.DisableAlert(QVariant(QStringLiteral("1 or 1 = 1")));
+  evaluation.DisableAlert(
+      QVariant(QStringLiteral("1; update ttwk_AlertDefinitions set ENABLED = 0")));
+  evaluation.DisableAlert(QVariant(QStringLiteral("1.5")));
+  EXPECT_EQ(
+      RawValue(QStringLiteral("select count(*) from ttwk_AlertDefinitions where ENABLED = 1")),
+      QStringLiteral("3"));
+
+  evaluation.DisableAlert(QVariant(QStringLiteral(" 2 ")));
+  evaluation.DisableAlert(QVariant(3.0));
+  EXPECT_EQ(RawValue(QStringLiteral("select group_concat(SEQN) from ttwk_AlertDefinitions "
+                                    "where ENABLED = 1")),
+            QStringLiteral("1"));
+  EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
+}
+
 TEST_F(RefreshItems, DisablingWithoutANumberIsReportedOnlyByTheStatementRunner) {
   AddDefinition(QStringLiteral("select 'K' as KEYWORD, 'd' as DESCRIPTION"));
   evaluation.DisableAlert(QVariant());
