@@ -163,6 +163,17 @@ int AlertsCommand::Evaluate(const ConnectionValues& values, const QString& sId, 
   AlertEvaluation evaluation;
   const std::vector<AlertRule> rules =
       sOnly.isEmpty() ? evaluation.ReadAlertRules() : evaluation.ReadAlertRule(lOnly);
+  if (!sOnly.isEmpty()) {
+    // An author trying one definition should hear why nothing came of it.
+    if (rules.empty()) {
+      PrintError(QStringLiteral("note: there is no definition %1").arg(lOnly));
+    } else if (rules.front().ALERT_TYPE != QStringLiteral("SQL") &&
+               rules.front().ALERT_TYPE != QStringLiteral("SQLSilent")) {
+      PrintError(QStringLiteral("note: definition %1 is of type \"%2\", which is never run")
+                     .arg(lOnly)
+                     .arg(rules.front().ALERT_TYPE));
+    }
+  }
   evaluation.RunAlertRules(rules, sId);
   evaluation.SortAlerts();
 

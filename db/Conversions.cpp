@@ -53,7 +53,8 @@ double NumberOf(const QVariant& value) {
     case QMetaType::QString: {
       bool bOk = false;
       const double dNumber = QLocale::c().toDouble(value.toString().trimmed(), &bOk);
-      if (!bOk) throw TypeMismatch();
+      // "nan" and "inf" read as numbers to the locale, but not to a person.
+      if (!bOk || !std::isfinite(dNumber)) throw TypeMismatch();
       return dNumber;
     }
     default:

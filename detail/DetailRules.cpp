@@ -1,9 +1,10 @@
 #include "DetailRules.h"
 
-#include "TextRules.h"
-
 #include <QApplication>
 #include <QPalette>
+#include <QTextDocument>
+
+#include "TextRules.h"
 
 namespace twk::DetailRules {
 
@@ -38,10 +39,19 @@ QColor ColourOf(SystemColour colour) {
   return palette.color(QPalette::Base);
 }
 
-QString TrimSpaces(const QString& sText) { return twk::TrimSpaces(sText); }
+QString TrimSpaces(const QString& sText) {
+  return twk::TrimSpaces(sText);
+}
 
 QString DescriptionOrDefault(const QString& sValue, const QString& sDefault) {
   return sValue.isEmpty() ? sDefault : sValue;
+}
+
+QString ToolTipAsShown(const QString& sText) {
+  // Tooltips come from alert definitions; the toolkit would render one that
+  // looks like markup (and fetch any image it names) instead of showing it.
+  if (!Qt::mightBeRichText(sText)) return sText;
+  return Qt::convertFromPlainText(sText, Qt::WhiteSpacePre);
 }
 
 QString TitleOrKeyword(const QString& sTitle, const QString& sStoredKeyword) {

@@ -53,6 +53,10 @@ QString TrimSpaces(const QString& sText);
 /// The stored value of a description property: the value, or the default.
 QString DescriptionOrDefault(const QString& sValue, const QString& sDefault);
 
+/// What a widget's tooltip must hold so that the toolkit shows the text as
+/// it is: a text that would pass for markup is escaped, any other is kept.
+QString ToolTipAsShown(const QString& sText);
+
 /// The stored TitleText: the value or, when it is empty, the stored keyword.
 QString TitleOrKeyword(const QString& sTitle, const QString& sStoredKeyword);
 

@@ -45,6 +45,42 @@ QPushButton* MakeButton(QWidget* pParent, const QString& sCaption, bool bBold,
   return pButton;
 }
 
+// The icon area and the label keep their own background, so that the flash
+// of a clipboard copy shows only the item's uncovered surface and the
+// keyword stays readable during it.
+void FillWithWindowBackground(QWidget* pWidget) {
+  QPalette widgetPalette = pWidget->palette();
+  widgetPalette.setColor(QPalette::Window, DetailRules::ColourOf(SystemColour::WindowBackground));
+  pWidget->setPalette(widgetPalette);
+  pWidget->setAutoFillBackground(true);
+}
+
+QLabel* MakePicture(QWidget* pParent) {
+  auto* pPicture = new QLabel(pParent);
+  pPicture->setObjectName(QStringLiteral("picAlert"));
+  pPicture->setPixmap(DefaultAlertIcon());
+  pPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  FillWithWindowBackground(pPicture);
+  return pPicture;
+}
+
+QLabel* MakeKeywordLabel(QWidget* pParent) {
+  auto* pLabel = new QLabel(QStringLiteral("..."), pParent);
+  pLabel->setObjectName(QStringLiteral("lblKeyword"));
+  QFont labelFont(QStringLiteral("Arial"));
+  labelFont.setPointSizeF(8.25);
+  pLabel->setFont(labelFont);
+  pLabel->setWordWrap(true);
+  // The keyword comes from an alert definition and is shown as written.
+  pLabel->setTextFormat(Qt::PlainText);
+  pLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  FillWithWindowBackground(pLabel);
+  QPalette labelPalette = pLabel->palette();
+  labelPalette.setColor(QPalette::WindowText, DetailRules::ColourOf(SystemColour::WindowText));
+  pLabel->setPalette(labelPalette);
+  return pLabel;
+}
+
 }  // namespace
 
 ctlAlertDetail::ctlAlertDetail(QWidget* pParent) : QWidget(pParent) {
@@ -68,21 +104,8 @@ void ctlAlertDetail::CreateWidgets() {
       this, QStringLiteral("C"), false,
       QStringLiteral("Copy predefined information from this alert to the Windows clipboard"));
   cmdClip_->setObjectName(QStringLiteral("cmdClip"));
-  picAlert_ = new QLabel(this);
-  picAlert_->setObjectName(QStringLiteral("picAlert"));
-  picAlert_->setPixmap(DefaultAlertIcon());
-  picAlert_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblKeyword_ = new QLabel(QStringLiteral("..."), this);
-  lblKeyword_->setObjectName(QStringLiteral("lblKeyword"));
-  QFont labelFont(QStringLiteral("Arial"));
-  labelFont.setPointSizeF(8.25);
-  lblKeyword_->setFont(labelFont);
-  lblKeyword_->setWordWrap(true);
-  lblKeyword_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  QPalette labelPalette = lblKeyword_->palette();
-  labelPalette.setColor(QPalette::Window, DetailRules::ColourOf(SystemColour::WindowBackground));
-  labelPalette.setColor(QPalette::WindowText, DetailRules::ColourOf(SystemColour::WindowText));
-  lblKeyword_->setPalette(labelPalette);
+  picAlert_ = MakePicture(this);
+  lblKeyword_ = MakeKeywordLabel(this);
   // Gestures of the children are read here; the hook, installed later, sees
   // the label's events first.
   for (QWidget* pChild : {static_cast<QWidget*>(cmdAction_), static_cast<QWidget*>(cmdClip_),
@@ -185,8 +208,8 @@ void ctlAlertDetail::SetKeyword(const QString& sValue) {
 
 void ctlAlertDetail::SetToolTipText(const QString& sValue) {
   sToolTipText_ = sValue;
-  picAlert_->setToolTip(sValue);
-  lblKeyword_->setToolTip(sValue);
+  picAlert_->setToolTip(DetailRules::ToolTipAsShown(sValue));
+  lblKeyword_->setToolTip(DetailRules::ToolTipAsShown(sValue));
 }
 
 void ctlAlertDetail::SetTitleText(const QString& sValue) {
@@ -207,7 +230,7 @@ void ctlAlertDetail::SetClipboardText(const QString& sValue) {
 void ctlAlertDetail::SetClipboardDescription(const QString& sValue) {
   sClipboardDescription_ =
       DetailRules::DescriptionOrDefault(sValue, DetailRules::DefaultClipboardDescription());
-  cmdClip_->setToolTip(sClipboardDescription_);
+  cmdClip_->setToolTip(DetailRules::ToolTipAsShown(sClipboardDescription_));
 }
 
 void ctlAlertDetail::SetActionText(const QString& sValue) {
@@ -223,7 +246,7 @@ void ctlAlertDetail::SetActionText(const QString& sValue) {
 void ctlAlertDetail::SetActionDescription(const QString& sValue) {
   sActionDescription_ =
       DetailRules::DescriptionOrDefault(sValue, DetailRules::DefaultActionDescription());
-  cmdAction_->setToolTip(sActionDescription_);
+  cmdAction_->setToolTip(DetailRules::ToolTipAsShown(sActionDescription_));
 }
 
 void ctlAlertDetail::ApplyButtonRule(QPushButton* pButton, const QString& sStoredText) {

@@ -37,7 +37,8 @@ ErrorReporter AutomationReporter() {
 }
 
 DetailCommand ExecMenu(const DetailMenuState& state) {
-  QMenu menu;
+  QMenu menu(QStringLiteral("Context"));
+  menu.setObjectName(QStringLiteral("mnuContext"));
   QAction* pZoom = menu.addAction(QStringLiteral("&Zoom details"));
   QAction* pClipboard = menu.addAction(QStringLiteral("Clipboard"));
   QAction* pAction = menu.addAction(QStringLiteral("Perform &action"));

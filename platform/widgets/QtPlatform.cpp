@@ -31,6 +31,9 @@ MessageAnswer QtPlatform::ShowMessage(const QString& sText, const QString& sTitl
                   buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
                                                    : QMessageBox::Ok,
                   pParent_);
+  // Texts come from the database and from alert definitions: shown as
+  // written, never read as markup.
+  box.setTextFormat(Qt::PlainText);
   const int iAnswer = box.exec();
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   return iAnswer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;

@@ -24,25 +24,27 @@ create table if not exists ttwk_AlertDefinitions (
 -- Alerts that a definition writes instead of returning them. Each
 -- connection reads and clears only the rows that carry its own @@spid.
 -- Flags hold -1 (or 1) for True and 0 for False.
+-- Nullable with defaults: a definition that writes a NULL still gets its
+-- alert, and the panel reports the NULL instead of losing the row.
 create table if not exists ttwk_AlertOutput (
   OWNER_SPID            integer not null,
-  EVENT_TYPE            text not null default 'ID',
-  KEY_VALUE             text not null default '',
-  RANK                  integer not null default 0,
-  ICON                  integer not null default 0,
-  KEYWORD               text not null default '',
-  DESCRIPTION           text not null default '',
-  TOOLTIP_TEXT          text not null default '',
-  TITLE_TEXT            text not null default '',
+  EVENT_TYPE            text default 'ID',
+  KEY_VALUE             text default '',
+  RANK                  integer default 0,
+  ICON                  integer default 0,
+  KEYWORD               text default '',
+  DESCRIPTION           text default '',
+  TOOLTIP_TEXT          text default '',
+  TITLE_TEXT            text default '',
   CLIPBOARD_TEXT        text,
-  CLIPBOARD_DESCRIPTION text not null default '',
-  ACTION_TEXT           text not null default '',
-  ACTION_DESCRIPTION    text not null default '',
-  LOG_TEXT              text not null default '',
-  PLAY_SOUND            integer not null default 0,
-  AUTO_POPUP            integer not null default 0,
-  AUTO_CLIPBOARD        integer not null default 0,
-  AUTO_ACTION           integer not null default 0
+  CLIPBOARD_DESCRIPTION text default '',
+  ACTION_TEXT           text default '',
+  ACTION_DESCRIPTION    text default '',
+  LOG_TEXT              text default '',
+  PLAY_SOUND            integer default 0,
+  AUTO_POPUP            integer default 0,
+  AUTO_CLIPBOARD        integer default 0,
+  AUTO_ACTION           integer default 0
 );
 
 create index if not exists IX_ttwk_AlertOutput_OWNER_SPID on ttwk_AlertOutput (OWNER_SPID);

@@ -317,7 +317,9 @@ select @@spid, ID, 40, 12, ''No e-mail'',
          || ''event confirmations only.'',
        ''Copy the question to ask''
   from Name
- where ID = @psId and EMAIL = '''' and COMPANY_RECORD = 0 and STATUS = ''A'';',
+ where ID = @psId and EMAIL = '''' and COMPANY_RECORD = 0 and STATUS = ''A'';
+-- The setting lasts for the connection: later definitions expect it off.
+set nocount off;',
   1, 'Silent check for people without an e-mail address; writes its alert into the output table.', 'SQLSilent', 'NO_EMAIL');
 
 insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID)

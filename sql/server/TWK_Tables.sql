@@ -50,40 +50,42 @@ begin
   /* RANK and ICON are read as 16-bit numbers, the flags as truth values
      (any non-zero value is True). Texts default to empty, since the panel
      reports a null where it expects text; only CLIPBOARD_TEXT may be null. */
+  /* Nullable with defaults: a definition that writes a NULL still gets
+     its alert, and the panel reports the NULL instead of losing the row. */
   create table dbo.ttwk_AlertOutput (
     OWNER_SPID            int not null,
-    EVENT_TYPE            nvarchar(20) not null
+    EVENT_TYPE            nvarchar(20) null
                           constraint DF_ttwk_AlertOutput_EVENT_TYPE default (N'ID'),
-    KEY_VALUE             nvarchar(60) not null
+    KEY_VALUE             nvarchar(60) null
                           constraint DF_ttwk_AlertOutput_KEY_VALUE default (N''),
-    RANK                  smallint not null
+    RANK                  smallint null
                           constraint DF_ttwk_AlertOutput_RANK default (0),
-    ICON                  smallint not null
+    ICON                  smallint null
                           constraint DF_ttwk_AlertOutput_ICON default (0),
-    KEYWORD               nvarchar(100) not null
+    KEYWORD               nvarchar(100) null
                           constraint DF_ttwk_AlertOutput_KEYWORD default (N''),
-    DESCRIPTION           nvarchar(2000) not null
+    DESCRIPTION           nvarchar(2000) null
                           constraint DF_ttwk_AlertOutput_DESCRIPTION default (N''),
-    TOOLTIP_TEXT          nvarchar(255) not null
+    TOOLTIP_TEXT          nvarchar(255) null
                           constraint DF_ttwk_AlertOutput_TOOLTIP_TEXT default (N''),
-    TITLE_TEXT            nvarchar(255) not null
+    TITLE_TEXT            nvarchar(255) null
                           constraint DF_ttwk_AlertOutput_TITLE_TEXT default (N''),
     CLIPBOARD_TEXT        nvarchar(2000) null,
-    CLIPBOARD_DESCRIPTION nvarchar(255) not null
+    CLIPBOARD_DESCRIPTION nvarchar(255) null
                           constraint DF_ttwk_AlertOutput_CLIPBOARD_DESCRIPTION default (N''),
-    ACTION_TEXT           nvarchar(1000) not null
+    ACTION_TEXT           nvarchar(1000) null
                           constraint DF_ttwk_AlertOutput_ACTION_TEXT default (N''),
-    ACTION_DESCRIPTION    nvarchar(255) not null
+    ACTION_DESCRIPTION    nvarchar(255) null
                           constraint DF_ttwk_AlertOutput_ACTION_DESCRIPTION default (N''),
-    LOG_TEXT              nvarchar(1000) not null
+    LOG_TEXT              nvarchar(1000) null
                           constraint DF_ttwk_AlertOutput_LOG_TEXT default (N''),
-    PLAY_SOUND            bit not null
+    PLAY_SOUND            bit null
                           constraint DF_ttwk_AlertOutput_PLAY_SOUND default (0),
-    AUTO_POPUP            bit not null
+    AUTO_POPUP            bit null
                           constraint DF_ttwk_AlertOutput_AUTO_POPUP default (0),
-    AUTO_CLIPBOARD        bit not null
+    AUTO_CLIPBOARD        bit null
                           constraint DF_ttwk_AlertOutput_AUTO_CLIPBOARD default (0),
-    AUTO_ACTION           bit not null
+    AUTO_ACTION           bit null
                           constraint DF_ttwk_AlertOutput_AUTO_ACTION default (0)
   )
 end

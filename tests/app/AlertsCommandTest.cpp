@@ -184,6 +184,10 @@ TEST_F(AlertsCommand, OnlyRunsOneDefinitionEvenWhenItIsDisabled) {
   EXPECT_EQ(alerts[0].toObject().value(QStringLiteral("description")).toString(),
             QStringLiteral("Seen for O'Hara"));
   EXPECT_EQ(alerts[0].toObject().value(QStringLiteral("seqn")).toInt(), 1);
+
+  const Outcome missing = Run(base + QStringList{QStringLiteral("--only"), QStringLiteral("99")});
+  EXPECT_EQ(missing.iExitCode, 0);
+  EXPECT_TRUE(missing.sErrors.contains(QStringLiteral("no definition 99")));
 }
 
 TEST_F(AlertsCommand, IdRefusesBadArgumentsAndFailsWhenTheStartFails) {

@@ -32,6 +32,8 @@ TEST(Conversions, LongRejectsNullOtherTextAndOutOfRange) {
   };
   expectError(QVariant(), 94);
   expectError(QVariant(QStringLiteral("two")), 13);
+  expectError(QVariant(QStringLiteral("inf")), 13);
+  expectError(QVariant(QStringLiteral("NaN")), 13);
   expectError(QVariant(qint64(2147483648LL)), 6);
   expectError(QVariant(-2147483649.0), 6);
 }
@@ -52,6 +54,8 @@ TEST(Conversions, BooleanReadsNumbersAndTrueFalseInAnyCase) {
   EXPECT_EQ(ToBoolean(QVariant(QStringLiteral("False"))), 0);
   EXPECT_EQ(ToBoolean(QVariant(QStringLiteral("0"))), 0);
   EXPECT_THROW(ToBoolean(QVariant(QStringLiteral("yes"))), TwkError);
+  EXPECT_THROW(ToBoolean(QVariant(QStringLiteral("nan"))), TwkError);
+  EXPECT_THROW(ToBoolean(QVariant(QStringLiteral("inf"))), TwkError);
   EXPECT_THROW(ToBoolean(QVariant()), TwkError);
 }
 

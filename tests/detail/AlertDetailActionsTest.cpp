@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <vector>
 
 #include "RecordingPlatform.h"
@@ -145,6 +149,59 @@ TEST_F(AlertDetailActions, CopyLeavesExactlyTheTextAndRestoresTheSurface) {
   EXPECT_EQ(platform.clipboardWrites, (QStringList{QString(), QStringLiteral("a\tb")}));
   EXPECT_EQ(item.palette().color(QPalette::Window),
             DetailRules::ColourOf(SystemColour::WindowBackground));
+}
+
+// Paints the item at the moment the text goes onto the clipboard, mid-flash.
+class FlashRecorder : public testing::RecordingPlatform {
+ public:
+  QWidget* pItem = nullptr;
+  QImage flash;
+  void SetClipboardText(const QString& sText) override {
+    if (!sText.isEmpty()) flash = pItem->grab().toImage();
+    RecordingPlatform::SetClipboardText(sText);
+  }
+};
+
+TEST_F(AlertDetailActions, CopyFlashesOnlyTheUncoveredSurface) {
+  Load(QString(), QStringLiteral("text"));
+  FlashRecorder recorder;
+  recorder.pItem = &item;
+  item.CopyToClipboard();
+  ASSERT_FALSE(recorder.flash.isNull());
+  const QColor windowText = DetailRules::ColourOf(SystemColour::WindowText);
+  const QColor background = DetailRules::ColourOf(SystemColour::WindowBackground);
+  const qreal dScale = recorder.flash.devicePixelRatio();
+  auto colourAt = [&](const QPoint& point) {
+    return recorder.flash.pixelColor((QPointF(point) * dScale).toPoint());
+  };
+  EXPECT_EQ(colourAt(QPoint(30, 38)), windowText);  // below the icon area
+  // The icon area's transparent corner and the label's empty lower part.
+  EXPECT_EQ(colourAt(item.picAlert()->geometry().topLeft()), background);
+  EXPECT_EQ(colourAt(item.lblKeyword()->geometry().bottomRight() - QPoint(2, 2)), background);
+}
+
+// The real context menu, read while it is open and answered by its access key.
+TEST(AlertDetailMenu, EntriesInOrderWithTheirCaptionsStatesAndAccessKeys) {
+  testing::RecordingPlatform platform;
+  ctlAlertDetail item;
+  item.SetActionText(QStringLiteral("prog"));
+  QStringList entries;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+      auto* pMenu = qobject_cast<QMenu*>(pWidget);
+      if (pMenu == nullptr || !pMenu->isVisible()) continue;
+      for (const QAction* pAction : pMenu->actions()) {
+        entries << pAction->text() + (pAction->isEnabled() ? "+" : "-");
+      }
+      QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+      QApplication::sendEvent(pMenu, &key);
+      if (pMenu->isVisible()) pMenu->close();  // never leave the test waiting
+    }
+  });
+  item.ShowPopupMenu();
+  EXPECT_EQ(entries, (QStringList{QStringLiteral("&Zoom details+"), QStringLiteral("Clipboard-"),
+                                  QStringLiteral("Perform &action+"), QStringLiteral("Cancel+")}));
+  EXPECT_EQ(platform.commandLines, QStringList{QStringLiteral("prog")});
 }
 
 TEST_F(AlertDetailActions, IdIsReplacedOnlyForTypeIdAndAnEmptyLineStartsNothing) {

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "ControlRegistry.h"
 #include "DetailRegistration.h"
@@ -138,6 +139,31 @@ TEST_F(AlertDetailItem, ClearAllAfterLoadHidesAndKeywordStaysHidden) {
   item.SetKeyword(QStringLiteral("k"));
   EXPECT_EQ(item.lblKeyword()->text(), QStringLiteral("k"));
   EXPECT_TRUE(item.lblKeyword()->isHidden());
+}
+
+// What a person would read in a tooltip that the toolkit renders.
+QString ReadToolTip(const QWidget* pWidget) {
+  if (!Qt::mightBeRichText(pWidget->toolTip())) return pWidget->toolTip();
+  QTextDocument document;
+  document.setHtml(pWidget->toolTip());
+  return document.toPlainText();
+}
+
+TEST_F(AlertDetailItem, TextsThatLookLikeMarkupAreShownAsWritten) {
+  AlertOutput alert = FilledAlert();
+  alert.sKeyword = QStringLiteral("<b>Dues</b>");
+  alert.sTooltipText = QStringLiteral("<img src=\"x.png\">owes");
+  alert.sClipboardDescription = QStringLiteral("<i>copy</i>");
+  alert.sActionDescription = QStringLiteral("<u>run</u>");
+  item.SetAll(alert);
+  EXPECT_EQ(item.lblKeyword()->text(), alert.sKeyword);
+  EXPECT_EQ(item.lblKeyword()->textFormat(), Qt::PlainText);
+  EXPECT_EQ(ReadToolTip(item.picAlert()), alert.sTooltipText);
+  EXPECT_EQ(ReadToolTip(item.lblKeyword()), alert.sTooltipText);
+  EXPECT_EQ(ReadToolTip(item.cmdClip()), alert.sClipboardDescription);
+  EXPECT_EQ(ReadToolTip(item.cmdAction()), alert.sActionDescription);
+  EXPECT_EQ(item.ToolTipText(), alert.sTooltipText);
+  EXPECT_EQ(item.ClipboardDescription(), alert.sClipboardDescription);
 }
 
 TEST_F(AlertDetailItem, LayoutIsPlacedFromTwips) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QTextDocument>
+
 #include "DetailRules.h"
 #include "Twips.h"
 
@@ -12,6 +14,15 @@ TEST(DetailRules, TrimmingRemovesOnlyTheSpaceCharacter) {
   EXPECT_EQ(DetailRules::TrimSpaces(QStringLiteral("\tx ")), QStringLiteral("\tx"));
   EXPECT_EQ(DetailRules::TrimSpaces(QStringLiteral(" x\r\n")), QStringLiteral("x\r\n"));
   EXPECT_EQ(DetailRules::TrimSpaces(QString::fromUtf8("\u00a0x")), QString::fromUtf8("\u00a0x"));
+}
+
+TEST(DetailRules, ToolTipsKeepPlainTextAndEscapeWhatLooksLikeMarkup) {
+  EXPECT_EQ(DetailRules::ToolTipAsShown(QStringLiteral("a < b & c")), QStringLiteral("a < b & c"));
+  EXPECT_EQ(DetailRules::ToolTipAsShown(QString()), QString());
+  const QString sMarkup = QStringLiteral("<b>two</b>  spaces");
+  QTextDocument document;
+  document.setHtml(DetailRules::ToolTipAsShown(sMarkup));
+  EXPECT_EQ(document.toPlainText(), sMarkup);
 }
 
 TEST(DetailRules, ButtonIsShownEnabledAndOnWindowColourOnlyForText) {
