@@ -36,6 +36,8 @@ QLabel* MakeLabel(QWidget* pParent) {
   pLabel->setAutoFillBackground(true);
   pLabel->setBackgroundRole(QPalette::Base);
   pLabel->setForegroundRole(QPalette::Text);
+  // The fixed text comes from the database: shown as written, never as markup.
+  pLabel->setTextFormat(Qt::PlainText);
   return pLabel;
 }
 

@@ -169,6 +169,11 @@ TEST_F(Panel, ARecordIdWithApostrophesIsSafe) {
   EXPECT_EQ(host.titles.last(), QStringLiteral("ID O'Brien 7"));
 }
 
+TEST_F(Panel, TheFixedTextIsShownAsWrittenNotAsMarkup) {
+  auto panel = StartPanel(host);
+  EXPECT_EQ(panel->lblFixedText()->textFormat(), Qt::PlainText);
+}
+
 TEST_F(Panel, DoubleClickOnTheFixedTextShowsIt) {
   auto panel = StartPanel(host);
   panel->lblFixedText_DblClick();
