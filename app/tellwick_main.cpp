@@ -21,14 +21,11 @@ QCommandLineOption Option(const char* sName, const char* sDescription, const cha
   return option;
 }
 
-}  // namespace
+struct ParserOptions {
+  QCommandLineOption server, database, user, password, level, hostVersion, id, exitWhenShown;
+};
 
-int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Tellwick"));
-  QApplication::setApplicationVersion(twk::modSubroutines::TwkVersionText());
-
-  QCommandLineParser parser;
+ParserOptions ConfigureParser(QCommandLineParser& parser) {
   parser.setApplicationDescription(QStringLiteral(
       "Tellwick: the alert panel beside a record browser, as a host would show it.\n"
       "Without --server the embedded demo database in the user's data directory is used\n"
@@ -48,6 +45,36 @@ int main(int argc, char** argv) {
       QStringLiteral("exit-when-shown"),
       QStringLiteral("Quit as soon as the first page of alerts has been drawn (for timing)."));
   parser.addOptions({server, database, user, password, level, hostVersion, id, exitWhenShown});
+  return {server, database, user, password, level, hostVersion, id, exitWhenShown};
+}
+
+// Help and version need no display: answer them before a window system is
+// asked for, so that they work on a terminal without one.
+void AnswerHelpOrVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const QByteArray sArgument(argv[i]);
+    if (sArgument == "--help" || sArgument == "-h" || sArgument == "--help-all" ||
+        sArgument == "--version" || sArgument == "-v") {
+      QCoreApplication core(argc, argv);
+      QCoreApplication::setApplicationName(QStringLiteral("Tellwick"));
+      QCoreApplication::setApplicationVersion(twk::modSubroutines::TwkVersionText());
+      QCommandLineParser parser;
+      ConfigureParser(parser);
+      parser.process(core);  // prints and exits
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  AnswerHelpOrVersion(argc, argv);
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tellwick"));
+  QApplication::setApplicationVersion(twk::modSubroutines::TwkVersionText());
+
+  QCommandLineParser parser;
+  const ParserOptions o = ConfigureParser(parser);
   parser.process(application);
   if (!parser.positionalArguments().isEmpty()) {
     std::fprintf(stderr, "tellwick: unexpected argument \"%s\"; see --help\n",
@@ -55,9 +82,9 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  twk::HostOptions options{parser.value(server),   parser.value(database),
-                           parser.value(user),     parser.value(password),
-                           parser.value(level),    parser.value(hostVersion)};
+  twk::HostOptions options{parser.value(o.server),   parser.value(o.database),
+                           parser.value(o.user),     parser.value(o.password),
+                           parser.value(o.level),    parser.value(o.hostVersion)};
   if (options.sServer.isEmpty()) {
     try {
       options.sServer = twk::EmbeddedDatabase::EnsureDemoDatabase();
@@ -72,8 +99,8 @@ int main(int argc, char** argv) {
   twk::ScopedPlatform installation(platform);
   window.show();
   window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
-  if (parser.isSet(id)) window.Browser()->Select(parser.value(id));
-  if (parser.isSet(exitWhenShown)) {
+  if (parser.isSet(o.id)) window.Browser()->Select(parser.value(o.id));
+  if (parser.isSet(o.exitWhenShown)) {
     // The page is filled by now; let the window draw it once, then go.
     QTimer::singleShot(0, &application, &QApplication::quit);
   }

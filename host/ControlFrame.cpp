@@ -1,14 +1,14 @@
 #include "ControlFrame.h"
 
-#include "Steps.h"
-#include "TwkError.h"
-#include "XtenderHost.h"
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+
+#include "Steps.h"
+#include "TwkError.h"
+#include "XtenderHost.h"
 
 namespace twk {
 
@@ -94,8 +94,12 @@ bool ControlFrame::IsOwn(QObject* pObject) const {
 }
 
 const ControlFrame::TabEntry* ControlFrame::EntryOf(const QWidget* pWidget) const {
-  for (const TabEntry& entry : tabWidgets_) {
-    if (entry.widget && entry.widget == pWidget) return &entry;
+  // The focus may sit inside a widget that is a control of its own (a
+  // detail item's button): the active widget is then that control.
+  for (; pWidget && pWidget != this; pWidget = pWidget->parentWidget()) {
+    for (const TabEntry& entry : tabWidgets_) {
+      if (entry.widget && entry.widget == pWidget) return &entry;
+    }
   }
   return nullptr;
 }
@@ -131,8 +135,8 @@ void ControlFrame::UserControl_KeyUp(int iKeyCode, int iShift) {
     std::vector<TabCandidate> candidates;
     for (const TabEntry& entry : tabWidgets_) {
       if (!entry.widget) continue;
-      candidates.push_back({entry.sKind, entry.iTabIndex, entry.widget->isVisible(),
-                            entry.widget->isEnabled()});
+      candidates.push_back(
+          {entry.sKind, entry.iTabIndex, entry.widget->isVisible(), entry.widget->isEnabled()});
     }
     iTarget = ChooseTabTarget(candidates, iCurrent, iShift, rule_);
   });

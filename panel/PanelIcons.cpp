@@ -1,22 +1,18 @@
 #include "PanelIcons.h"
 
 #include "IconLibrary.h"
+#include "frmResources.h"
 
 namespace twk::PanelIcons {
 
-namespace {
-
-// Created the first time a panel needs an icon, like the hidden resource
-// form that holds the image list.
-const IconLibrary& ilstIcons() {
-  static const IconLibrary icons;
-  return icons;
+// The panel and the preview draw from the one set the hidden resource form
+// holds, created the first time either needs it.
+int Count() {
+  return frmResources::ilstIcons().Count();
 }
 
-}  // namespace
-
-int Count() { return ilstIcons().Count(); }
-
-QPixmap Picture(qint16 iNumber) { return ilstIcons().Picture(iNumber); }
+QPixmap Picture(qint16 iNumber) {
+  return frmResources::ilstIcons().Picture(iNumber);
+}
 
 }  // namespace twk::PanelIcons

@@ -1,5 +1,13 @@
 #include "ctlTWK.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QUrl>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
 #include "ControlRegistry.h"
 #include "DetailRegistration.h"
 #include "ModuleState.h"
@@ -9,11 +17,6 @@
 #include "Twips.h"
 #include "UpDownScroller.h"
 #include "ctlAlertDetail.h"
-
-#include <QEvent>
-#include <QLabel>
-#include <QMouseEvent>
-#include <QPushButton>
 
 namespace twk {
 
@@ -54,10 +57,18 @@ class ctlTWK::HiddenItemAutomation : public AutomationTarget {
   ctlAlertDetail* pItem_;
 };
 
-QString ctlTWK::ProductWebPage() { return QStringLiteral(TWK_PRODUCT_WEB_PAGE); }
+QString ctlTWK::ProductWebPage() {
+  // The page travels with the programs (docs/ beside bin/); a program run
+  // from elsewhere falls back to the copy in the source tree it was built from.
+  const QString sBeside =
+      QCoreApplication::applicationDirPath() + QStringLiteral("/../docs/index.html");
+  if (QFileInfo::exists(sBeside)) {
+    return QUrl::fromLocalFile(QFileInfo(sBeside).canonicalFilePath()).toString();
+  }
+  return QStringLiteral(TWK_PRODUCT_WEB_PAGE);
+}
 
-ctlTWK::ctlTWK(QWidget* pParent)
-    : ControlFrame(sControl, TabRule::VisibleEnabledInputs, pParent) {
+ctlTWK::ctlTWK(QWidget* pParent) : ControlFrame(sControl, TabRule::VisibleEnabledInputs, pParent) {
   setFont(PanelFont());
   setAutoFillBackground(true);
   CreateWidgets();
@@ -69,7 +80,9 @@ ctlTWK::ctlTWK(QWidget* pParent)
   });
 }
 
-ctlTWK::~ctlTWK() { UserControl_Terminate(); }
+ctlTWK::~ctlTWK() {
+  UserControl_Terminate();
+}
 
 QSize ctlTWK::sizeHint() const {
   return {Twips::ToPixels(iDesignWidth), Twips::ToPixels(iDesignHeight)};
@@ -78,8 +91,8 @@ QSize ctlTWK::sizeHint() const {
 void ctlTWK::CreateWidgets() {
   RegisterDetailControls();
   for (int k = 0; k <= 5; ++k) {
-    QWidget* pCreated = ControlRegistry::Instance().Create(
-        QStringLiteral("TWKDetail.ctlAlertDetail"), this);
+    QWidget* pCreated =
+        ControlRegistry::Instance().Create(QStringLiteral("TWKDetail.ctlAlertDetail"), this);
     auto* pItem = qobject_cast<ctlAlertDetail*>(pCreated);
     if (!pItem) {
       delete pCreated;
@@ -119,7 +132,8 @@ void ctlTWK::PlaceWidgets() {
   for (int k = 0; k <= 4; ++k) {
     detDetail_[std::size_t(k)]->setGeometry(
         Twips::ToPixels(0, iItemHeight * k, iDesignWidth, iItemHeight));
-    picAlertIcon_[std::size_t(k)]->setGeometry(Twips::ToPixels(300, 60 + iItemHeight * k, 480, 480));
+    picAlertIcon_[std::size_t(k)]->setGeometry(
+        Twips::ToPixels(300, 60 + iItemHeight * k, 480, 480));
   }
   detDetail_[5]->setGeometry(Twips::ToPixels(0, 0, iDesignWidth, 3495));
   udScrollAlerts_->setGeometry(Twips::ToPixels(780, 3180, 300, 375));
@@ -148,7 +162,10 @@ void ctlTWK::UserControl_Resize() {
 }
 
 bool ctlTWK::eventFilter(QObject* pWatched, QEvent* pEvent) {
-  if (pWatched == cmdRefresh_ && pEvent->type() == QEvent::MouseButtonPress) {
+  // The second press of a quick double press arrives as a double click; it
+  // is a press all the same.
+  if (pWatched == cmdRefresh_ && (pEvent->type() == QEvent::MouseButtonPress ||
+                                  pEvent->type() == QEvent::MouseButtonDblClick)) {
     cmdRefresh_MouseDown(static_cast<QMouseEvent*>(pEvent)->button());
     return true;
   }

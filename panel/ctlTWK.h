@@ -1,13 +1,12 @@
 #pragma once
 
+#include <QString>
+#include <array>
+#include <memory>
+
 #include "AlertEvaluation.h"
 #include "ControlFrame.h"
 #include "XtenderControl.h"
-
-#include <QString>
-
-#include <array>
-#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -69,7 +68,9 @@ class ctlTWK : public ControlFrame, public NoticeListener, public AlertDisabler 
   void Shared_Initialize();
   void RefreshAlerts(bool bForce);
   void ShowNoRecord();
-  void ShowPage();
+  /// Fills the page; stops when a newer refresh (lGeneration outdated)
+  /// ran during the pending events between slots.
+  void ShowPage(quint64 lGeneration);
   void ShowIcon(int k, qint16 iIcon);
   void SetVisualMode();
   void ApplyVisualMode(const QString& sMode);
@@ -87,8 +88,8 @@ class ctlTWK : public ControlFrame, public NoticeListener, public AlertDisabler 
   int iFirstShown_ = 1;
   QString sVisualMode_;
   bool bTerminated_ = false;
-  /// Counts page displays, so that a display interrupted by a newer one
-  /// (events run between slots) stops instead of overwriting it.
+  /// Counts refreshes, so that one interrupted by a newer one (events run
+  /// between slots) stops instead of overwriting what the newer showed.
   quint64 lDisplayGeneration_ = 0;
 };
 

@@ -1,4 +1,8 @@
 // The panel's start-up and its refresh: evaluation, page display, paging.
+#include <QCoreApplication>
+#include <QLabel>
+#include <QRegularExpression>
+
 #include "Conversions.h"
 #include "ModuleState.h"
 #include "PanelIcons.h"
@@ -9,10 +13,6 @@
 #include "ctlAlertDetail.h"
 #include "ctlTWK.h"
 #include "modSubroutines.h"
-
-#include <QCoreApplication>
-#include <QLabel>
-#include <QRegularExpression>
 
 namespace twk {
 
@@ -82,12 +82,19 @@ void ctlTWK::NotifyListener(const QString& sNoticeName, const QString&, const QS
   steps.Run(110, [&] { RefreshAlerts(false); });
 }
 
-void ctlTWK::DisableAlert(QVariant& pvSEQN) { evaluation_.DisableAlert(pvSEQN); }
+void ctlTWK::DisableAlert(QVariant& pvSEQN) {
+  evaluation_.DisableAlert(pvSEQN);
+}
 
 void ctlTWK::RefreshAlerts(bool bForce) {
   Steps steps(sControl, QStringLiteral("RefreshAlerts"));
   QString sId;
   QString sTitle;
+  // Events run while a page fills; a refresh started by one of them has
+  // shown its own record, title and fixed text, and this one must not
+  // overwrite them afterwards.
+  const quint64 lGeneration = ++lDisplayGeneration_;
+  const auto superseded = [&] { return lGeneration != lDisplayGeneration_; };
   steps.Run(100, [&] {
     for (ctlAlertDetail* pItem : detDetail_) pItem->ClearAll();
     for (QLabel* pIcon : picAlertIcon_) pIcon->clear();
@@ -107,7 +114,9 @@ void ctlTWK::RefreshAlerts(bool bForce) {
         sLastId_ = sId;
       }
     });
-    steps.Run(160, [&] { ShowPage(); });
+    if (superseded()) return;
+    steps.Run(160, [&] { ShowPage(lGeneration); });
+    if (superseded()) return;
     steps.Run(170, [&] {
       lblFixedText_->setText(modSubroutines::Exec_SQL_SP_String(
           QStringLiteral("exec ptwk_calculate_fixed_text '") + Conversions::QuoteApostrophes(sId) +
@@ -132,8 +141,7 @@ void ctlTWK::ShowNoRecord() {
   pItem->SetVisible(-1);
 }
 
-void ctlTWK::ShowPage() {
-  const quint64 lGeneration = ++lDisplayGeneration_;
+void ctlTWK::ShowPage(quint64 lGeneration) {
   const int iAlertCount = evaluation_.iAlertCount;
   udScrollAlerts_->SetMinimum(1);
   const PageView view = ComputePageView(iAlertCount, udScrollAlerts_->Position());
@@ -148,7 +156,7 @@ void ctlTWK::ShowPage() {
     detDetail_[std::size_t(k)]->show();
     ShowIcon(k, alert.iIcon);
     QCoreApplication::processEvents();
-    // A refresh that ran meanwhile has shown the newer page; stop here.
+    // A refresh that ran meanwhile has shown the newer display; stop here.
     if (lGeneration != lDisplayGeneration_) return;
   }
 }

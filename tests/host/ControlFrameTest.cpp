@@ -1,6 +1,3 @@
-#include "ControlFrame.h"
-#include "RecordingPlatform.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,6 +5,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include "ControlFrame.h"
+#include "RecordingPlatform.h"
 
 namespace twk {
 namespace {
@@ -70,6 +70,21 @@ TEST_F(ControlFrameTest, ATabReleaseWithoutAnActiveWidgetIsReportedAndStartsFrom
   EXPECT_TRUE(platform.messages[0].sText.contains(
       QStringLiteral("in TWK.ctlEditTWK.UserControl_KeyUp at line 100")));
   EXPECT_EQ(QApplication::focusWidget(), boxes[0]);
+}
+
+TEST_F(ControlFrameTest, FocusInsideAControlOfItsOwnCountsAsThatControl) {
+  auto* pItem = new QWidget(&control);
+  control.SetTabIndex(pItem, QStringLiteral("UserControl"), 6);
+  auto* pInner = new QLineEdit(pItem);
+  pItem->show();
+  pInner->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), pInner);
+  control.UserControl_KeyUp(9, NoModifier);
+  EXPECT_EQ(QApplication::focusWidget(), boxes[2]);
+  pInner->setFocus();
+  control.UserControl_KeyUp(9, ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), boxes[1]);
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(ControlFrameTest, OtherKeysPassAndTestAnswersOne) {

@@ -1,13 +1,14 @@
-#include "PanelFixture.h"
-#include "PanelRules.h"
-#include "UpDownScroller.h"
-#include "ctlAlertDetail.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
+
+#include "PanelFixture.h"
+#include "PanelRules.h"
+#include "UpDownScroller.h"
+#include "ctlAlertDetail.h"
 
 namespace twk {
 namespace {
@@ -40,9 +41,9 @@ TEST_F(Panel, TheViewLineAndScrollerFollowTheAlertCount) {
     bool bEnabled;
     int iMaximum;
   };
-  for (const Case& c : {Case{0, "1-0", false, 1}, Case{3, "1-3", false, 1},
-                        Case{5, "1-5", false, 1}, Case{6, "1-5 (6)", true, 2},
-                        Case{9, "1-5 (9)", true, 5}}) {
+  for (const Case& c :
+       {Case{0, "1-0", false, 1}, Case{3, "1-3", false, 1}, Case{5, "1-5", false, 1},
+        Case{6, "1-5 (6)", true, 2}, Case{9, "1-5 (9)", true, 5}}) {
     SetVariableCount(c.iAlerts);
     if (c.iAlerts == 0) AddVariableAlerts(0);
     auto panel = StartPanel(host);
@@ -220,12 +221,73 @@ TEST_F(Panel, TabAlwaysLandsOnRefresh) {
   EXPECT_EQ(QApplication::focusWidget(), panel->cmdRefresh());
 }
 
+TEST_F(Panel, TabFromInsideAnItemLandsOnRefreshWithoutAReport) {
+  AddAlerts(2);
+  auto panel = StartPanel(host);
+  panel->show();
+  QApplication::setActiveWindow(panel.get());
+  auto* pKeyword = panel->detDetail(1)->findChild<QLabel*>(QStringLiteral("lblKeyword"));
+  ASSERT_NE(pKeyword, nullptr);
+  pKeyword->setFocusPolicy(Qt::StrongFocus);
+  pKeyword->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), pKeyword);
+  panel->UserControl_KeyUp(9, 0);
+  EXPECT_EQ(QApplication::focusWidget(), panel->cmdRefresh());
+  EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
+}
+
+TEST_F(Panel, AQuickSecondPressOnRefreshRefreshesAgain) {
+  AddAlerts(2);
+  auto panel = StartPanel(host);
+  const QPointF at(5, 5);
+  QMouseEvent press(QEvent::MouseButtonPress, at, panel->cmdRefresh()->mapToGlobal(at),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(panel->cmdRefresh(), &press);
+  EXPECT_EQ(Evaluations(), 2);
+  QMouseEvent second(QEvent::MouseButtonDblClick, at, panel->cmdRefresh()->mapToGlobal(at),
+                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(panel->cmdRefresh(), &second);
+  EXPECT_EQ(Evaluations(), 3);
+}
+
+// Pending events run between the slots of a page; a record change arriving
+// then must leave the display of the new record, not of the old one.
+TEST_F(Panel, ARecordChangeWhileAPageFillsLeavesTheNewRecordOnView) {
+  for (const QString& sNewId : {QStringLiteral("1002"), QString()}) {
+    Raw(QStringLiteral("delete from ttwk_AlertDefinitions"));
+    AddAlerts(3);
+    host.values[QStringLiteral("lvSession.CurrentId")] = QStringLiteral("1001");
+    auto panel = StartPanel(host);
+    QMetaObject::invokeMethod(
+        panel.get(),
+        [&] {
+          host.values[QStringLiteral("lvSession.CurrentId")] = sNewId;
+          panel->NotifyListener(QStringLiteral("nNewId"), {}, {}, {}, {});
+        },
+        Qt::QueuedConnection);
+    panel->cmdRefresh_MouseDown(Qt::LeftButton);
+    if (sNewId.isEmpty()) {
+      EXPECT_EQ(host.titles.last(), QStringLiteral("No current ID"));
+      EXPECT_EQ(panel->detDetail(0)->Keyword(), QStringLiteral("No current iMIS record"));
+      EXPECT_TRUE(panel->detDetail(1)->Keyword().isEmpty());
+      EXPECT_EQ(panel->lblFixedText()->text(), QStringLiteral("..."));
+    } else {
+      EXPECT_EQ(host.titles.last(), QStringLiteral("ID 1002"));
+      for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(panel->detDetail(k)->Description(), QStringLiteral("About 1002")) << k;
+      }
+      EXPECT_EQ(panel->LastId(), QStringLiteral("1002"));
+    }
+    EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
+  }
+}
+
 TEST_F(Panel, ResizingMovesOnlyTheFixedTextAndTheItems) {
   auto panel = StartPanel(host);
   panel->show();
-  panel->resize(300, 400);  // 4500 x 6000 twips
-  EXPECT_EQ(panel->detDetail(0)->width(), 300);   // 4496 twips
-  EXPECT_EQ(panel->lblFixedText()->width(), 298);  // 4466 twips
+  panel->resize(300, 400);                          // 4500 x 6000 twips
+  EXPECT_EQ(panel->detDetail(0)->width(), 300);     // 4496 twips
+  EXPECT_EQ(panel->lblFixedText()->width(), 298);   // 4466 twips
   EXPECT_EQ(panel->lblFixedText()->height(), 160);  // 2396 twips
   panel->resize(1, 1);
   EXPECT_EQ(panel->lblFixedText()->width(), 0);  // 1 twip
