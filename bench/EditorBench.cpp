@@ -48,25 +48,36 @@ double FetchOnly() {
   return dMs;
 }
 
-double FillList(twk::ctlEditTWK& editor) {
+struct FillTimes {
+  double dPopulate = 1e300;  ///< PopulateGrid returned
+  double dDrawn = 1e300;     ///< and the window has drawn the list
+};
+
+FillTimes FillList(twk::ctlEditTWK& editor) {
   QElapsedTimer timer;
   timer.start();
   editor.PopulateGrid();
-  // The window must have drawn the list for the fill to count as done.
+  FillTimes times;
+  times.dPopulate = double(timer.nsecsElapsed()) / 1e6;
   QApplication::processEvents();
-  return double(timer.nsecsElapsed()) / 1e6;
+  times.dDrawn = double(timer.nsecsElapsed()) / 1e6;
+  return times;
 }
 
 void Measure(const QString& sFile, twk::ctlEditTWK& editor, int iCount) {
   FillDefinitions(sFile, iCount);
   double dFetch = 1e300;
-  double dFill = 1e300;
+  FillTimes best;
   for (int i = 0; i < iRounds; ++i) {
     dFetch = std::min(dFetch, FetchOnly());
-    dFill = std::min(dFill, FillList(editor));
+    const FillTimes times = FillList(editor);
+    best.dPopulate = std::min(best.dPopulate, times.dPopulate);
+    best.dDrawn = std::min(best.dDrawn, times.dDrawn);
   }
-  std::printf("%6d definitions: PopulateGrid %8.1f ms, OpenRecordset alone %8.1f ms, ratio %.2f\n",
-              iCount, dFill, dFetch, dFill / dFetch);
+  std::printf("%6d definitions: OpenRecordset alone %6.1f ms; PopulateGrid %6.1f ms (ratio %.2f); "
+              "drawn on screen %6.1f ms (ratio %.2f)\n",
+              iCount, dFetch, best.dPopulate, best.dPopulate / dFetch, best.dDrawn,
+              best.dDrawn / dFetch);
 }
 
 }  // namespace
