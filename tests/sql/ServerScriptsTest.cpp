@@ -1,0 +1,153 @@
+// The SQL Server scripts an administrator runs. No SQL Server runs here, so
+// they are held to what can be checked by reading them: every batch of every
+// script is well formed, and the permissions are the ones the libraries'
+// statements need, no more.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "TsqlScriptCheck.h"
+
+namespace twk::test {
+namespace {
+
+const std::filesystem::path serverScripts = std::filesystem::path(TWK_SOURCE_DIR) / "sql/server";
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::vector<std::filesystem::path> ServerScripts() {
+  std::vector<std::filesystem::path> paths;
+  for (const auto& entry : std::filesystem::directory_iterator(serverScripts))
+    if (entry.path().extension() == ".sql") paths.push_back(entry.path());
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+TEST(ServerScripts, EveryBatchOfEveryScriptIsWellFormed) {
+  const std::vector<std::filesystem::path> paths = ServerScripts();
+  ASSERT_GE(paths.size(), 2u) << "no scripts in " << serverScripts;
+  for (const std::filesystem::path& path : paths) {
+    const std::string sScript = ReadFile(path);
+    ASSERT_FALSE(sScript.empty()) << path;
+    EXPECT_EQ(Describe(CheckScript(sScript)), "") << path;
+  }
+}
+
+TEST(ServerScripts, TheTablesScriptFailsTheCheckWhenTheGoBeforeItsProcedureIsLost) {
+  std::string sScript = ReadFile(serverScripts / "TWK_Tables.sql");
+  const std::size_t iAlter = sScript.find("\nalter procedure dbo.ptwk_WriteSystemParams");
+  ASSERT_NE(iAlter, std::string::npos);
+  const std::size_t iGo = sScript.rfind("\ngo\n", iAlter);
+  ASSERT_NE(iGo, std::string::npos);
+  sScript.erase(iGo, 3);
+  const std::string sFaults = Describe(CheckScript(sScript));
+  EXPECT_NE(sFaults.find("alter procedure must be the first statement"), std::string::npos)
+      << sFaults;
+}
+
+// Permissions as the scripts leave them: principal -> object -> permissions,
+// in lower case, a column permission written "update (enabled)".
+using Permissions = std::map<std::string, std::map<std::string, std::set<std::string>>>;
+
+// The scripts' comments hold no string delimiters, nor their strings comment marks.
+std::string WithoutComments(const std::string& sText) {
+  std::string sCode;
+  for (std::size_t i = 0; i < sText.size();) {
+    if (sText.compare(i, 2, "/*") == 0) {
+      const std::size_t iEnd = sText.find("*/", i + 2);
+      i = iEnd == std::string::npos ? sText.size() : iEnd + 2;
+      sCode += ' ';
+    } else if (sText.compare(i, 2, "--") == 0) {
+      i = std::min(sText.find('\n', i), sText.size());
+    } else {
+      sCode += sText[i++];
+    }
+  }
+  return sCode;
+}
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  return s;
+}
+
+// Applies the grants and revokes of all scripts, in the order they appear,
+// to the permissions the database held before.
+Permissions PermissionsLeftByTheScripts(Permissions permissions = {}) {
+  const std::regex statement(
+      R"((grant|revoke)\s+([a-z, ()_]+?)\s+on\s+(dbo\.\w+)\s+(?:to|from)\s+(\w+))",
+      std::regex::icase);
+  for (const std::filesystem::path& path : ServerScripts()) {
+    const std::string sScript = Lower(WithoutComments(ReadFile(path)));
+    for (std::sregex_iterator it(sScript.begin(), sScript.end(), statement), end; it != end; ++it) {
+      std::set<std::string>& held = permissions[(*it)[4]][(*it)[3]];
+      std::string sList = (*it)[2];
+      sList = std::regex_replace(sList, std::regex(R"(\s*\(\s*)"), " (");
+      std::stringstream list(sList);
+      for (std::string sPermission; std::getline(list, sPermission, ',');) {
+        sPermission = std::regex_replace(sPermission, std::regex(R"(^\s+|\s+$)"), "");
+        if ((*it)[1] == "grant") {
+          held.insert(sPermission);
+        } else {
+          // Taking a permission back from the whole table takes its columns too.
+          std::erase_if(held, [&](const std::string& s) { return s.rfind(sPermission, 0) == 0; });
+        }
+      }
+    }
+  }
+  return permissions;
+}
+
+using Set = std::set<std::string>;
+
+TEST(ServerScriptPermissions, EveryLoginHoldsAPermissionOnEachObjectTheStartUpCheckLooksFor) {
+  // SQL Server hides an object from a login that holds no permission on it.
+  Permissions permissions = PermissionsLeftByTheScripts();
+  for (const char* sObject : {"dbo.ttwk_alertdefinitions", "dbo.ttwk_alertoutput",
+                              "dbo.ptwk_writesystemparams", "dbo.ptwk_calculate_fixed_text"})
+    EXPECT_FALSE(permissions["public"][sObject].empty()) << sObject;
+  EXPECT_EQ(permissions["public"]["dbo.ptwk_writesystemparams"], Set{"execute"});
+  EXPECT_EQ(permissions["public"]["dbo.ptwk_calculate_fixed_text"], Set{"execute"});
+}
+
+void ExpectDefinitionsWrittenOnlyByEditors(Permissions permissions) {
+  // The panel reads the definitions and sets ENABLED = 0; every other change
+  // would let anyone plant SQL that every staff member runs.
+  EXPECT_EQ(permissions["public"]["dbo.ttwk_alertdefinitions"],
+            (Set{"select", "update (enabled)"}));
+  EXPECT_EQ(permissions["twk_editors"]["dbo.ttwk_alertdefinitions"],
+            (Set{"select", "insert", "update", "delete"}));
+  // Definitions write their alerts; the panel reads and clears its own.
+  EXPECT_EQ(permissions["public"]["dbo.ttwk_alertoutput"],
+            (Set{"select", "insert", "update", "delete"}));
+}
+
+TEST(ServerScriptPermissions, OnlyEditorsMayWriteDefinitionsWhilePanelsDisableAndFillOutput) {
+  ExpectDefinitionsWrittenOnlyByEditors(PermissionsLeftByTheScripts());
+}
+
+TEST(ServerScriptPermissions, RunningTheScriptsAgainTakesBackWhatEarlierVersionsGaveToPublic) {
+  const Set all{"select", "insert", "update", "delete"};
+  Permissions earlier;
+  earlier["public"]["dbo.ttwk_alertdefinitions"] = all;
+  earlier["public"]["dbo.ttwk_alertoutput"] = all;
+  earlier["public"]["dbo.ptwk_writesystemparams"] = {"execute"};
+  earlier["public"]["dbo.ptwk_calculate_fixed_text"] = {"execute"};
+  ExpectDefinitionsWrittenOnlyByEditors(PermissionsLeftByTheScripts(earlier));
+}
+
+}  // namespace
+}  // namespace twk::test
