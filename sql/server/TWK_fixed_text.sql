@@ -25,10 +25,10 @@
   which iMIS tables are read and what the text says. Running the script
   again alters the procedure in place, so permissions granted on it survive.
 
-  This version says: the member type's description (or the code when the
-  type is not in Member_Types), the status, when the member is dues-paying
-  the paid-through date (lapsed only after that last paid day), and the
-  company of a person.
+  This version reads only columns of Name and says: the member type, the
+  status, the paid-through date (lapsed only after that last paid day) and
+  the company of a person. A site that keeps descriptions of its member types
+  may join its own table of them, as the embedded demo does.
 */
 
 set ansi_nulls on
@@ -42,7 +42,6 @@ declare @Database sysname = db_name()
 declare @Missing nvarchar(200) = N''
 
 if object_id(N'dbo.Name', N'U') is null set @Missing = @Missing + N' Name'
-if object_id(N'dbo.Member_Types', N'U') is null set @Missing = @Missing + N' Member_Types'
 
 if @Database in (N'master', N'model', N'msdb', N'tempdb')
 begin
@@ -54,6 +53,12 @@ else if @Missing <> N''
 begin
   raiserror(N'TWK_fixed_text.sql stopped: the database %s lacks the iMIS tables:%s, so it is not an iMIS database. Run the script in the iMIS database. Nothing was changed.',
             16, 1, @Database, @Missing)
+  set noexec on
+end
+else if isnull(is_member(N'db_owner'), 0) = 0
+begin
+  raiserror(N'TWK_fixed_text.sql stopped: it creates a procedure and grants a permission in %s, so run it as the database owner or a member of db_owner. Nothing was changed.',
+            16, 1, @Database)
   set noexec on
 end
 go
@@ -75,8 +80,7 @@ begin
 
   -- Every part copes with NULL, which would otherwise blank the whole text.
   select top (1) @Text =
-           coalesce(nullif(ltrim(rtrim(t.DESCRIPTION)), N''), nullif(ltrim(rtrim(n.MEMBER_TYPE)), N''),
-                    N'No member type')
+           coalesce(nullif(ltrim(rtrim(n.MEMBER_TYPE)), N''), N'No member type')
          + case ltrim(rtrim(n.STATUS))
              when 'A' then N', active'
              when 'I' then N', inactive'
@@ -85,7 +89,7 @@ begin
              else N', status ' + coalesce(nullif(ltrim(rtrim(n.STATUS)), N''), N'none')
            end
          + case
-             when n.PAID_THRU is null or t.DUES_PAYING = 0 then N''
+             when n.PAID_THRU is null then N''
              -- Paid through a day means paid on that day too.
              when n.PAID_THRU < cast(getdate() as date)
                then N', lapsed ' + convert(nvarchar(10), n.PAID_THRU, 120)
@@ -96,7 +100,6 @@ begin
              else N' | ' + ltrim(rtrim(n.COMPANY))
            end
     from dbo.Name n
-    left join dbo.Member_Types t on t.MEMBER_TYPE = n.MEMBER_TYPE
    where n.ID = @ID
 
   if @Text is null

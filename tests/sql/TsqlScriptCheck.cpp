@@ -63,6 +63,9 @@ class Splitter {
       std::size_t iLineEnd = s_.find('\n', iLineStart);
       if (iLineEnd == std::string::npos) iLineEnd = s_.size();
       const std::string_view line(s_.data() + iLineStart, iLineEnd - iLineStart);
+      // sqlcmd substitutes these everywhere, strings and comments included.
+      if (line.find("$(") != std::string_view::npos)
+        Fault(iLine_, "sqlcmd takes $( for a scripting variable");
       if (IsGoLine(line)) {
         if (state_ != State::Normal) {
           Fault(iOpenLine_, "the " + OpenName() + " opened here is still open at the GO on line " +

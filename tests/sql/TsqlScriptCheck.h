@@ -18,7 +18,7 @@ struct ScriptFault {
 /// create or alter of a procedure, function, trigger or view first in its
 /// batch, with set ansi_nulls on and set quoted_identifier on in force (the
 /// server stores both with the object, and sqlcmd starts with
-/// quoted_identifier off).
+/// quoted_identifier off); and no $( that sqlcmd would take for a variable.
 std::vector<ScriptFault> CheckScript(const std::string& sScript);
 
 /// The faults as lines "line N: what", for test messages.

@@ -44,9 +44,10 @@ TEST(TsqlScriptCheck, AnUnclosedStringNameOrCommentIsReportedWhereItOpens) {
     ExpectOneFault(broken);
 }
 
-TEST(TsqlScriptCheck, AGoInsideAStringEndsTheBatchThereAsSqlcmdDoes) {
+TEST(TsqlScriptCheck, LinesAreReadAsSqlcmdReadsThem) {
   ExpectOneFault({"select 'first\ngo\nselect 1\n", 1, "still open at the GO on line 2"});
   ExpectOneFault({"select 1 go\n", 1, "GO must stand alone"});
+  ExpectOneFault({"select 1\nprint N'costs $(price)'\n", 2, "scripting variable"});
   EXPECT_EQ(Describe(CheckScript("select 1\n  GO  \nselect 2\ngo 2\n")), "");
 }
 
