@@ -12,6 +12,7 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "TsqlScriptCheck.h"
 
@@ -55,6 +56,64 @@ TEST(ServerScripts, TheTablesScriptFailsTheCheckWhenTheGoBeforeItsProcedureIsLos
   const std::string sFaults = Describe(CheckScript(sScript));
   EXPECT_NE(sFaults.find("alter procedure must be the first statement"), std::string::npos)
       << sFaults;
+}
+
+// One column as the tables script creates it, or as its upgrade step
+// expects it: type, width (-1 for max, 0 for none), nullability, default.
+using ColumnSpec = std::tuple<std::string, int, bool, std::string>;
+using TableSpec = std::map<std::string, std::map<std::string, ColumnSpec>>;
+
+int Width(const std::string& sWidth) {
+  if (sWidth.empty() || sWidth == "null") return 0;
+  return sWidth == "max" ? -1 : std::stoi(sWidth);
+}
+
+TableSpec CreatedColumns(const std::string& sScript) {
+  TableSpec tables;
+  const std::regex createTable(R"(^\s*create table dbo\.(\w+) \($)");
+  const std::regex column(
+      R"(^\s{4}(\w+)\s+(\w+)(?:\((\w+)\))?(?: identity\(1, 1\))?\s+(not null|null)(.*)$)");
+  const std::regex defaultClause(R"(default (\(.*\)),?$)");
+  std::istringstream lines(sScript);
+  std::string sTable, sColumn;
+  std::smatch match;
+  for (std::string sLine; std::getline(lines, sLine);) {
+    if (std::regex_match(sLine, match, createTable)) {
+      sTable = match[1];
+    } else if (sLine == "  )") {
+      sTable.clear();
+    } else if (!sTable.empty() && std::regex_match(sLine, match, column)) {
+      sColumn = match[1];
+      tables[sTable][sColumn] = {match[2], Width(match[3]), match[4] == "null", ""};
+    }
+    if (!sTable.empty() && !sColumn.empty() && std::regex_search(sLine, match, defaultClause))
+      std::get<3>(tables[sTable][sColumn]) = match[1];
+  }
+  return tables;
+}
+
+TableSpec UpgradedColumns(const std::string& sScript) {
+  TableSpec tables;
+  const std::regex row(
+      R"(\(N'(\w+)',\s*N'(\w+)',\s*N'(\w+)',\s*(null|-?\d+),\s*([01]),\s*(?:null|N'(.*)')\))");
+  std::istringstream lines(sScript);
+  std::smatch match;
+  for (std::string sLine; std::getline(lines, sLine);) {
+    if (!std::regex_search(sLine, match, row)) continue;
+    const std::string sDefault = std::regex_replace(std::string(match[6]), std::regex("''"), "'");
+    tables[match[1]][match[2]] = {match[3], Width(match[4]), match[5] == "1", sDefault};
+  }
+  return tables;
+}
+
+TEST(ServerScripts, TheUpgradeStepExpectsEveryColumnAsTheTablesAreCreated) {
+  // Otherwise every run would alter a fresh table, or leave an old one short.
+  const std::string sScript = ReadFile(serverScripts / "TWK_Tables.sql");
+  const TableSpec created = CreatedColumns(sScript);
+  ASSERT_EQ(created.size(), 2u);
+  EXPECT_EQ(created.at("ttwk_AlertDefinitions").size(), 6u);
+  EXPECT_EQ(created.at("ttwk_AlertOutput").size(), 18u);
+  EXPECT_EQ(UpgradedColumns(sScript), created);
 }
 
 // Permissions as the scripts leave them: principal -> object -> permissions,
