@@ -214,7 +214,8 @@ values (N'ttwk_AlertDefinitions', N'SEQN',        N'int',      null, 0, null),
 declare @Seq int = 0, @Table sysname, @Column sysname, @Type sysname, @Width int,
         @Nullable bit, @Default nvarchar(40),
         @HasType sysname, @HasWidth int, @HasNullable bit, @HasDefault sysname,
-        @NewWidth int, @TypeText nvarchar(40), @Target nvarchar(300), @Sql nvarchar(max)
+        @Widen bit, @Renull bit, @NewWidth int, @TypeText nvarchar(40), @NewType nvarchar(40),
+        @Target nvarchar(300), @Sql nvarchar(max)
 
 while 1 = 1
 begin
@@ -263,73 +264,76 @@ begin
                                                    else cast(@HasWidth as nvarchar(10)) end + N')'
                                   else N'' end
 
-  if @Width is not null
-     and @HasType in (N'char', N'varchar', N'nchar', N'nvarchar', N'text', N'ntext')
-     and (@HasType <> N'nvarchar' or (@HasWidth <> -1 and (@Width = -1 or @HasWidth < @Width)))
+  -- Text of another type, or narrower: nvarchar of the larger width.
+  set @Widen = case when @Width is not null
+                         and @HasType in (N'char', N'varchar', N'nchar', N'nvarchar', N'text', N'ntext')
+                         and (@HasType <> N'nvarchar'
+                              or (@HasWidth <> -1 and (@Width = -1 or @HasWidth < @Width)))
+                    then 1 else 0 end
+  set @NewWidth = case when @Widen = 0 then @HasWidth
+                       when @Width = -1 or @HasWidth = -1 or @HasWidth > 4000 then -1
+                       when @HasWidth > @Width then @HasWidth
+                       else @Width end
+  -- Allowing NULL loses nothing; requiring it is done only for the output
+  -- table, whose rows live until their connection's next refresh.
+  set @Renull = case when @HasNullable = @Nullable then 0
+                     when @Widen = 0 and @HasType not in (N'char', N'varchar', N'nchar', N'nvarchar',
+                                                          N'bit', N'tinyint', N'smallint', N'int', N'bigint')
+                       then 0
+                     when @Nullable = 0 and @Table = N'ttwk_AlertDefinitions' then 0
+                     else 1 end
+
+  if @Width is null and @HasType <> @Type
+    print N'TWK_Tables.sql: note: ' + @Table + N'.' + @Column + N' is ' + @TypeText
+        + N', this version creates ' + @Type + N'; left as it is.'
+  else if @Width is not null and @Widen = 0 and @HasType <> N'nvarchar'
+    print N'TWK_Tables.sql: note: ' + @Table + N'.' + @Column + N' is ' + @TypeText
+        + N', not text; left as it is.'
+  if @HasNullable <> @Nullable and @Renull = 0
+    print N'TWK_Tables.sql: note: ' + @Table + N'.' + @Column
+        + case when @HasNullable = 1 then N' allows NULL' else N' allows no NULL' end
+        + N', unlike what this version creates; left as it is.'
+
+  if @Widen = 1 or @Renull = 1
   begin
-    set @NewWidth = case when @Width = -1 or @HasWidth = -1 or @HasWidth > 4000 then -1
-                         when @HasWidth > @Width then @HasWidth
-                         else @Width end
-    -- A default blocks the change of type; the one this version names is put back below.
+    if @Renull = 1 and @Nullable = 0
+    begin
+      -- A row without a key value was never shown; a missing event type is 'ID'.
+      set @Sql = case when @Default is null
+                      then N'delete from ' + @Target + N' where ' + quotename(@Column) + N' is null'
+                      else N'update ' + @Target + N' set ' + quotename(@Column) + N' = ' + @Default
+                         + N' where ' + quotename(@Column) + N' is null' end
+      exec (@Sql)
+    end
+    -- A default blocks a change of type; the one this version names is put back below.
     if @HasDefault is not null
     begin
       set @Sql = N'alter table ' + @Target + N' drop constraint ' + quotename(@HasDefault)
       exec (@Sql)
+      if @Default is null
+        print N'TWK_Tables.sql: removed the default of ' + @Table + N'.' + @Column
       set @HasDefault = null
     end
-    set @Sql = N'alter table ' + @Target + N' alter column ' + quotename(@Column) + N' nvarchar('
-             + case when @NewWidth = -1 then N'max' else cast(@NewWidth as nvarchar(10)) end + N')'
-             + case when @HasNullable = 1 then N' null' else N' not null' end
+    set @NewType = case when @Widen = 1
+                        then N'nvarchar(' + case when @NewWidth = -1 then N'max'
+                                                 else cast(@NewWidth as nvarchar(10)) end + N')'
+                        else @TypeText end
+    set @Sql = N'alter table ' + @Target + N' alter column ' + quotename(@Column) + N' ' + @NewType
+             + case when (@Renull = 1 and @Nullable = 1) or (@Renull = 0 and @HasNullable = 1)
+                    then N' null' else N' not null' end
     exec (@Sql)
-    print N'TWK_Tables.sql: widened ' + @Table + N'.' + @Column + N' from ' + @TypeText + N' to nvarchar('
-        + case when @NewWidth = -1 then N'max' else cast(@NewWidth as nvarchar(10)) end + N')'
-    if @HasType in (N'char', N'nchar')
+    if @Widen = 1
+      print N'TWK_Tables.sql: widened ' + @Table + N'.' + @Column + N' from ' + @TypeText + N' to ' + @NewType
+    if @Renull = 1
+      print N'TWK_Tables.sql: ' + @Table + N'.' + @Column
+          + case when @Nullable = 1 then N' now allows NULL' else N' is now required (not null)' end
+    if @Widen = 1 and @HasType in (N'char', N'nchar')
     begin
       -- A fixed width padded every value with blanks, which the panel would compare.
       set @Sql = N'update ' + @Target + N' set ' + quotename(@Column) + N' = rtrim(' + quotename(@Column)
-               + N') where datalength(' + quotename(@Column) + N') <> datalength(rtrim(' + quotename(@Column) + N'))'
+               + N') where datalength(' + quotename(@Column) + N') <> datalength(rtrim('
+               + quotename(@Column) + N'))'
       exec (@Sql)
-    end
-    select @HasType = N'nvarchar', @HasWidth = @NewWidth,
-           @TypeText = N'nvarchar(' + case when @NewWidth = -1 then N'max' else cast(@NewWidth as nvarchar(10)) end + N')'
-  end
-  else if @Width is null and @HasType <> @Type
-    print N'TWK_Tables.sql: note: ' + @Table + N'.' + @Column + N' is ' + @TypeText + N', this version creates '
-        + @Type + N'; left as it is.'
-  else if @Width is not null and @HasType <> N'nvarchar'
-    print N'TWK_Tables.sql: note: ' + @Table + N'.' + @Column + N' is ' + @TypeText + N', not text; left as it is.'
-
-  if @HasNullable <> @Nullable
-  begin
-    if @HasType not in (N'char', N'varchar', N'nchar', N'nvarchar', N'bit', N'tinyint', N'smallint', N'int', N'bigint')
-       or (@Nullable = 0 and @Table = N'ttwk_AlertDefinitions')
-      print N'TWK_Tables.sql: note: ' + @Table + N'.' + @Column + N' allows '
-          + case when @HasNullable = 1 then N'NULL' else N'no NULL' end + N', this version '
-          + case when @Nullable = 1 then N'allows NULL' else N'does not' end + N'; left as it is.'
-    else
-    begin
-      if @Nullable = 0
-      begin
-        -- Only ttwk_AlertOutput gets here; its rows live until the next refresh of
-        -- their connection, and a row without a key value was never shown.
-        set @Sql = case when @Default is null
-                        then N'delete from ' + @Target + N' where ' + quotename(@Column) + N' is null'
-                        else N'update ' + @Target + N' set ' + quotename(@Column) + N' = ' + @Default
-                           + N' where ' + quotename(@Column) + N' is null' end
-        exec (@Sql)
-      end
-      if @HasDefault is not null
-      begin
-        -- Taken off for the change and put back below, as for a change of type.
-        set @Sql = N'alter table ' + @Target + N' drop constraint ' + quotename(@HasDefault)
-        exec (@Sql)
-        set @HasDefault = null
-      end
-      set @Sql = N'alter table ' + @Target + N' alter column ' + quotename(@Column) + N' ' + @TypeText
-               + case when @Nullable = 1 then N' null' else N' not null' end
-      exec (@Sql)
-      print N'TWK_Tables.sql: ' + @Table + N'.' + @Column
-          + case when @Nullable = 1 then N' now allows NULL' else N' is now required (not null)' end
     end
   end
 
