@@ -43,7 +43,9 @@
     select on ttwk_AlertDefinitions, and update of its ENABLED column only
       (the panel disables a definition whose number is missing);
     select, insert, update and delete on ttwk_AlertOutput (definitions write
-      their rows there; the panel reads and clears its own);
+      their rows there and may correct them; the panel reads and clears its
+      own; a check constraint keeps every connection to rows of its own
+      @@spid);
     execute on ptwk_WriteSystemParams (the version check records the TWK
       version on first start), and on ptwk_calculate_fixed_text
       (TWK_fixed_text.sql).
