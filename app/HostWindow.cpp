@@ -1,17 +1,18 @@
 #include "HostWindow.h"
 
-#include "ConnectionSettings.h"
-#include "ControlRegistry.h"
-#include "HostedControl.h"
-#include "PlatformServices.h"
-#include "RecordBrowser.h"
-#include "XtenderControl.h"
-
 #include <QApplication>
 #include <QDockWidget>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+
+#include "ConnectionSettings.h"
+#include "ControlRegistry.h"
+#include "ControlScrollArea.h"
+#include "HostedControl.h"
+#include "PlatformServices.h"
+#include "RecordBrowser.h"
+#include "XtenderControl.h"
 
 namespace twk {
 
@@ -27,6 +28,10 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* pParent)
 
   setWindowTitle(QStringLiteral("Tellwick - %1 as %2").arg(options.sServer, options.sUser));
   setCentralWidget(pBrowser_);
+  // Panels beside the records take the window's full height, so that the
+  // editor and the preview below the records do not take it from them.
+  setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
+  setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
   connect(pBrowser_, &RecordBrowser::CurrentIdChanged, this, [this](const QString& sId) {
     session_.SetCurrentId(sId);
     statusBar()->showMessage(sId.isEmpty() ? QStringLiteral("No current record")
@@ -55,23 +60,41 @@ HostWindow::~HostWindow() {
   }
 }
 
+void HostWindow::GrowForDock(QDockWidget* pDock, bool bBeside) {
+  // The window grows by what the new dock needs rather than squeezing the
+  // records or the docks already open; the screen is the limit, beyond it
+  // the docks scroll.
+  const QSize wanted = pDock->sizeHint();
+  if (!isMaximized() && !isFullScreen()) {
+    QSize grown = size() + (bBeside ? QSize(wanted.width(), 0) : QSize(0, wanted.height()));
+    if (screen()) {
+      const QSize frame = frameGeometry().size() - size();
+      grown = grown.boundedTo(screen()->availableGeometry().size() - frame);
+    }
+    resize(grown.expandedTo(size()).expandedTo(minimumSizeHint()));
+  }
+  resizeDocks({pDock}, {bBeside ? wanted.width() : wanted.height()},
+              bBeside ? Qt::Horizontal : Qt::Vertical);
+}
+
 void HostWindow::CreateMenus() {
   QMenu* pFile = menuBar()->addMenu(QStringLiteral("&File"));
   pFile->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
   QMenu* pAlerts = menuBar()->addMenu(QStringLiteral("&Alerts"));
-  pAlerts->addAction(QStringLiteral("New alert &panel"), QKeySequence(QStringLiteral("Ctrl+N")),
-                     this, [this] { OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea); });
-  pAlerts->addAction(QStringLiteral("Alert &editor"), QKeySequence(QStringLiteral("Ctrl+E")), this,
-                     [this] {
-                       if (!OpenControl(QStringLiteral("TWK.ctlEditTWK"), Qt::BottomDockWidgetArea)) {
-                         Platform::Services().ShowMessage(
-                             QStringLiteral("The alert editor is not part of this build."),
-                             QStringLiteral("Tellwick"), MessageButtons::Ok,
-                             MessageIcon::Information);
-                       }
-                     });
-  pAlerts->addAction(QStringLiteral("&Icon preview"), QKeySequence(QStringLiteral("Ctrl+I")), this,
-                     [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
+  pAlerts->addAction(
+      QStringLiteral("New alert &panel"), QKeySequence(QStringLiteral("Ctrl+N")), this,
+      [this] { OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea); });
+  pAlerts->addAction(
+      QStringLiteral("Alert &editor"), QKeySequence(QStringLiteral("Ctrl+E")), this, [this] {
+        if (!OpenControl(QStringLiteral("TWK.ctlEditTWK"), Qt::BottomDockWidgetArea)) {
+          Platform::Services().ShowMessage(
+              QStringLiteral("The alert editor is not part of this build."),
+              QStringLiteral("Tellwick"), MessageButtons::Ok, MessageIcon::Information);
+        }
+      });
+  pAlerts->addAction(
+      QStringLiteral("&Icon preview"), QKeySequence(QStringLiteral("Ctrl+I")), this,
+      [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
 }
 
 QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea area) {
@@ -90,20 +113,14 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
       {QStringLiteral("TWK.ctlEditTWK"), QStringLiteral("Alert editor")},
       {QStringLiteral("TWK.ctlPreviewImages"), QStringLiteral("Icon preview")}};
   pDock->setWindowTitle(titles.value(sClassName, sClassName));
-  pDock->setWidget(pControl);
-  addDockWidget(area, pDock);
-  // Docks start as narrow as they can; a control wants its designed size.
-  const QSize designed = pControl->sizeHint();
-  if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) {
-    resizeDocks({pDock}, {designed.width() + 8}, Qt::Horizontal);
-  } else {
-    // Room for a dock below without squeezing the panel beside the records.
-    if (!isMaximized() && !isFullScreen() && screen()) {
-      const int iRoom = screen()->availableGeometry().height() - frameGeometry().height();
-      resize(width(), height() + qMin(designed.height(), qMax(0, iRoom)));
-    }
-    resizeDocks({pDock}, {designed.height() + 8}, Qt::Vertical);
-  }
+  const bool bBeside = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
+  auto* pArea = new ControlScrollArea(pControl, bBeside, pDock);
+  pDock->setWidget(pArea);
+  // Docks of one area stack across it, so that each keeps its designed
+  // extent along the records (two controls side by side below them would
+  // need a window wider than most screens).
+  addDockWidget(area, pDock, Qt::Vertical);
+  GrowForDock(pDock, bBeside);
   hosted_.push_back(std::make_unique<HostedControl>(session_, pDock, pControl));
   pXtender->SetHost(hosted_.back().get());
   pDock->show();

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QMainWindow>
+
 #include "HostSession.h"
 
-#include <QMainWindow>
+class QDockWidget;
 
 #include <memory>
 #include <vector>
@@ -40,6 +42,7 @@ class HostWindow : public QMainWindow {
 
  private:
   void CreateMenus();
+  void GrowForDock(QDockWidget* pDock, bool bBeside);
 
   HostSession session_;
   RecordBrowser* pBrowser_;

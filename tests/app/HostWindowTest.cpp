@@ -4,6 +4,7 @@
 #include "RecordBrowser.h"
 #include "RecordingPlatform.h"
 #include "XtenderControl.h"
+#include "ControlScrollArea.h"
 #include "LimitedTextBox.h"
 #include "ctlEditTWK.h"
 #include "ctlTWK.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 namespace twk {
@@ -122,6 +124,88 @@ TEST_F(HostProgram, ADefinitionSavedInTheEditorIsSeenByThePanelsNextEvaluation) 
   pEditor->cmdSave_Click();
   pPanel->cmdRefresh_MouseDown(Qt::LeftButton);
   EXPECT_EQ(pPanel->lblMore()->text(), QStringLiteral("1-0"));
+}
+
+/// Where a docked control falls short of its design: the control squeezed
+/// below its designed size, a widget of the design outside it, a caption
+/// cut through its letters, or part of it neither on view nor reachable by
+/// scrolling. Empty when the control is whole.
+QStringList Shortfalls(QWidget* pControl) {
+  QStringList faults;
+  const QString sName = pControl->metaObject()->className();
+  const QSize designed = pControl->sizeHint();
+  if (pControl->width() < designed.width() || pControl->height() < designed.height()) {
+    faults << sName + QStringLiteral(" squeezed");
+  }
+  const QRect design = pControl->rect();
+  for (QWidget* pChild : pControl->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (pChild->isHidden()) continue;
+    if (!design.contains(pChild->geometry())) {
+      faults << sName + QStringLiteral(": ") + pChild->metaObject()->className() +
+                    QStringLiteral(" outside the design");
+    }
+    auto* pLabel = qobject_cast<QLabel*>(pChild);
+    if (pLabel && !pLabel->wordWrap() && !pLabel->text().isEmpty() &&
+        pLabel->sizeHint().height() > pLabel->height()) {
+      faults << sName + QStringLiteral(": \"") + pLabel->text() + QStringLiteral("\" cut");
+    }
+  }
+  auto* pArea = qobject_cast<ControlScrollArea*>(pControl->parentWidget()
+                                                     ? pControl->parentWidget()->parentWidget()
+                                                     : nullptr);
+  if (!pArea) return faults << sName + QStringLiteral(" not in a scroll area");
+  if (!pArea->isVisible()) faults << sName + QStringLiteral(" not shown");
+  const QSize view = pArea->viewport()->size();
+  const bool bWideEnough =
+      view.width() >= designed.width() || pArea->horizontalScrollBar()->isVisible();
+  const bool bHighEnough =
+      view.height() >= designed.height() || pArea->verticalScrollBar()->isVisible();
+  if (!bWideEnough || !bHighEnough) faults << sName + QStringLiteral(" cut off");
+  return faults;
+}
+
+std::string Joined(const QStringList& faults) { return faults.join(QStringLiteral("; ")).toStdString(); }
+
+TEST_F(HostProgram, EachControlOpensWhole) {
+  for (const char* sClass : {"TWK.ctlTWK", "TWK.ctlEditTWK", "TWK.ctlPreviewImages"}) {
+    ScopedModuleState freshState;
+    HostWindow window(options);
+    window.show();
+    const bool bBeside = QByteArray(sClass) == "TWK.ctlTWK";
+    QWidget* pControl = window.OpenControl(QString::fromLatin1(sClass),
+                                           bBeside ? Qt::RightDockWidgetArea
+                                                   : Qt::BottomDockWidgetArea);
+    ASSERT_NE(pControl, nullptr) << sClass;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Joined(Shortfalls(pControl)), "") << sClass;
+    EXPECT_TRUE(qobject_cast<ControlScrollArea*>(pControl->parentWidget()->parentWidget())
+                    ->ShowsWholeControl())
+        << sClass;
+  }
+}
+
+TEST_F(HostProgram, AllControlsTogetherStayWholeInABigWindowAndScrollInATinyOne) {
+  options.sHostVersion = QStringLiteral("10.5.0");  // two panels may run
+  HostWindow window(options);
+  window.show();
+  QList<QWidget*> controls;
+  controls << window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea)
+           << window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea)
+           << window.OpenControl(QStringLiteral("TWK.ctlEditTWK"), Qt::BottomDockWidgetArea)
+           << window.OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea);
+  ASSERT_FALSE(controls.contains(nullptr));
+  window.resize(1400, 1300);
+  QCoreApplication::processEvents();
+  for (QWidget* pControl : controls) {
+    EXPECT_EQ(Joined(Shortfalls(pControl)), "");
+    auto* pArea = qobject_cast<ControlScrollArea*>(pControl->parentWidget()->parentWidget());
+    EXPECT_TRUE(pArea->ShowsWholeControl())
+        << pControl->metaObject()->className() << " " << pArea->viewport()->width() << "x"
+        << pArea->viewport()->height() << " of " << pControl->width() << "x" << pControl->height();
+  }
+  window.resize(200, 200);
+  QCoreApplication::processEvents();
+  for (QWidget* pControl : controls) EXPECT_EQ(Joined(Shortfalls(pControl)), "");
 }
 
 TEST_F(HostProgram, TheSameRecordPickedAgainSendsNoNotice) {
