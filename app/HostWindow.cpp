@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDockWidget>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -38,6 +39,9 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* pParent)
                                            : QStringLiteral("Current record: ") + sId);
   });
   CreateMenus();
+  // Menu shortcuts come first, whichever widget has the focus: a text box
+  // would otherwise keep Ctrl+E (end of line) and the like for itself.
+  qApp->installEventFilter(this);
 
   ConnectionSettings settings;
   settings.sDataSource = options.sServer;
@@ -51,6 +55,7 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* pParent)
 }
 
 HostWindow::~HostWindow() {
+  qApp->removeEventFilter(this);
   // The controls still raise events while they are destroyed, so they go
   // before the host objects that answer them.
   for (const auto& hosted : hosted_) {
@@ -95,6 +100,62 @@ void HostWindow::CreateMenus() {
   pAlerts->addAction(
       QStringLiteral("&Icon preview"), QKeySequence(QStringLiteral("Ctrl+I")), this,
       [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
+  // Tab stays inside a control, as the controls want it; F6 moves on.
+  QMenu* pView = menuBar()->addMenu(QStringLiteral("&View"));
+  pView->addAction(QStringLiteral("&Next pane"), QKeySequence(Qt::Key_F6), this,
+                   [this] { FocusPane(+1); });
+  pView->addAction(QStringLiteral("&Previous pane"), QKeySequence(Qt::SHIFT | Qt::Key_F6), this,
+                   [this] { FocusPane(-1); });
+}
+
+bool HostWindow::IsMenuShortcut(const QKeySequence& keys) const {
+  for (const QAction* pAction : findChildren<QAction*>()) {
+    if (!pAction->shortcut().isEmpty() && pAction->shortcut() == keys) return true;
+  }
+  return false;
+}
+
+bool HostWindow::eventFilter(QObject* pWatched, QEvent* pEvent) {
+  if (pEvent->type() == QEvent::ShortcutOverride) {
+    auto* pWidget = qobject_cast<QWidget*>(pWatched);
+    const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+    // Leaving the override unaccepted hands the key to the menu.
+    if (pWidget && pWidget->window() == this &&
+        IsMenuShortcut(QKeySequence(pKey->keyCombination()))) {
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(pWatched, pEvent);
+}
+
+QList<QWidget*> HostWindow::Panes() const {
+  QList<QWidget*> panes{pBrowser_};
+  for (QDockWidget* pDock : findChildren<QDockWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (pDock->isVisible() && pDock->widget()) panes << pDock->widget();
+  }
+  return panes;
+}
+
+void HostWindow::FocusPane(int iStep) {
+  const QList<QWidget*> panes = Panes();
+  QWidget* pFocus = QApplication::focusWidget();
+  int iCurrent = 0;
+  for (int i = 0; i < panes.size(); ++i) {
+    if (pFocus && (pFocus == panes[i] || panes[i]->isAncestorOf(pFocus))) iCurrent = i;
+  }
+  const int iCount = int(panes.size());
+  for (int iTried = 1; iTried <= iCount; ++iTried) {
+    QWidget* pPane = panes[((iCurrent + iStep * iTried) % iCount + iCount) % iCount];
+    // The pane's first widget that Tab would reach.
+    for (QWidget* pWidget = pPane->nextInFocusChain(); pWidget && pWidget != pPane;
+         pWidget = pWidget->nextInFocusChain()) {
+      if (!pPane->isAncestorOf(pWidget)) continue;
+      if ((pWidget->focusPolicy() & Qt::TabFocus) && pWidget->isVisible() && pWidget->isEnabled()) {
+        pWidget->setFocus(Qt::ShortcutFocusReason);
+        return;
+      }
+    }
+  }
 }
 
 QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea area) {

@@ -39,9 +39,17 @@ class HostWindow : public QMainWindow {
 
   HostSession& Session() noexcept { return session_; }
   RecordBrowser* Browser() const noexcept { return pBrowser_; }
+  /// Moves the focus to the next (iStep 1) or previous (-1) pane: the
+  /// records, then each docked control.
+  void FocusPane(int iStep);
+
+ protected:
+  bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
  private:
   void CreateMenus();
+  bool IsMenuShortcut(const QKeySequence& keys) const;
+  QList<QWidget*> Panes() const;
   void GrowForDock(QDockWidget* pDock, bool bBeside);
 
   HostSession session_;

@@ -19,6 +19,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QPushButton>
+#include <QTableView>
 
 namespace twk {
 namespace {
@@ -206,6 +209,57 @@ TEST_F(HostProgram, AllControlsTogetherStayWholeInABigWindowAndScrollInATinyOne)
   window.resize(200, 200);
   QCoreApplication::processEvents();
   for (QWidget* pControl : controls) EXPECT_EQ(Joined(Shortfalls(pControl)), "");
+}
+
+TEST_F(HostProgram, TabReachesThePanelAndF6MovesBetweenPanes) {
+  HostWindow window(options);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  auto* pPanel = qobject_cast<ctlTWK*>(
+      window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea));
+  ASSERT_NE(pPanel, nullptr);
+  RecordBrowser* pBrowser = window.Browser();
+  pBrowser->SearchField()->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), pBrowser->List());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(pBrowser->NoRecordButton()));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_TRUE(pPanel->isAncestorOf(QApplication::focusWidget()));
+  // Inside the panel its own rule holds: Tab lands on Refresh.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(pPanel->cmdRefresh()));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+  EXPECT_EQ(QApplication::focusWidget(), pBrowser->SearchField());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+  EXPECT_TRUE(pPanel->isAncestorOf(QApplication::focusWidget()));
+  EXPECT_TRUE(window.Session().CurrentId().isEmpty());  // nothing opened on the way
+  EXPECT_TRUE(platform.messages.empty()) << platform.MessageTitles().join(u',').toStdString();
+}
+
+/// Claims every key for the text box, as a line edit does under X11 with
+/// Ctrl+E (end of line); the offscreen test platform binds no such keys.
+class ClaimsEveryKey : public QObject {
+ protected:
+  bool eventFilter(QObject*, QEvent* pEvent) override {
+    if (pEvent->type() == QEvent::ShortcutOverride) pEvent->accept();
+    return false;
+  }
+};
+
+TEST_F(HostProgram, MenuShortcutsWorkFromTheSearchField) {
+  HostWindow window(options);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ClaimsEveryKey claims;
+  window.Browser()->SearchField()->installEventFilter(&claims);
+  window.Browser()->SearchField()->setFocus();
+  QTest::keyClicks(window.Browser()->SearchField(), QStringLiteral("Ai"));
+  QTest::keyClick(window.Browser()->SearchField(), Qt::Key_E, Qt::ControlModifier);
+  QTest::keyClick(window.Browser()->SearchField(), Qt::Key_I, Qt::ControlModifier);
+  EXPECT_NE(window.findChild<ctlEditTWK*>(), nullptr);
+  EXPECT_EQ(Docks(window).size(), 2);
+  EXPECT_EQ(window.Browser()->SearchField()->text(), QStringLiteral("Ai"));
 }
 
 TEST_F(HostProgram, TheSameRecordPickedAgainSendsNoNotice) {
