@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "DetailWindowHook.h"
+#include "FramedButton.h"
 #include "PlatformServices.h"
 #include "Steps.h"
 #include "Twips.h"
@@ -33,15 +34,14 @@ QPixmap DefaultAlertIcon() {
 
 QPushButton* MakeButton(QWidget* pParent, const QString& sCaption, bool bBold,
                         const QString& sToolTip) {
-  auto* pButton = new QPushButton(sCaption, pParent);
+  // Drawn by the item itself: the look that the button rule gives it (its
+  // background colour) with a border, hover, press and focus of its own.
+  auto* pButton = new FramedButton(sCaption, pParent);
   QFont font(QStringLiteral("Arial"));
   font.setPointSizeF(9);
   font.setBold(bBold);
   pButton->setFont(font);
   pButton->setToolTip(sToolTip);
-  // The button shows its background colour, as the rule for its look needs.
-  pButton->setAutoFillBackground(true);
-  pButton->setFlat(true);
   return pButton;
 }
 
