@@ -11,6 +11,7 @@
 #include "ControlRegistry.h"
 #include "ControlScrollArea.h"
 #include "HostedControl.h"
+#include "ModuleState.h"
 #include "PlatformServices.h"
 #include "RecordBrowser.h"
 #include "XtenderControl.h"
@@ -80,6 +81,11 @@ void HostWindow::GrowForDock(QDockWidget* pDock, bool bBeside) {
   }
   resizeDocks({pDock}, {bBeside ? wanted.width() : wanted.height()},
               bBeside ? Qt::Horizontal : Qt::Vertical);
+}
+
+void HostWindow::ShowStatus(const QString& sMessage) {
+  constexpr int iShownMilliseconds = 15000;
+  statusBar()->showMessage(sMessage, iShownMilliseconds);
 }
 
 void HostWindow::CreateMenus() {
@@ -186,6 +192,11 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
   pXtender->SetHost(hosted_.back().get());
   pDock->show();
   pXtender->XtenderInit();
+  if (sClassName == QStringLiteral("TWK.ctlTWK") && ModuleState::ForThisThread().bPanelDuplicate) {
+    ShowStatus(QStringLiteral("A second alert panel was not started: on host versions before "
+                              "10.4 only one panel runs at a time (this host is version ") +
+               session_.Value(QStringLiteral("lvSession.MasterVersion")) + QStringLiteral(")."));
+  }
   return pControl;
 }
 

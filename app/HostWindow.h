@@ -39,6 +39,8 @@ class HostWindow : public QMainWindow {
 
   HostSession& Session() noexcept { return session_; }
   RecordBrowser* Browser() const noexcept { return pBrowser_; }
+  /// A message in the status bar, shown for a while.
+  void ShowStatus(const QString& sMessage);
   /// Moves the focus to the next (iStep 1) or previous (-1) pane: the
   /// records, then each docked control.
   void FocusPane(int iStep);

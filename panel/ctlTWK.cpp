@@ -3,10 +3,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
-#include <QUrl>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QUrl>
 
 #include "ControlRegistry.h"
 #include "DetailRegistration.h"

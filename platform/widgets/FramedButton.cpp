@@ -92,8 +92,8 @@ void FramedButton::paintEvent(QPaintEvent*) {
     painter.drawRect(area.adjusted(iInset, iInset, -iInset - 1, -iInset - 1));
   }
   const QRect textArea = bSunken ? area.translated(1, 1) : area;
-  painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                 QPalette::ButtonText));
+  painter.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
   painter.setFont(font());
   painter.drawText(textArea, Qt::AlignCenter | Qt::TextShowMnemonic, text());
 }

@@ -1,4 +1,5 @@
 #include "EmbeddedDatabase.h"
+#include "HostPlatform.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
 #include "RecordBrowser.h"
@@ -20,6 +21,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QTableView>
 
@@ -71,7 +73,10 @@ TEST_F(HostProgram, ThePanelFollowsTheRecordPickedInTheBrowser) {
 TEST_F(HostProgram, ASecondPanelIsClosedByTheGuardAndTheFirstKeepsWorking) {
   HostWindow window(options);
   window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
+  EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("No current record"));
   window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
+  EXPECT_TRUE(window.statusBar()->currentMessage().contains(QStringLiteral("10.4")))
+      << window.statusBar()->currentMessage().toStdString();
   EXPECT_EQ(Docks(window).size(), 1);
   EXPECT_EQ(window.Session().SubscriberCount(), 1);
   window.Browser()->Select(QStringLiteral("1002"));
@@ -260,6 +265,22 @@ TEST_F(HostProgram, MenuShortcutsWorkFromTheSearchField) {
   EXPECT_NE(window.findChild<ctlEditTWK*>(), nullptr);
   EXPECT_EQ(Docks(window).size(), 2);
   EXPECT_EQ(window.Browser()->SearchField()->text(), QStringLiteral("Ai"));
+}
+
+TEST_F(HostProgram, AProductPageThatDoesNotOpenIsToldInTheStatusBar) {
+  HostWindow window(options);
+  QString sReported;
+  HostPlatform hostPlatform(platform, [&](const QString& s) { sReported = s; });
+  ScopedPlatform installation(hostPlatform);
+  auto* pPanel = qobject_cast<ctlTWK*>(
+      window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea));
+  ASSERT_NE(pPanel, nullptr);
+  pPanel->cmdRefresh_MouseDown(Qt::RightButton);
+  EXPECT_EQ(sReported, QString());
+  platform.bWebAddressOpens = false;
+  pPanel->cmdRefresh_MouseDown(Qt::RightButton);
+  EXPECT_TRUE(sReported.contains(ctlTWK::ProductWebPage())) << sReported.toStdString();
+  EXPECT_EQ(platform.webAddresses.size(), 2);
 }
 
 TEST_F(HostProgram, TheSameRecordPickedAgainSendsNoNotice) {
