@@ -7,14 +7,19 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "AlertEvaluation.h"
+#include "AlertExplanation.h"
 #include "ConnectionSettings.h"
 #include "ControlRegistry.h"
 #include "ControlScrollArea.h"
+#include "Conversions.h"
+#include "ExplainWindow.h"
 #include "HostedControl.h"
 #include "ModuleState.h"
 #include "PlatformServices.h"
 #include "RecordBrowser.h"
 #include "XtenderControl.h"
+#include "modSubroutines.h"
 
 namespace twk {
 
@@ -83,6 +88,35 @@ void HostWindow::GrowForDock(QDockWidget* pDock, bool bBeside) {
               bBeside ? Qt::Horizontal : Qt::Vertical);
 }
 
+ExplainWindow* HostWindow::ExplainCurrentRecord() {
+  const QString sId = session_.CurrentId();
+  if (sId.isEmpty()) {
+    ShowStatus(QStringLiteral("Open a record first: its alerts are what is explained."));
+    return nullptr;
+  }
+  // The definitions run on the alert library's own connection, as a panel
+  // runs them; without a panel the connection is opened here.
+  if (!ModuleState::ForThisThread().SharedConnection().IsOpen()) {
+    const QString sUser = session_.Value(QStringLiteral("lvSession.SQLUserId"));
+    const QString sDatabase = session_.Value(QStringLiteral("lvSession.SQLDatabase"));
+    modSubroutines::CalculateAuthID(sUser, sDatabase);
+    const QString sLevel = session_.Value(QStringLiteral("lvSession.LevelSystem"));
+    if (!modSubroutines::InitializeConnection(
+            session_.Value(QStringLiteral("lvSession.SQLHostName")), sDatabase, sUser,
+            session_.Value(QStringLiteral("lvSession.SQLUserPassword")),
+            qint32(Conversions::LeadingNumber(sLevel)))) {
+      ShowStatus(QStringLiteral("The alert definitions could not be reached."));
+      return nullptr;
+    }
+  }
+  AlertEvaluation evaluation;
+  const AlertExplanation explanation =
+      AlertExplanation::Explain(evaluation, evaluation.ReadAlertRules(), sId);
+  auto* pWindow = new ExplainWindow(sId, explanation.ToText(), this);
+  pWindow->show();
+  return pWindow;
+}
+
 void HostWindow::ShowStatus(const QString& sMessage) {
   constexpr int iShownMilliseconds = 15000;
   statusBar()->showMessage(sMessage, iShownMilliseconds);
@@ -106,6 +140,8 @@ void HostWindow::CreateMenus() {
   pAlerts->addAction(
       QStringLiteral("&Icon preview"), QKeySequence(QStringLiteral("Ctrl+I")), this,
       [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
+  pAlerts->addAction(QStringLiteral("E&xplain alerts of this record"), this,
+                     [this] { ExplainCurrentRecord(); });
   // Tab stays inside a control, as the controls want it; F6 moves on.
   QMenu* pView = menuBar()->addMenu(QStringLiteral("&View"));
   pView->addAction(QStringLiteral("&Next pane"), QKeySequence(Qt::Key_F6), this,

@@ -11,6 +11,7 @@ class QDockWidget;
 
 namespace twk {
 
+class ExplainWindow;
 class HostedControl;
 class RecordBrowser;
 
@@ -39,6 +40,9 @@ class HostWindow : public QMainWindow {
 
   HostSession& Session() noexcept { return session_; }
   RecordBrowser* Browser() const noexcept { return pBrowser_; }
+  /// Runs the definitions for the current record and shows why each gave
+  /// what it gave; nullptr (and a word in the status bar) without a record.
+  ExplainWindow* ExplainCurrentRecord();
   /// A message in the status bar, shown for a while.
   void ShowStatus(const QString& sMessage);
   /// Moves the focus to the next (iStep 1) or previous (-1) pane: the

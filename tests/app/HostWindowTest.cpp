@@ -1,4 +1,5 @@
 #include "EmbeddedDatabase.h"
+#include "ExplainWindow.h"
 #include "HostPlatform.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
@@ -281,6 +282,19 @@ TEST_F(HostProgram, AProductPageThatDoesNotOpenIsToldInTheStatusBar) {
   pPanel->cmdRefresh_MouseDown(Qt::RightButton);
   EXPECT_TRUE(sReported.contains(ctlTWK::ProductWebPage())) << sReported.toStdString();
   EXPECT_EQ(platform.webAddresses.size(), 2);
+}
+
+TEST_F(HostProgram, TheExplainWindowShowsTheCurrentRecordsDefinitions) {
+  HostWindow window(options);
+  EXPECT_EQ(window.ExplainCurrentRecord(), nullptr);  // no record yet
+  EXPECT_TRUE(window.statusBar()->currentMessage().contains(QStringLiteral("record")));
+  ASSERT_TRUE(window.Browser()->Select(QStringLiteral("1009")));
+  ExplainWindow* pExplain = window.ExplainCurrentRecord();  // without a panel
+  ASSERT_NE(pExplain, nullptr);
+  EXPECT_TRUE(pExplain->Report().contains(QStringLiteral("record 1009")));
+  EXPECT_TRUE(pExplain->Report().contains(QStringLiteral("accepted, keyword")))
+      << pExplain->Report().toStdString();
+  EXPECT_TRUE(platform.messages.empty()) << platform.MessageTitles().join(u',').toStdString();
 }
 
 TEST_F(HostProgram, TheSameRecordPickedAgainSendsNoNotice) {
