@@ -39,6 +39,8 @@ measure() {  # label, then tellwick's arguments
 
 measure demo --id 1009
 measure "$contacts contacts" --server "$large" --id 1009
+# The same without a record: the browser's own share, no definition run.
+measure "$contacts contacts, no record" --server "$large"
 demo=$(cat "$scratch/demo.ms"); big=$(cat "$scratch/$contacts contacts.ms")
 [ "$demo" -gt 0 ] && awk -v a="$big" -v b="$demo" 'BEGIN { printf "large / demo start: %.2f\n", a / b }'
 echo "(a warm start under one X server; the first demo round also created the demo database)"
