@@ -1,3 +1,5 @@
+#include "Connection.h"
+#include "ConnectionSettings.h"
 #include "EmbeddedDatabase.h"
 #include "ExplainWindow.h"
 #include "HostPlatform.h"
@@ -295,6 +297,26 @@ TEST_F(HostProgram, TheExplainWindowShowsTheCurrentRecordsDefinitions) {
   EXPECT_TRUE(pExplain->Report().contains(QStringLiteral("accepted, keyword")))
       << pExplain->Report().toStdString();
   EXPECT_TRUE(platform.messages.empty()) << platform.MessageTitles().join(u',').toStdString();
+}
+
+TEST_F(HostProgram, ARecordDeletedWhileOpenIsRefreshedWithoutACrash) {
+  HostWindow window(options);
+  auto* pPanel = qobject_cast<ctlTWK*>(
+      window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea));
+  ASSERT_NE(pPanel, nullptr);
+  ASSERT_TRUE(window.Browser()->Select(QStringLiteral("1009")));
+  ASSERT_NE(pPanel->lblMore()->text(), QStringLiteral("1-0"));
+  Connection connection;
+  ConnectionSettings settings;
+  settings.sDataSource = sDatabase;
+  connection.SetSettings(settings);
+  connection.Open();
+  connection.Execute(QStringLiteral("delete from Name where ID = '1009'"));
+  pPanel->cmdRefresh_MouseDown(Qt::LeftButton);
+  EXPECT_EQ(Docks(window).value(0)->windowTitle(), QStringLiteral("ID 1009"));
+  window.Browser()->Search(QStringLiteral("1009"));
+  EXPECT_EQ(window.Browser()->LoadedCount(), 0);
+  EXPECT_FALSE(window.Browser()->Select(QStringLiteral("1009")));
 }
 
 TEST_F(HostProgram, TheSameRecordPickedAgainSendsNoNotice) {
