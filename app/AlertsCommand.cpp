@@ -1,6 +1,7 @@
 #include "AlertsCommand.h"
 
 #include "AlertEvaluation.h"
+#include "AlertExplanation.h"
 #include "AlertReport.h"
 
 #include "ConsolePlatform.h"
@@ -12,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QJsonDocument>
 
 #include <cmath>
 
@@ -62,8 +64,11 @@ int AlertsCommand::Run(const QStringList& arguments) {
   const auto json = Option("json", "With --id: print one JSON object.");
   const auto only = Option("only", "With --id: run just the definition SEQN, enabled or not.",
                            "SEQN");
-  parser.addOptions({init, demo, check, id, json, only, server, database, user, password, level,
-                     yes});
+  const auto explain = Option(
+      "explain", "With --id: tell for each definition whether it ran, its error, its rows and "
+                 "why each was dropped, its time, and the output table's rows.");
+  parser.addOptions({init, demo, check, id, json, only, explain, server, database, user, password,
+                     level, yes});
 
   if (!parser.parse(arguments)) {
     PrintError(parser.errorText());
@@ -90,13 +95,13 @@ int AlertsCommand::Run(const QStringList& arguments) {
   }
   const ConnectionValues values{parser.value(server), parser.value(database), parser.value(user),
                                 parser.value(password), parser.value(level)};
-  if ((parser.isSet(json) || parser.isSet(only)) && !parser.isSet(id)) {
-    PrintError(QStringLiteral("--json and --only go with --id"));
+  if ((parser.isSet(json) || parser.isSet(only) || parser.isSet(explain)) && !parser.isSet(id)) {
+    PrintError(QStringLiteral("--json, --only and --explain go with --id"));
     return UsageError;
   }
   if (parser.isSet(id)) {
     return Evaluate(values, parser.value(id), parser.isSet(json),
-                    parser.isSet(only) ? parser.value(only) : QString());
+                    parser.isSet(only) ? parser.value(only) : QString(), parser.isSet(explain));
   }
   if (parser.isSet(check)) return Check(values);
   PrintError(QStringLiteral("nothing to do: give --init FILE, --check or --id ID; see --help"));
@@ -146,7 +151,7 @@ int AlertsCommand::Check(const ConnectionValues& values) {
 }
 
 int AlertsCommand::Evaluate(const ConnectionValues& values, const QString& sId, bool bJson,
-                            const QString& sOnly) {
+                            const QString& sOnly, bool bExplain) {
   if (sId.isEmpty()) {
     PrintError(QStringLiteral("--id needs a record id"));
     return UsageError;
@@ -173,6 +178,14 @@ int AlertsCommand::Evaluate(const ConnectionValues& values, const QString& sId, 
                      .arg(lOnly)
                      .arg(rules.front().ALERT_TYPE));
     }
+  }
+  if (bExplain) {
+    const AlertExplanation explanation = AlertExplanation::Explain(evaluation, rules, sId);
+    const QString sText = bJson ? QString::fromUtf8(QJsonDocument(explanation.ToJson()).toJson())
+                                : explanation.ToText();
+    std::fputs(sText.toUtf8().constData(), pOutput_);
+    modSubroutines::ReleaseConnection();
+    return Success;
   }
   evaluation.RunAlertRules(rules, sId);
   evaluation.SortAlerts();

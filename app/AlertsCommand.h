@@ -32,7 +32,7 @@ class AlertsCommand {
   int Init(const QString& sFile, bool bDemo);
   int Check(const ConnectionValues& values);
   int Evaluate(const ConnectionValues& values, const QString& sId, bool bJson,
-               const QString& sOnly);
+               const QString& sOnly, bool bExplain);
   /// CalculateAuthID and InitializeConnection as the panel starts; the
   /// server, when none is given, is the demo database. False on failure.
   bool Connect(const ConnectionValues& values, QString& sServer);

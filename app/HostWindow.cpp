@@ -1,17 +1,25 @@
 #include "HostWindow.h"
 
-#include "ConnectionSettings.h"
-#include "ControlRegistry.h"
-#include "HostedControl.h"
-#include "PlatformServices.h"
-#include "RecordBrowser.h"
-#include "XtenderControl.h"
-
 #include <QApplication>
 #include <QDockWidget>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+
+#include "AlertEvaluation.h"
+#include "AlertExplanation.h"
+#include "ConnectionSettings.h"
+#include "ControlRegistry.h"
+#include "ControlScrollArea.h"
+#include "Conversions.h"
+#include "ExplainWindow.h"
+#include "HostedControl.h"
+#include "ModuleState.h"
+#include "PlatformServices.h"
+#include "RecordBrowser.h"
+#include "XtenderControl.h"
+#include "modSubroutines.h"
 
 namespace twk {
 
@@ -27,12 +35,19 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* pParent)
 
   setWindowTitle(QStringLiteral("Tellwick - %1 as %2").arg(options.sServer, options.sUser));
   setCentralWidget(pBrowser_);
+  // Panels beside the records take the window's full height, so that the
+  // editor and the preview below the records do not take it from them.
+  setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
+  setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
   connect(pBrowser_, &RecordBrowser::CurrentIdChanged, this, [this](const QString& sId) {
     session_.SetCurrentId(sId);
     statusBar()->showMessage(sId.isEmpty() ? QStringLiteral("No current record")
                                            : QStringLiteral("Current record: ") + sId);
   });
   CreateMenus();
+  // Menu shortcuts come first, whichever widget has the focus: a text box
+  // would otherwise keep Ctrl+E (end of line) and the like for itself.
+  qApp->installEventFilter(this);
 
   ConnectionSettings settings;
   settings.sDataSource = options.sServer;
@@ -46,6 +61,7 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* pParent)
 }
 
 HostWindow::~HostWindow() {
+  qApp->removeEventFilter(this);
   // The controls still raise events while they are destroyed, so they go
   // before the host objects that answer them.
   for (const auto& hosted : hosted_) {
@@ -55,23 +71,133 @@ HostWindow::~HostWindow() {
   }
 }
 
+void HostWindow::GrowForDock(QDockWidget* pDock, bool bBeside) {
+  // The window grows by what the new dock needs rather than squeezing the
+  // records or the docks already open; the screen is the limit, beyond it
+  // the docks scroll.
+  const QSize wanted = pDock->sizeHint();
+  if (!isMaximized() && !isFullScreen()) {
+    QSize grown = size() + (bBeside ? QSize(wanted.width(), 0) : QSize(0, wanted.height()));
+    if (screen()) {
+      const QSize frame = frameGeometry().size() - size();
+      grown = grown.boundedTo(screen()->availableGeometry().size() - frame);
+    }
+    resize(grown.expandedTo(size()).expandedTo(minimumSizeHint()));
+  }
+  resizeDocks({pDock}, {bBeside ? wanted.width() : wanted.height()},
+              bBeside ? Qt::Horizontal : Qt::Vertical);
+}
+
+ExplainWindow* HostWindow::ExplainCurrentRecord() {
+  const QString sId = session_.CurrentId();
+  if (sId.isEmpty()) {
+    ShowStatus(QStringLiteral("Open a record first: its alerts are what is explained."));
+    return nullptr;
+  }
+  // The definitions run on the alert library's own connection, as a panel
+  // runs them; without a panel the connection is opened here.
+  if (!ModuleState::ForThisThread().SharedConnection().IsOpen()) {
+    const QString sUser = session_.Value(QStringLiteral("lvSession.SQLUserId"));
+    const QString sDatabase = session_.Value(QStringLiteral("lvSession.SQLDatabase"));
+    modSubroutines::CalculateAuthID(sUser, sDatabase);
+    const QString sLevel = session_.Value(QStringLiteral("lvSession.LevelSystem"));
+    if (!modSubroutines::InitializeConnection(
+            session_.Value(QStringLiteral("lvSession.SQLHostName")), sDatabase, sUser,
+            session_.Value(QStringLiteral("lvSession.SQLUserPassword")),
+            qint32(Conversions::LeadingNumber(sLevel)))) {
+      ShowStatus(QStringLiteral("The alert definitions could not be reached."));
+      return nullptr;
+    }
+  }
+  AlertEvaluation evaluation;
+  const AlertExplanation explanation =
+      AlertExplanation::Explain(evaluation, evaluation.ReadAlertRules(), sId);
+  auto* pWindow = new ExplainWindow(sId, explanation.ToText(), this);
+  pWindow->show();
+  return pWindow;
+}
+
+void HostWindow::ShowStatus(const QString& sMessage) {
+  constexpr int iShownMilliseconds = 15000;
+  statusBar()->showMessage(sMessage, iShownMilliseconds);
+}
+
 void HostWindow::CreateMenus() {
   QMenu* pFile = menuBar()->addMenu(QStringLiteral("&File"));
   pFile->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
   QMenu* pAlerts = menuBar()->addMenu(QStringLiteral("&Alerts"));
-  pAlerts->addAction(QStringLiteral("New alert &panel"), QKeySequence(QStringLiteral("Ctrl+N")),
-                     this, [this] { OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea); });
-  pAlerts->addAction(QStringLiteral("Alert &editor"), QKeySequence(QStringLiteral("Ctrl+E")), this,
-                     [this] {
-                       if (!OpenControl(QStringLiteral("TWK.ctlEditTWK"), Qt::BottomDockWidgetArea)) {
-                         Platform::Services().ShowMessage(
-                             QStringLiteral("The alert editor is not part of this build."),
-                             QStringLiteral("Tellwick"), MessageButtons::Ok,
-                             MessageIcon::Information);
-                       }
-                     });
-  pAlerts->addAction(QStringLiteral("&Icon preview"), QKeySequence(QStringLiteral("Ctrl+I")), this,
-                     [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
+  pAlerts->addAction(
+      QStringLiteral("New alert &panel"), QKeySequence(QStringLiteral("Ctrl+N")), this,
+      [this] { OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea); });
+  pAlerts->addAction(
+      QStringLiteral("Alert &editor"), QKeySequence(QStringLiteral("Ctrl+E")), this, [this] {
+        if (!OpenControl(QStringLiteral("TWK.ctlEditTWK"), Qt::BottomDockWidgetArea)) {
+          Platform::Services().ShowMessage(
+              QStringLiteral("The alert editor is not part of this build."),
+              QStringLiteral("Tellwick"), MessageButtons::Ok, MessageIcon::Information);
+        }
+      });
+  pAlerts->addAction(
+      QStringLiteral("&Icon preview"), QKeySequence(QStringLiteral("Ctrl+I")), this,
+      [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
+  pAlerts->addAction(QStringLiteral("E&xplain alerts of this record"), this,
+                     [this] { ExplainCurrentRecord(); });
+  // Tab stays inside a control, as the controls want it; F6 moves on.
+  QMenu* pView = menuBar()->addMenu(QStringLiteral("&View"));
+  pView->addAction(QStringLiteral("&Next pane"), QKeySequence(Qt::Key_F6), this,
+                   [this] { FocusPane(+1); });
+  pView->addAction(QStringLiteral("&Previous pane"), QKeySequence(Qt::SHIFT | Qt::Key_F6), this,
+                   [this] { FocusPane(-1); });
+}
+
+bool HostWindow::IsMenuShortcut(const QKeySequence& keys) const {
+  for (const QAction* pAction : findChildren<QAction*>()) {
+    if (!pAction->shortcut().isEmpty() && pAction->shortcut() == keys) return true;
+  }
+  return false;
+}
+
+bool HostWindow::eventFilter(QObject* pWatched, QEvent* pEvent) {
+  if (pEvent->type() == QEvent::ShortcutOverride) {
+    auto* pWidget = qobject_cast<QWidget*>(pWatched);
+    const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+    // Leaving the override unaccepted hands the key to the menu.
+    if (pWidget && pWidget->window() == this &&
+        IsMenuShortcut(QKeySequence(pKey->keyCombination()))) {
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(pWatched, pEvent);
+}
+
+QList<QWidget*> HostWindow::Panes() const {
+  QList<QWidget*> panes{pBrowser_};
+  for (QDockWidget* pDock : findChildren<QDockWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (pDock->isVisible() && pDock->widget()) panes << pDock->widget();
+  }
+  return panes;
+}
+
+void HostWindow::FocusPane(int iStep) {
+  const QList<QWidget*> panes = Panes();
+  QWidget* pFocus = QApplication::focusWidget();
+  int iCurrent = 0;
+  for (int i = 0; i < panes.size(); ++i) {
+    if (pFocus && (pFocus == panes[i] || panes[i]->isAncestorOf(pFocus))) iCurrent = i;
+  }
+  const int iCount = int(panes.size());
+  for (int iTried = 1; iTried <= iCount; ++iTried) {
+    QWidget* pPane = panes[((iCurrent + iStep * iTried) % iCount + iCount) % iCount];
+    // The pane's first widget that Tab would reach.
+    for (QWidget* pWidget = pPane->nextInFocusChain(); pWidget && pWidget != pPane;
+         pWidget = pWidget->nextInFocusChain()) {
+      if (!pPane->isAncestorOf(pWidget)) continue;
+      if ((pWidget->focusPolicy() & Qt::TabFocus) && pWidget->isVisible() && pWidget->isEnabled()) {
+        pWidget->setFocus(Qt::ShortcutFocusReason);
+        return;
+      }
+    }
+  }
 }
 
 QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea area) {
@@ -90,24 +216,23 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
       {QStringLiteral("TWK.ctlEditTWK"), QStringLiteral("Alert editor")},
       {QStringLiteral("TWK.ctlPreviewImages"), QStringLiteral("Icon preview")}};
   pDock->setWindowTitle(titles.value(sClassName, sClassName));
-  pDock->setWidget(pControl);
-  addDockWidget(area, pDock);
-  // Docks start as narrow as they can; a control wants its designed size.
-  const QSize designed = pControl->sizeHint();
-  if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) {
-    resizeDocks({pDock}, {designed.width() + 8}, Qt::Horizontal);
-  } else {
-    // Room for a dock below without squeezing the panel beside the records.
-    if (!isMaximized() && !isFullScreen() && screen()) {
-      const int iRoom = screen()->availableGeometry().height() - frameGeometry().height();
-      resize(width(), height() + qMin(designed.height(), qMax(0, iRoom)));
-    }
-    resizeDocks({pDock}, {designed.height() + 8}, Qt::Vertical);
-  }
+  const bool bBeside = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
+  auto* pArea = new ControlScrollArea(pControl, bBeside, pDock);
+  pDock->setWidget(pArea);
+  // Docks of one area stack across it, so that each keeps its designed
+  // extent along the records (two controls side by side below them would
+  // need a window wider than most screens).
+  addDockWidget(area, pDock, Qt::Vertical);
+  GrowForDock(pDock, bBeside);
   hosted_.push_back(std::make_unique<HostedControl>(session_, pDock, pControl));
   pXtender->SetHost(hosted_.back().get());
   pDock->show();
   pXtender->XtenderInit();
+  if (sClassName == QStringLiteral("TWK.ctlTWK") && ModuleState::ForThisThread().bPanelDuplicate) {
+    ShowStatus(QStringLiteral("A second alert panel was not started: on host versions before "
+                              "10.4 only one panel runs at a time (this host is version ") +
+               session_.Value(QStringLiteral("lvSession.MasterVersion")) + QStringLiteral(")."));
+  }
   return pControl;
 }
 

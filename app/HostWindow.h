@@ -1,14 +1,17 @@
 #pragma once
 
+#include <QMainWindow>
+
 #include "HostSession.h"
 
-#include <QMainWindow>
+class QDockWidget;
 
 #include <memory>
 #include <vector>
 
 namespace twk {
 
+class ExplainWindow;
 class HostedControl;
 class RecordBrowser;
 
@@ -37,9 +40,23 @@ class HostWindow : public QMainWindow {
 
   HostSession& Session() noexcept { return session_; }
   RecordBrowser* Browser() const noexcept { return pBrowser_; }
+  /// Runs the definitions for the current record and shows why each gave
+  /// what it gave; nullptr (and a word in the status bar) without a record.
+  ExplainWindow* ExplainCurrentRecord();
+  /// A message in the status bar, shown for a while.
+  void ShowStatus(const QString& sMessage);
+  /// Moves the focus to the next (iStep 1) or previous (-1) pane: the
+  /// records, then each docked control.
+  void FocusPane(int iStep);
+
+ protected:
+  bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
  private:
   void CreateMenus();
+  bool IsMenuShortcut(const QKeySequence& keys) const;
+  QList<QWidget*> Panes() const;
+  void GrowForDock(QDockWidget* pDock, bool bBeside);
 
   HostSession session_;
   RecordBrowser* pBrowser_;

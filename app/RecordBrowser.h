@@ -4,16 +4,17 @@
 
 class QLabel;
 class QLineEdit;
-class QSortFilterProxyModel;
-class QStandardItemModel;
+class QPushButton;
 class QTableView;
 
 namespace twk {
 
 struct ConnectionSettings;
+class RecordListModel;
 
-/// The contact records of the Name table, searchable by id or name; picking
-/// one makes it the current record.
+/// The contact records of the Name table, searched in the database by id
+/// or name and read a page at a time; opening one (Enter or a click) makes
+/// it the current record.
 class RecordBrowser : public QWidget {
   Q_OBJECT
 
@@ -23,22 +24,36 @@ class RecordBrowser : public QWidget {
   /// Reads the records over a connection of its own. Returns an error text,
   /// empty on success.
   QString Load(const ConnectionSettings& settings);
-  int RecordCount() const;
-  /// Selects the record with that id, if it is listed.
+  /// Records the current search finds in the database.
+  qint64 RecordCount() const;
+  /// Rows read into the list so far.
+  int LoadedCount() const;
+  /// Opens the record with that id: selects its row when it is listed,
+  /// otherwise opens it when the table holds it. Returns whether it did.
   bool Select(const QString& sId);
+  /// Lists what the search text finds, as typing it does.
+  void Search(const QString& sText);
+
+  QLineEdit* SearchField() const noexcept { return pSearch_; }
+  QTableView* List() const noexcept { return pTable_; }
+  QPushButton* NoRecordButton() const noexcept { return pNoRecord_; }
 
  signals:
-  /// A record was picked; an empty id means "no current record".
+  /// A record was opened; an empty id means "no current record".
   void CurrentIdChanged(const QString& sId);
 
+ protected:
+  bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
  private:
-  void EmitSelection();
+  void OpenRow(int iRow);
+  void ShowCount(const QString& sError);
 
   QLineEdit* pSearch_;
   QTableView* pTable_;
+  QPushButton* pNoRecord_;
   QLabel* pStatus_;
-  QStandardItemModel* pModel_;
-  QSortFilterProxyModel* pFilter_;
+  RecordListModel* pModel_;
 };
 
 }  // namespace twk

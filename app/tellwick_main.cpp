@@ -1,4 +1,5 @@
 #include "EmbeddedDatabase.h"
+#include "HostPlatform.h"
 #include "HostWindow.h"
 #include "QtPlatform.h"
 #include "RecordBrowser.h"
@@ -96,7 +97,8 @@ int main(int argc, char** argv) {
 
   twk::HostWindow window(options);
   twk::QtPlatform platform(&window);
-  twk::ScopedPlatform installation(platform);
+  twk::HostPlatform hostPlatform(platform, [&window](const QString& s) { window.ShowStatus(s); });
+  twk::ScopedPlatform installation(hostPlatform);
   window.show();
   window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
   if (parser.isSet(o.id)) window.Browser()->Select(parser.value(o.id));

@@ -33,8 +33,18 @@ QColor ColourOf(SystemColour colour) {
       return palette.color(QPalette::Base);
     case SystemColour::WindowText:
       return palette.color(QPalette::Text);
-    case SystemColour::ThreeDHighlight:
-      return palette.color(QPalette::Light);
+    case SystemColour::ThreeDHighlight: {
+      // Styles often make the 3D highlight as white as the window
+      // background, and the button rule's two colours must differ: a
+      // highlight too close to the background gives way to a grey.
+      const QColor highlight = palette.color(QPalette::Light);
+      const QColor background = palette.color(QPalette::Base);
+      const int iDistance = qAbs(highlight.red() - background.red()) +
+                            qAbs(highlight.green() - background.green()) +
+                            qAbs(highlight.blue() - background.blue());
+      constexpr int iVisible = 60;
+      return iDistance >= iVisible ? highlight : background.darker(125);
+    }
   }
   return palette.color(QPalette::Base);
 }

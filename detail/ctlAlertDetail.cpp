@@ -5,8 +5,10 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QPushButton>
+#include <QTextLayout>
 
 #include "DetailWindowHook.h"
+#include "FramedButton.h"
 #include "PlatformServices.h"
 #include "Steps.h"
 #include "Twips.h"
@@ -33,15 +35,14 @@ QPixmap DefaultAlertIcon() {
 
 QPushButton* MakeButton(QWidget* pParent, const QString& sCaption, bool bBold,
                         const QString& sToolTip) {
-  auto* pButton = new QPushButton(sCaption, pParent);
+  // Drawn by the item itself: the look that the button rule gives it (its
+  // background colour) with a border, hover, press and focus of its own.
+  auto* pButton = new FramedButton(sCaption, pParent);
   QFont font(QStringLiteral("Arial"));
   font.setPointSizeF(9);
   font.setBold(bBold);
   pButton->setFont(font);
   pButton->setToolTip(sToolTip);
-  // The button shows its background colour, as the rule for its look needs.
-  pButton->setAutoFillBackground(true);
-  pButton->setFlat(true);
   return pButton;
 }
 
@@ -203,13 +204,51 @@ void ctlAlertDetail::SetTWKImage(const QPixmap& picture) {
 
 void ctlAlertDetail::SetKeyword(const QString& sValue) {
   sKeyword_ = sValue;
-  lblKeyword_->setText(sValue);
+  ShowKeyword();
 }
 
 void ctlAlertDetail::SetToolTipText(const QString& sValue) {
   sToolTipText_ = sValue;
   picAlert_->setToolTip(DetailRules::ToolTipAsShown(sValue));
-  lblKeyword_->setToolTip(DetailRules::ToolTipAsShown(sValue));
+  ShowKeyword();
+}
+
+void ctlAlertDetail::ShowKeyword() {
+  // A keyword longer than the label ends at the last whole line with an
+  // ellipsis, never cut through a line; the label's tooltip then leads with
+  // the whole keyword.
+  const QString sShown = ElideToLines(sKeyword_, lblKeyword_->font(), lblKeyword_->size());
+  lblKeyword_->setText(sShown);
+  QString sTip = sToolTipText_;
+  if (sShown != sKeyword_) sTip = sTip.isEmpty() ? sKeyword_ : sKeyword_ + u'\n' + sTip;
+  lblKeyword_->setToolTip(DetailRules::ToolTipAsShown(sTip));
+}
+
+QString ctlAlertDetail::ElideToLines(const QString& sText, const QFont& font, const QSize& area) {
+  const QFontMetrics metrics(font);
+  QTextLayout layout(sText, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  int iHeight = 0;
+  int iLastStart = 0;
+  bool bMore = false;
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(area.width());
+    if (iHeight + metrics.height() > area.height()) {
+      bMore = true;
+      break;
+    }
+    iHeight += metrics.height();
+    iLastStart = line.textStart();
+  }
+  layout.endLayout();
+  if (!bMore) return sText;
+  // The last line that fits takes the ellipsis, shortened until it fits.
+  const QString sLast =
+      metrics.elidedText(sText.mid(iLastStart).simplified(), Qt::ElideRight, area.width());
+  return sText.left(iLastStart) + sLast;
 }
 
 void ctlAlertDetail::SetTitleText(const QString& sValue) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -108,6 +109,10 @@ class ctlAlertDetail : public QWidget {
   void CreateWidgets();
   void PlaceWidgets();
   void ApplyButtonRule(QPushButton* pButton, const QString& sStoredText);
+  void ShowKeyword();
+  /// The text as word-wrapped lines that fit the area, the last one ending
+  /// in an ellipsis when more would follow.
+  static QString ElideToLines(const QString& sText, const QFont& font, const QSize& area);
   void SetSurfaceColour(SystemColour colour);
   void Run(DetailCommand command);
   DetailCommand PresentMenu(const DetailMenuState& state);

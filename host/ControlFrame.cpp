@@ -113,18 +113,18 @@ bool ControlFrame::eventFilter(QObject* pWatched, QEvent* pEvent) {
   if (!IsTabKey(pKey)) return QWidget::eventFilter(pWatched, pEvent);
   // No widget ever receives a Tab; the release moves the focus, once.
   if (type == QEvent::KeyRelease && !pKey->isAutoRepeat()) {
-    UserControl_KeyUp(iTabKeyCode, ShiftState(pKey->modifiers()));
+    UserControl_KeyUp(iTabKeyCode, ShiftState(pKey->modifiers()), qobject_cast<QWidget*>(pWatched));
   }
   return true;
 }
 
-void ControlFrame::UserControl_KeyUp(int iKeyCode, int iShift) {
+void ControlFrame::UserControl_KeyUp(int iKeyCode, int iShift, QWidget* pKeyTarget) {
   if (iKeyCode != iTabKeyCode) return;
   Steps steps(sControlName_, QStringLiteral("UserControl_KeyUp"));
   int iCurrent = 0;
   int iTarget = -1;
   steps.Run(100, [&] {
-    const TabEntry* pActive = EntryOf(QApplication::focusWidget());
+    const TabEntry* pActive = EntryOf(pKeyTarget ? pKeyTarget : QApplication::focusWidget());
     if (!pActive || !IsOwn(pActive->widget)) {
       throw TwkError(QStringLiteral("Object variable or With block variable not set"),
                      sControlName_, 91);

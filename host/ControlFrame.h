@@ -1,12 +1,11 @@
 #pragma once
 
-#include "TabNavigation.h"
-#include "XtenderControl.h"
-
 #include <QPointer>
 #include <QWidget>
-
 #include <vector>
+
+#include "TabNavigation.h"
+#include "XtenderControl.h"
 
 namespace twk {
 
@@ -33,8 +32,10 @@ class ControlFrame : public QWidget, public XtenderControl {
   void SetTabIndex(QWidget* pWidget, const QString& sKind, qint16 iTabIndex);
 
   /// Moves the focus as a released Tab key does; iShift is the modifier
-  /// state (Shift 1, Ctrl 2, Alt 4 added).
-  void UserControl_KeyUp(int iKeyCode, int iShift);
+  /// state (Shift 1, Ctrl 2, Alt 4 added). pKeyTarget is the widget that
+  /// received the key; without one the application's focus widget stands
+  /// in, which is null while no window is active (no window manager).
+  void UserControl_KeyUp(int iKeyCode, int iShift, QWidget* pKeyTarget = nullptr);
 
  protected:
   XtenderHost* Host() const noexcept { return pHost_; }

@@ -138,6 +138,7 @@ void AlertEvaluation::RunOneRule(Steps& steps, const AlertRule& rule, const QStr
     bRunnable = rule.ALERT_TYPE == QLatin1StringView("SQL") ||
                 rule.ALERT_TYPE == QLatin1StringView("SQLSilent");
   });
+  if (pObserver_) pObserver_->RuleStarted(rule, bRunnable);
   if (!bRunnable) return;
   QString sSql;
   steps.Run(130, [&] {
@@ -145,8 +146,23 @@ void AlertEvaluation::RunOneRule(Steps& steps, const AlertRule& rule, const QStr
   });
   std::optional<Recordset> recordset;
   // A definition whose SQL fails yields nothing and no message.
-  steps.Run(140, [&] { recordset = modSubroutines::OpenRecordset(sSql); });
-  if (!recordset || !recordset->IsOpen()) return;
+  steps.Run(140, [&] {
+    if (!pObserver_) {
+      recordset = modSubroutines::OpenRecordset(sSql);
+      return;
+    }
+    // The same silence for the panel; the observer hears the reason.
+    try {
+      recordset = ModuleState::ForThisThread().SharedConnection().Execute(sSql);
+    } catch (const std::exception& error) {
+      const auto* pTwk = dynamic_cast<const TwkError*>(&error);
+      pObserver_->RuleFailed(pTwk ? pTwk->Description() : QString::fromLocal8Bit(error.what()));
+    }
+  });
+  if (!recordset || !recordset->IsOpen()) {
+    if (pObserver_) pObserver_->RuleFinished();
+    return;
+  }
   // Once every slot is taken the rest of the rows have nowhere to go; the
   // capacity message has already been shown for the one that filled it.
   while (!recordset->IsEof() && HasFreeSlot()) {
@@ -155,6 +171,7 @@ void AlertEvaluation::RunOneRule(Steps& steps, const AlertRule& rule, const QStr
     if (!steps.Run(190, [&] { recordset->MoveNext(); })) break;
   }
   steps.Run(200, [&] { recordset->Close(); });
+  if (pObserver_) pObserver_->RuleFinished();
 }
 
 void AlertEvaluation::ReadTableRows(Steps& steps, const QString& sId) {
@@ -164,6 +181,7 @@ void AlertEvaluation::ReadTableRows(Steps& steps, const QString& sId) {
         QStringLiteral("select * from ttwk_AlertOutput where OWNER_SPID = @@spid"));
   });
   if (!recordset || !recordset->IsOpen()) return;
+  if (pObserver_) pObserver_->TableRowsStarted();
   while (!recordset->IsEof() && HasFreeSlot()) {
     FillFromTableRow(steps, *recordset, sId);
     AcceptCandidate(steps, 240);
@@ -182,13 +200,14 @@ void AlertEvaluation::FillFromDirectRow(Steps& steps, const Recordset& recordset
   });
   const int iFields = recordset.FieldCount();
   for (int i = 0; i < iFields; ++i) {
-    steps.Run(160, [&] {
+    const bool bTaken = steps.Run(160, [&] {
       // Every value is read as text first, so a null fails even in a column
       // that turns out to be none of ours.
       const QString sValue = Conversions::ToTextStrict(recordset.Field(i));
       const AlertColumn* pColumn = AlertColumns::FindExact(recordset.FieldName(i));
       if (pColumn) AlertColumns::Assign(CurrentSlot(), *pColumn, QVariant(sValue));
     });
+    if (!bTaken && pObserver_) pObserver_->ValueFailed(recordset.FieldName(i));
   }
 }
 
@@ -201,7 +220,7 @@ void AlertEvaluation::FillFromTableRow(Steps& steps, const Recordset& recordset,
     alert.sKeyValue = sId;
   });
   for (const AlertColumn& column : AlertColumns::All()) {
-    steps.Run(230, [&] {
+    const bool bTaken = steps.Run(230, [&] {
       const QVariant value = recordset.Field(QString(column.sName));
       if (column.bNullGivesEmpty && (!value.isValid() || value.isNull())) {
         CurrentSlot().*column.pText = QString();
@@ -209,12 +228,14 @@ void AlertEvaluation::FillFromTableRow(Steps& steps, const Recordset& recordset,
       }
       AlertColumns::Assign(CurrentSlot(), column, value);
     });
+    if (!bTaken && pObserver_) pObserver_->ValueFailed(QString(column.sName));
   }
 }
 
 void AlertEvaluation::AcceptCandidate(Steps& steps, int iFirstLabel) {
   steps.Run(iFirstLabel, [&] { ApplyTooltipDefault(CurrentSlot()); });
   steps.Run(iFirstLabel + 10, [&] {
+    if (pObserver_) pObserver_->RowJudged(CurrentSlot(), IsComplete(CurrentSlot()));
     if (IsComplete(CurrentSlot())) {
       ++iAlertCount;
       if (iAlertCount > iSlotCount - 1) ShowCapacityMessage();

@@ -8,6 +8,7 @@
 
 #include "AlertOutput.h"
 #include "AutomationTarget.h"
+#include "EvaluationObserver.h"
 #include "Recordset.h"
 
 namespace twk {
@@ -42,6 +43,8 @@ class AlertEvaluation {
   /// The item that performs the automation; not owned. Without one, every
   /// automated alert fails into the error report.
   void SetAutomationTarget(AutomationTarget* pTarget) noexcept { pAutomationTarget_ = pTarget; }
+  /// Told of every definition, row and verdict; not owned, may be null.
+  void SetObserver(EvaluationObserver* pObserver) noexcept { pObserver_ = pObserver; }
 
   /// The enabled definitions, in the order the database returns them; one
   /// blank rule when there is none, an empty list when they cannot be read.
@@ -80,6 +83,7 @@ class AlertEvaluation {
 
   std::function<void(int)> slotCleared_;
   AutomationTarget* pAutomationTarget_ = nullptr;
+  EvaluationObserver* pObserver_ = nullptr;
 };
 
 }  // namespace twk

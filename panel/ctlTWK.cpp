@@ -3,13 +3,14 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
-#include <QUrl>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QUrl>
 
 #include "ControlRegistry.h"
 #include "DetailRegistration.h"
+#include "FramedButton.h"
 #include "ModuleState.h"
 #include "PanelRules.h"
 #include "PlatformServices.h"
@@ -114,7 +115,7 @@ void ctlTWK::CreateWidgets() {
   udScrollAlerts_->setEnabled(false);
   connect(udScrollAlerts_, &UpDownScroller::UpClick, this, &ctlTWK::udScrollAlerts_UpClick);
   connect(udScrollAlerts_, &UpDownScroller::DownClick, this, &ctlTWK::udScrollAlerts_DownClick);
-  cmdRefresh_ = new QPushButton(QStringLiteral("Refresh"), this);
+  cmdRefresh_ = new FramedButton(QStringLiteral("Refresh"), this);
   cmdRefresh_->setFont(PanelFont());
   cmdRefresh_->installEventFilter(this);
   lblMore_ = MakeLabel(this);
@@ -226,7 +227,14 @@ void ctlTWK::ApplyVisualMode(const QString& sMode) {
   const int iFrame = bThreeD ? int(QFrame::Panel | QFrame::Sunken) : int(QFrame::NoFrame);
   lblMore_->setFrameStyle(iFrame);
   lblFixedText_->setFrameStyle(iFrame);
-  cmdRefresh_->setFlat(!bThreeD);
+  // Every button of the panel reads as a button in either look.
+  const FramedButton::Look look = bThreeD ? FramedButton::Look::ThreeD : FramedButton::Look::Flat;
+  cmdRefresh_->SetLook(look);
+  for (ctlAlertDetail* pItem : detDetail_) {
+    for (QPushButton* pButton : {pItem->cmdAction(), pItem->cmdClip()}) {
+      if (auto* pFramed = qobject_cast<FramedButton*>(pButton)) pFramed->SetLook(look);
+    }
+  }
 }
 
 void ctlTWK::UserControl_Terminate() {

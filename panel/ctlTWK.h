@@ -6,6 +6,7 @@
 
 #include "AlertEvaluation.h"
 #include "ControlFrame.h"
+#include "FramedButton.h"
 #include "XtenderControl.h"
 
 class QLabel;
@@ -49,7 +50,7 @@ class ctlTWK : public ControlFrame, public NoticeListener, public AlertDisabler 
   ctlAlertDetail* detDetail(int k) const { return detDetail_.at(std::size_t(k)); }
   QLabel* picAlertIcon(int k) const { return picAlertIcon_.at(std::size_t(k)); }
   UpDownScroller* udScrollAlerts() const noexcept { return udScrollAlerts_; }
-  QPushButton* cmdRefresh() const noexcept { return cmdRefresh_; }
+  FramedButton* cmdRefresh() const noexcept { return cmdRefresh_; }
   QLabel* lblMore() const noexcept { return lblMore_; }
   QLabel* lblFixedText() const noexcept { return lblFixedText_; }
 
@@ -80,7 +81,7 @@ class ctlTWK : public ControlFrame, public NoticeListener, public AlertDisabler 
   std::array<ctlAlertDetail*, 6> detDetail_{};
   std::array<QLabel*, 5> picAlertIcon_{};
   UpDownScroller* udScrollAlerts_ = nullptr;
-  QPushButton* cmdRefresh_ = nullptr;
+  FramedButton* cmdRefresh_ = nullptr;
   QLabel* lblMore_ = nullptr;
   QLabel* lblFixedText_ = nullptr;
 

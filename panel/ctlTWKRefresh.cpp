@@ -1,7 +1,9 @@
 // The panel's start-up and its refresh: evaluation, page display, paging.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include "Conversions.h"
 #include "ModuleState.h"
@@ -110,6 +112,10 @@ void ctlTWK::RefreshAlerts(bool bForce) {
     steps.Run(140, [&] { sTitle = QStringLiteral("ID ") + sId; });
     steps.Run(150, [&] {
       if (bForce || sId != sLastId_) {
+        // Definitions run on this thread and may take a while: the cursor
+        // says so until they are done.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         evaluation_.RefreshItems(sId);
         sLastId_ = sId;
       }
@@ -137,6 +143,10 @@ void ctlTWK::ShowNoRecord() {
   pItem->SetDescription(QStringLiteral("..."));
   pItem->SetIcon(iNoRecordIcon);
   picAlertIcon_[0]->setPixmap(PanelIcons::Picture(iNoRecordIcon));
+  // A page before may have hidden the picture (its first icon out of
+  // range); the pseudo-alert's icon shows all the same.
+  picAlertIcon_[0]->show();
+  picAlertIcon_[0]->raise();
   pItem->show();
   pItem->SetVisible(-1);
 }

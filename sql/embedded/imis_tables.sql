@@ -52,6 +52,9 @@ create table if not exists Name (
   NOTE            text not null default ''
 );
 
+-- The record browser lists and searches by name a page at a time.
+create index if not exists IX_Name_FULL_NAME on Name (FULL_NAME collate nocase, ID);
+
 create table if not exists Meet_Master (
   MEETING    text primary key collate nocase,
   TITLE      text not null,

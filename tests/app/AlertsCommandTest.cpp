@@ -190,6 +190,54 @@ TEST_F(AlertsCommand, OnlyRunsOneDefinitionEvenWhenItIsDisabled) {
   EXPECT_TRUE(missing.sErrors.contains(QStringLiteral("no definition 99")));
 }
 
+TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
+  const QString sFile = File("explain.db");
+  ASSERT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
+  Sql(sFile,
+      "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
+      "values ('selec 1', 1, 'd', 'SQL', 'BROKEN'),"
+      " ('select ''Kept'' as KEYWORD, ''yes'' as DESCRIPTION union all "
+      "   select ''No text'', '''' union all select '''', ''no keyword''', 1, 'd', 'SQL', 'MIXED'),"
+      " ('select 1', 1, 'd', 'Note', 'NOTE'),"
+      " ('insert into ttwk_AlertOutput (OWNER_SPID, KEYWORD, DESCRIPTION) values (@@spid, "
+      "   ''From table'', ''t'')', 1, 'd', 'SQL', 'WRITER')");
+  const QStringList base = {QStringLiteral("--server"), sFile, QStringLiteral("--id"),
+                            QStringLiteral("1001"), QStringLiteral("--explain")};
+  const Outcome text = Run(base);
+  ASSERT_EQ(text.iExitCode, 0) << text.sErrors.toStdString();
+  EXPECT_TRUE(text.sOutput.contains(QStringLiteral("SEQN 1 \"BROKEN\", type \"SQL\": failed")))
+      << text.sOutput.toStdString();
+  EXPECT_TRUE(text.sOutput.contains(QStringLiteral("syntax error"))) << text.sOutput.toStdString();
+  EXPECT_TRUE(text.sOutput.contains(QStringLiteral("not run"))) << text.sOutput.toStdString();
+
+  const Outcome json = Run(base + QStringList{QStringLiteral("--json")});
+  ASSERT_EQ(json.iExitCode, 0) << json.sErrors.toStdString();
+  const QJsonObject report = QJsonDocument::fromJson(json.sOutput.toUtf8()).object();
+  const QJsonArray definitions = report.value(QStringLiteral("definitions")).toArray();
+  ASSERT_EQ(definitions.size(), 4) << json.sOutput.toStdString();
+  EXPECT_FALSE(definitions[0].toObject().value(QStringLiteral("ran")).toBool());
+  const QJsonObject mixed = definitions[1].toObject();
+  EXPECT_EQ(mixed.value(QStringLiteral("rows_returned")).toInt(), 3);
+  const QJsonArray rows = mixed.value(QStringLiteral("rows")).toArray();
+  ASSERT_EQ(rows.size(), 3);
+  EXPECT_TRUE(rows[0].toObject().value(QStringLiteral("accepted")).toBool());
+  EXPECT_EQ(rows[1].toObject().value(QStringLiteral("dropped_because")).toArray(),
+            QJsonArray{QStringLiteral("empty DESCRIPTION")});
+  EXPECT_EQ(rows[2].toObject().value(QStringLiteral("dropped_because")).toArray(),
+            QJsonArray{QStringLiteral("empty KEYWORD")});
+  EXPECT_EQ(definitions[2].toObject().value(QStringLiteral("type")).toString(),
+            QStringLiteral("Note"));
+  const QJsonArray table = report.value(QStringLiteral("output_table_rows")).toArray();
+  ASSERT_EQ(table.size(), 1);
+  EXPECT_EQ(table[0].toObject().value(QStringLiteral("keyword")).toString(),
+            QStringLiteral("From table"));
+
+  const Outcome one = Run(base + QStringList{QStringLiteral("--only"), QStringLiteral("1")});
+  EXPECT_EQ(one.iExitCode, 0);
+  EXPECT_TRUE(one.sOutput.contains(QStringLiteral("syntax error"))) << one.sOutput.toStdString();
+  EXPECT_FALSE(one.sOutput.contains(QStringLiteral("MIXED")));
+}
+
 TEST_F(AlertsCommand, IdRefusesBadArgumentsAndFailsWhenTheStartFails) {
   EXPECT_EQ(Run({QStringLiteral("--id"), QString()}).iExitCode, 2);
   EXPECT_EQ(Run({QStringLiteral("--id"), QStringLiteral("1"), QStringLiteral("--only"),

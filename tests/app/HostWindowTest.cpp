@@ -1,9 +1,14 @@
+#include "Connection.h"
+#include "ConnectionSettings.h"
 #include "EmbeddedDatabase.h"
+#include "ExplainWindow.h"
+#include "HostPlatform.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
 #include "RecordBrowser.h"
 #include "RecordingPlatform.h"
 #include "XtenderControl.h"
+#include "ControlScrollArea.h"
 #include "LimitedTextBox.h"
 #include "ctlEditTWK.h"
 #include "ctlTWK.h"
@@ -16,7 +21,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QStatusBar>
+#include <QPushButton>
+#include <QTableView>
 
 namespace twk {
 namespace {
@@ -66,7 +76,10 @@ TEST_F(HostProgram, ThePanelFollowsTheRecordPickedInTheBrowser) {
 TEST_F(HostProgram, ASecondPanelIsClosedByTheGuardAndTheFirstKeepsWorking) {
   HostWindow window(options);
   window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
+  EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("No current record"));
   window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
+  EXPECT_TRUE(window.statusBar()->currentMessage().contains(QStringLiteral("10.4")))
+      << window.statusBar()->currentMessage().toStdString();
   EXPECT_EQ(Docks(window).size(), 1);
   EXPECT_EQ(window.Session().SubscriberCount(), 1);
   window.Browser()->Select(QStringLiteral("1002"));
@@ -122,6 +135,188 @@ TEST_F(HostProgram, ADefinitionSavedInTheEditorIsSeenByThePanelsNextEvaluation) 
   pEditor->cmdSave_Click();
   pPanel->cmdRefresh_MouseDown(Qt::LeftButton);
   EXPECT_EQ(pPanel->lblMore()->text(), QStringLiteral("1-0"));
+}
+
+/// Where a docked control falls short of its design: the control squeezed
+/// below its designed size, a widget of the design outside it, a caption
+/// cut through its letters, or part of it neither on view nor reachable by
+/// scrolling. Empty when the control is whole.
+QStringList Shortfalls(QWidget* pControl) {
+  QStringList faults;
+  const QString sName = pControl->metaObject()->className();
+  const QSize designed = pControl->sizeHint();
+  if (pControl->width() < designed.width() || pControl->height() < designed.height()) {
+    faults << sName + QStringLiteral(" squeezed");
+  }
+  const QRect design = pControl->rect();
+  for (QWidget* pChild : pControl->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (pChild->isHidden()) continue;
+    if (!design.contains(pChild->geometry())) {
+      faults << sName + QStringLiteral(": ") + pChild->metaObject()->className() +
+                    QStringLiteral(" outside the design");
+    }
+    auto* pLabel = qobject_cast<QLabel*>(pChild);
+    if (pLabel && !pLabel->wordWrap() && !pLabel->text().isEmpty() &&
+        pLabel->sizeHint().height() > pLabel->height()) {
+      faults << sName + QStringLiteral(": \"") + pLabel->text() + QStringLiteral("\" cut");
+    }
+  }
+  auto* pArea = qobject_cast<ControlScrollArea*>(pControl->parentWidget()
+                                                     ? pControl->parentWidget()->parentWidget()
+                                                     : nullptr);
+  if (!pArea) return faults << sName + QStringLiteral(" not in a scroll area");
+  if (!pArea->isVisible()) faults << sName + QStringLiteral(" not shown");
+  const QSize view = pArea->viewport()->size();
+  const bool bWideEnough =
+      view.width() >= designed.width() || pArea->horizontalScrollBar()->isVisible();
+  const bool bHighEnough =
+      view.height() >= designed.height() || pArea->verticalScrollBar()->isVisible();
+  if (!bWideEnough || !bHighEnough) faults << sName + QStringLiteral(" cut off");
+  return faults;
+}
+
+std::string Joined(const QStringList& faults) { return faults.join(QStringLiteral("; ")).toStdString(); }
+
+TEST_F(HostProgram, EachControlOpensWhole) {
+  for (const char* sClass : {"TWK.ctlTWK", "TWK.ctlEditTWK", "TWK.ctlPreviewImages"}) {
+    ScopedModuleState freshState;
+    HostWindow window(options);
+    window.show();
+    const bool bBeside = QByteArray(sClass) == "TWK.ctlTWK";
+    QWidget* pControl = window.OpenControl(QString::fromLatin1(sClass),
+                                           bBeside ? Qt::RightDockWidgetArea
+                                                   : Qt::BottomDockWidgetArea);
+    ASSERT_NE(pControl, nullptr) << sClass;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Joined(Shortfalls(pControl)), "") << sClass;
+    EXPECT_TRUE(qobject_cast<ControlScrollArea*>(pControl->parentWidget()->parentWidget())
+                    ->ShowsWholeControl())
+        << sClass;
+  }
+}
+
+TEST_F(HostProgram, AllControlsTogetherStayWholeInABigWindowAndScrollInATinyOne) {
+  options.sHostVersion = QStringLiteral("10.5.0");  // two panels may run
+  HostWindow window(options);
+  window.show();
+  QList<QWidget*> controls;
+  controls << window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea)
+           << window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea)
+           << window.OpenControl(QStringLiteral("TWK.ctlEditTWK"), Qt::BottomDockWidgetArea)
+           << window.OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea);
+  ASSERT_FALSE(controls.contains(nullptr));
+  window.resize(1400, 1300);
+  QCoreApplication::processEvents();
+  for (QWidget* pControl : controls) {
+    EXPECT_EQ(Joined(Shortfalls(pControl)), "");
+    auto* pArea = qobject_cast<ControlScrollArea*>(pControl->parentWidget()->parentWidget());
+    EXPECT_TRUE(pArea->ShowsWholeControl())
+        << pControl->metaObject()->className() << " " << pArea->viewport()->width() << "x"
+        << pArea->viewport()->height() << " of " << pControl->width() << "x" << pControl->height();
+  }
+  window.resize(200, 200);
+  QCoreApplication::processEvents();
+  for (QWidget* pControl : controls) EXPECT_EQ(Joined(Shortfalls(pControl)), "");
+}
+
+TEST_F(HostProgram, TabReachesThePanelAndF6MovesBetweenPanes) {
+  HostWindow window(options);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  auto* pPanel = qobject_cast<ctlTWK*>(
+      window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea));
+  ASSERT_NE(pPanel, nullptr);
+  RecordBrowser* pBrowser = window.Browser();
+  pBrowser->SearchField()->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), pBrowser->List());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(pBrowser->NoRecordButton()));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_TRUE(pPanel->isAncestorOf(QApplication::focusWidget()));
+  // Inside the panel its own rule holds: Tab lands on Refresh.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(pPanel->cmdRefresh()));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+  EXPECT_EQ(QApplication::focusWidget(), pBrowser->SearchField());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+  EXPECT_TRUE(pPanel->isAncestorOf(QApplication::focusWidget()));
+  EXPECT_TRUE(window.Session().CurrentId().isEmpty());  // nothing opened on the way
+  EXPECT_TRUE(platform.messages.empty()) << platform.MessageTitles().join(u',').toStdString();
+}
+
+/// Claims every key for the text box, as a line edit does under X11 with
+/// Ctrl+E (end of line); the offscreen test platform binds no such keys.
+class ClaimsEveryKey : public QObject {
+ protected:
+  bool eventFilter(QObject*, QEvent* pEvent) override {
+    if (pEvent->type() == QEvent::ShortcutOverride) pEvent->accept();
+    return false;
+  }
+};
+
+TEST_F(HostProgram, MenuShortcutsWorkFromTheSearchField) {
+  HostWindow window(options);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ClaimsEveryKey claims;
+  window.Browser()->SearchField()->installEventFilter(&claims);
+  window.Browser()->SearchField()->setFocus();
+  QTest::keyClicks(window.Browser()->SearchField(), QStringLiteral("Ai"));
+  QTest::keyClick(window.Browser()->SearchField(), Qt::Key_E, Qt::ControlModifier);
+  QTest::keyClick(window.Browser()->SearchField(), Qt::Key_I, Qt::ControlModifier);
+  EXPECT_NE(window.findChild<ctlEditTWK*>(), nullptr);
+  EXPECT_EQ(Docks(window).size(), 2);
+  EXPECT_EQ(window.Browser()->SearchField()->text(), QStringLiteral("Ai"));
+}
+
+TEST_F(HostProgram, AProductPageThatDoesNotOpenIsToldInTheStatusBar) {
+  HostWindow window(options);
+  QString sReported;
+  HostPlatform hostPlatform(platform, [&](const QString& s) { sReported = s; });
+  ScopedPlatform installation(hostPlatform);
+  auto* pPanel = qobject_cast<ctlTWK*>(
+      window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea));
+  ASSERT_NE(pPanel, nullptr);
+  pPanel->cmdRefresh_MouseDown(Qt::RightButton);
+  EXPECT_EQ(sReported, QString());
+  platform.bWebAddressOpens = false;
+  pPanel->cmdRefresh_MouseDown(Qt::RightButton);
+  EXPECT_TRUE(sReported.contains(ctlTWK::ProductWebPage())) << sReported.toStdString();
+  EXPECT_EQ(platform.webAddresses.size(), 2);
+}
+
+TEST_F(HostProgram, TheExplainWindowShowsTheCurrentRecordsDefinitions) {
+  HostWindow window(options);
+  EXPECT_EQ(window.ExplainCurrentRecord(), nullptr);  // no record yet
+  EXPECT_TRUE(window.statusBar()->currentMessage().contains(QStringLiteral("record")));
+  ASSERT_TRUE(window.Browser()->Select(QStringLiteral("1009")));
+  ExplainWindow* pExplain = window.ExplainCurrentRecord();  // without a panel
+  ASSERT_NE(pExplain, nullptr);
+  EXPECT_TRUE(pExplain->Report().contains(QStringLiteral("record 1009")));
+  EXPECT_TRUE(pExplain->Report().contains(QStringLiteral("accepted, keyword")))
+      << pExplain->Report().toStdString();
+  EXPECT_TRUE(platform.messages.empty()) << platform.MessageTitles().join(u',').toStdString();
+}
+
+TEST_F(HostProgram, ARecordDeletedWhileOpenIsRefreshedWithoutACrash) {
+  HostWindow window(options);
+  auto* pPanel = qobject_cast<ctlTWK*>(
+      window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea));
+  ASSERT_NE(pPanel, nullptr);
+  ASSERT_TRUE(window.Browser()->Select(QStringLiteral("1009")));
+  ASSERT_NE(pPanel->lblMore()->text(), QStringLiteral("1-0"));
+  Connection connection;
+  ConnectionSettings settings;
+  settings.sDataSource = sDatabase;
+  connection.SetSettings(settings);
+  connection.Open();
+  connection.Execute(QStringLiteral("delete from Name where ID = '1009'"));
+  pPanel->cmdRefresh_MouseDown(Qt::LeftButton);
+  EXPECT_EQ(Docks(window).value(0)->windowTitle(), QStringLiteral("ID 1009"));
+  window.Browser()->Search(QStringLiteral("1009"));
+  EXPECT_EQ(window.Browser()->LoadedCount(), 0);
+  EXPECT_FALSE(window.Browser()->Select(QStringLiteral("1009")));
 }
 
 TEST_F(HostProgram, TheSameRecordPickedAgainSendsNoNotice) {

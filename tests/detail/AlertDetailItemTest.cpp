@@ -8,6 +8,10 @@
 #include "DetailRegistration.h"
 #include "RecordingPlatform.h"
 #include "ctlAlertDetail.h"
+#include "FramedButton.h"
+#include <QApplication>
+#include <QEnterEvent>
+#include <QPushButton>
 
 namespace twk {
 namespace {
@@ -184,6 +188,59 @@ TEST(AlertDetailRegistry, ClassNameCreatesAnItem) {
   auto* pItem = qobject_cast<ctlAlertDetail*>(pWidget.get());
   ASSERT_NE(pItem, nullptr);
   EXPECT_TRUE(pItem->IsHooked());
+}
+
+}  // namespace
+}  // namespace twk
+
+namespace twk {
+namespace {
+
+QImage Face(QWidget* pButton) { return pButton->grab().toImage(); }
+
+TEST(FramedButtonLook, BorderHoverPressAndFocusEachShowInBothLooks) {
+  for (const FramedButton::Look look : {FramedButton::Look::Flat, FramedButton::Look::ThreeD}) {
+    QWidget window;
+    auto* pButton = new FramedButton(QStringLiteral("C"), &window);
+    auto* pOther = new QPushButton(QStringLiteral("other"), &window);
+    pButton->setGeometry(0, 0, 17, 21);
+    pOther->setGeometry(30, 0, 40, 21);
+    pButton->SetLook(look);
+    QPalette colours = pButton->palette();
+    colours.setColor(QPalette::Button, Qt::white);
+    pButton->setPalette(colours);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    pOther->setFocus();
+
+    const QImage plain = Face(pButton);
+    EXPECT_NE(plain.pixelColor(16, 10), plain.pixelColor(8, 10)) << "no border";
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QCoreApplication::sendEvent(pButton, &enter);
+    const QImage hovered = Face(pButton);
+    EXPECT_NE(hovered, plain) << "no hover";
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(pButton, &leave);
+    EXPECT_EQ(Face(pButton), plain);
+    pButton->setDown(true);
+    EXPECT_NE(Face(pButton), plain) << "no pressed state";
+    pButton->setDown(false);
+    pButton->setFocus();
+    ASSERT_TRUE(pButton->hasFocus());
+    EXPECT_NE(Face(pButton), plain) << "no focus frame";
+  }
+}
+
+TEST(FramedButtonLook, TheButtonRulesTwoColoursDifferVisibly) {
+  const QColor highlight = DetailRules::ColourOf(SystemColour::ThreeDHighlight);
+  const QColor background = DetailRules::ColourOf(SystemColour::WindowBackground);
+  const int iDistance = qAbs(highlight.red() - background.red()) +
+                        qAbs(highlight.green() - background.green()) +
+                        qAbs(highlight.blue() - background.blue());
+  EXPECT_GE(iDistance, 60);
+  ctlAlertDetail item;
+  EXPECT_NE(qobject_cast<FramedButton*>(item.cmdAction()), nullptr);
+  EXPECT_NE(qobject_cast<FramedButton*>(item.cmdClip()), nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,6 +71,20 @@ TEST_F(ControlFrameTest, ATabReleaseWithoutAnActiveWidgetIsReportedAndStartsFrom
   EXPECT_TRUE(platform.messages[0].sText.contains(
       QStringLiteral("in TWK.ctlEditTWK.UserControl_KeyUp at line 100")));
   EXPECT_EQ(QApplication::focusWidget(), boxes[0]);
+}
+
+TEST_F(ControlFrameTest, TheWidgetThatReceivedTheKeyIsTheActiveOneWhenNoWindowIsActive) {
+  // Without a window manager no window is active and the application has
+  // no focus widget, yet keys still reach the widget that last took focus.
+  boxes[1]->setFocus();
+  QApplication::setActiveWindow(nullptr);
+  ASSERT_EQ(QApplication::focusWidget(), nullptr);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Backtab, Qt::ShiftModifier);
+  QCoreApplication::sendEvent(boxes[1], &press);
+  QCoreApplication::sendEvent(boxes[1], &release);
+  EXPECT_TRUE(platform.messages.empty()) << platform.MessageTitles().join(u',').toStdString();
+  EXPECT_EQ(control.focusWidget(), boxes[0]);
 }
 
 TEST_F(ControlFrameTest, FocusInsideAControlOfItsOwnCountsAsThatControl) {

@@ -133,6 +133,36 @@ TEST_F(Panel, WithoutACurrentRecordItemZeroSaysSoAndTheViewLineStays) {
   EXPECT_EQ(panel->lblMore()->text(), QStringLiteral("1-5 (7)"));
 }
 
+TEST_F(Panel, TheNoRecordItemShowsIcon49AfterAPageWhoseFirstIconWasOutOfRange) {
+  AddAlerts(1, 680);
+  auto panel = StartPanel(host);
+  ASSERT_TRUE(panel->picAlertIcon(0)->isHidden());
+  host.values[QStringLiteral("lvSession.CurrentId")] = QString();
+  panel->NotifyListener(QStringLiteral("nNewId"), {}, {}, {}, {});
+  EXPECT_FALSE(panel->picAlertIcon(0)->isHidden());
+  EXPECT_FALSE(panel->picAlertIcon(0)->pixmap().isNull());
+}
+
+TEST_F(Panel, ALongKeywordEndsAtALineBoundaryWithTheWholeTextInTheTooltip) {
+  auto panel = StartPanel(host);
+  AlertOutput alert;
+  alert.sKeyword = QStringLiteral(
+      "Membership lapsed on the last day of the previous year and was never renewed since");
+  alert.sTooltipText = QStringLiteral("See the dues history");
+  ctlAlertDetail* pItem = panel->detDetail(0);
+  pItem->SetAll(alert);
+  const QLabel* pLabel = pItem->lblKeyword();
+  EXPECT_EQ(pItem->Keyword(), alert.sKeyword);
+  EXPECT_TRUE(pLabel->text().endsWith(QChar(0x2026))) << pLabel->text().toStdString();
+  EXPECT_LE(pLabel->heightForWidth(pLabel->width()), pLabel->height());
+  EXPECT_TRUE(pLabel->toolTip().contains(alert.sKeyword));
+  EXPECT_TRUE(pLabel->toolTip().contains(alert.sTooltipText));
+  alert.sKeyword = QStringLiteral("Short");
+  pItem->SetAll(alert);
+  EXPECT_EQ(pLabel->text(), QStringLiteral("Short"));
+  EXPECT_EQ(pLabel->toolTip(), alert.sTooltipText);
+}
+
 TEST_F(Panel, IconsOutsideTheSetAreHidden) {
   for (int iIcon : {0, -1, 680, 1, 679}) {
     Raw(QStringLiteral("delete from ttwk_AlertDefinitions"));

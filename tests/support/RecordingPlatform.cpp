@@ -42,7 +42,7 @@ CommandStart RecordingPlatform::StartCommand(const QString& sCommandLine) {
 
 bool RecordingPlatform::OpenWebAddress(const QString& sAddress) {
   webAddresses.append(sAddress);
-  return true;
+  return bWebAddressOpens;
 }
 
 }  // namespace twk::testing

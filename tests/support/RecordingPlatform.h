@@ -32,6 +32,8 @@ class RecordingPlatform : public PlatformServices {
   QStringList clipboardWrites;
   QStringList commandLines;
   QStringList webAddresses;
+  /// What OpenWebAddress answers: whether a browser took the address.
+  bool bWebAddressOpens = true;
 
   /// The titles of the recorded messages, in order, for compact assertions.
   QStringList MessageTitles() const;
