@@ -177,12 +177,18 @@ std::unique_ptr<Backend> OdbcBackend::Open(const ConnectionSettings& settings,
   }
 
   ExplainUndefinedSource(settings, records);
-  TwkError error = ConnectError(records);
   if (std::none_of(records.begin(), records.end(),
                    [](const Diagnostic& record) { return record.lNumber > 0; })) {
-    // Every failed open leaves an error in the list for the caller to show.
-    records.push_back({error.Number(), error.Description(), QString()});
+    // Every failed open leaves an error first in the list for the caller to
+    // show. unixODBC files "Can't open lib" under the informational 01000,
+    // but the connect failed on it.
+    if (records.empty()) {
+      records.push_back({1, ConnectError(records).Description(), QString()});
+    } else {
+      records.front().lNumber = 1;
+    }
   }
+  TwkError error = ConnectError(records);
   diagnostics.insert(diagnostics.end(), records.begin(), records.end());
   throw error;
 }

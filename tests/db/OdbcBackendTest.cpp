@@ -108,6 +108,9 @@ TEST(OdbcOpen, AMissingDataSourceFailsWithAnErrorRecordThatHidesThePassword) {
     EXPECT_GT(diagnostics.front().lNumber, 0);
     EXPECT_EQ(diagnostics.front().sSqlState, QStringLiteral("IM002"));
     EXPECT_EQ(error.Description(), diagnostics.front().sDescription);
+    EXPECT_TRUE(error.Description().contains(
+        QStringLiteral("The ODBC data source \"TwkNoSuchSource\" is not defined.")));
+    EXPECT_TRUE(error.Description().contains(QStringLiteral("TDS_Version = 7.4")));
     EXPECT_FALSE(ShowsPassword(diagnostics, error, sPassword));
   }
 }
@@ -140,7 +143,7 @@ TEST(OdbcOpen, AnUnreachableFreeTdsServerFailsQuicklyWithoutShowingThePassword) 
     OdbcBackend::Open(ServerSettings(sDataSource, sPassword), diagnostics);
     FAIL() << "connected to a port where nothing listens";
   } catch (const TwkError& error) {
-    EXPECT_LT(timer.elapsed(), 20000);
+    EXPECT_LT(timer.elapsed(), 1000);
     EXPECT_GT(error.Number(), 0);
     ASSERT_FALSE(diagnostics.empty());
     EXPECT_GT(diagnostics.front().lNumber, 0);

@@ -192,5 +192,89 @@ TEST_F(OdbcFreeTds, AnEmptySqlTextGivesAClosedResultWithoutReachingTheServer) {
   EXPECT_TRUE(responder->Batches().isEmpty());
 }
 
+// What a failed open leaves: an error, a closed connection, and the
+// server's first error record (its number, its text) for the message box.
+struct FailedOpen {
+  bool bThrew = false;
+  long lFirstNumber = 0;
+  QString sFirstText;
+  QString sAllText;
+  qint64 lMilliseconds = 0;
+};
+
+FailedOpen TryOpen(Connection& connection, const ConnectionSettings& settings) {
+  FailedOpen outcome;
+  QElapsedTimer timer;
+  timer.start();
+  connection.SetSettings(settings);
+  try {
+    connection.Open();
+  } catch (const TwkError& error) {
+    outcome.bThrew = true;
+    outcome.sAllText = error.Description();
+  }
+  outcome.lMilliseconds = timer.elapsed();
+  EXPECT_FALSE(connection.IsOpen());
+  if (!connection.Diagnostics().empty()) {
+    outcome.lFirstNumber = connection.Diagnostics().front().lNumber;
+    outcome.sFirstText = connection.Diagnostics().front().sDescription;
+  }
+  for (const Diagnostic& diagnostic : connection.Diagnostics()) {
+    outcome.sAllText += QLatin1Char('\n') + diagnostic.sDescription;
+  }
+  return outcome;
+}
+
+TEST_F(OdbcFreeTds, AWrongPasswordEndsInTheLoginFailureThatShowsTheUserButNotThePassword) {
+  Start(Script({}, {{"logins", QJsonArray{QJsonObject{{"user", "STAFF1_ASSOC_i"},
+                                                      {"password", "right"}}}}}));
+  TWK_REQUIRE_RESPONDER(*responder);
+  const FailedOpen failed = TryOpen(connection, Settings(QStringLiteral("STAFF1_ASSOC_i"),
+                                                         QStringLiteral("ASSOC")));
+  EXPECT_TRUE(failed.bThrew);
+  EXPECT_EQ(failed.lFirstNumber, 18456);
+  EXPECT_TRUE(failed.sFirstText.contains(QStringLiteral("Login failed for user 'STAFF1_ASSOC_i'.")))
+      << failed.sFirstText.toStdString();
+  EXPECT_EQ(responder->Logins().size(), 1);
+}
+
+TEST_F(OdbcFreeTds, AnUnknownDatabaseEndsInTheServersCannotOpenDatabase) {
+  Start(Script({}, {{"databases", QJsonArray{"master"}}}));
+  TWK_REQUIRE_RESPONDER(*responder);
+  const FailedOpen failed = TryOpen(connection, Settings());
+  EXPECT_TRUE(failed.bThrew);
+  // FreeTDS lists the login failure before the reason the server gave first.
+  EXPECT_GT(failed.lFirstNumber, 0);
+  EXPECT_TRUE(failed.sAllText.contains(QStringLiteral("Cannot open database \"ASSOC\"")));
+  EXPECT_FALSE(failed.sAllText.contains(QStringLiteral("Tds;pw}1=x")));
+}
+
+TEST_F(OdbcFreeTds, AServerThatNeverAnswersFailsWhenTheLoginTimeoutRunsOut) {
+  Start(Script({}, {{"silent", true}}));
+  TWK_REQUIRE_RESPONDER(*responder);
+  ConnectionSettings settings = Settings();
+  settings.iLoginTimeoutSeconds = 2;  // 30 in use; the rule is the same
+  const FailedOpen failed = TryOpen(connection, settings);
+  EXPECT_TRUE(failed.bThrew);
+  EXPECT_GT(failed.lFirstNumber, 0);
+  EXPECT_GE(failed.lMilliseconds, 1500);
+  EXPECT_LT(failed.lMilliseconds, 10000);
+  EXPECT_FALSE(failed.sAllText.contains(QStringLiteral("Tds;pw}1=x")));
+}
+
+TEST_F(OdbcFreeTds, AMissingDriverEndsInTheDriverManagersMessage) {
+  Start(Script({}));
+  TWK_REQUIRE_RESPONDER(*responder);
+  ConnectionSettings settings = Settings();
+  settings.sDataSource = testing::DefineDataSource(
+      scratch.path(), QStringLiteral("TwkGone"), scratch.filePath(QStringLiteral("libgone.so")),
+      {{QStringLiteral("Server"), QStringLiteral("127.0.0.1")}});
+  const FailedOpen failed = TryOpen(connection, settings);
+  EXPECT_TRUE(failed.bThrew);
+  EXPECT_GT(failed.lFirstNumber, 0);
+  EXPECT_TRUE(failed.sFirstText.contains(QStringLiteral("libgone.so"))) << failed.sAllText.toStdString();
+  EXPECT_FALSE(failed.sAllText.contains(QStringLiteral("Tds;pw}1=x")));
+}
+
 }  // namespace
 }  // namespace twk
