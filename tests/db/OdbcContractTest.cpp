@@ -1,5 +1,6 @@
 #include "ConnectionContract.h"
 #include "OdbcTestEnvironment.h"
+#include "PostgresServer.h"
 
 namespace twk::testing {
 namespace {
@@ -17,8 +18,29 @@ BackendUnderTest SqliteThroughOdbc() {
   return backend;
 }
 
-INSTANTIATE_TEST_SUITE_P(Odbc, ConnectionContract, ::testing::Values(SqliteThroughOdbc()),
-                         BackendName);
+// A real server through psqlODBC's Unicode driver, started by the tests.
+BackendUnderTest PostgresThroughOdbc() {
+  BackendUnderTest backend;
+  backend.sName = "PostgresOdbcDriver";
+  backend.settingsFor = [](const QString&, const QString& sScratchDir) {
+    return PostgresServer::Shared().Settings(sScratchDir);
+  };
+  backend.bKeepsFirstResultPastAnError = false;
+  backend.whyNotHere = [] {
+    PostgresServer& server = PostgresServer::Shared();
+    if (!server.MissingPackage().isEmpty()) return server.MissingPackage();
+    EXPECT_TRUE(server.IsRunning()) << server.StartFailure().toStdString();
+    return server.StartFailure();
+  };
+  backend.reset = [] { PostgresServer::Shared().Psql(QStringLiteral("drop table if exists contacts")); };
+  backend.direct = [](const char* sSql) {
+    return PostgresServer::Shared().Psql(QString::fromUtf8(sSql));
+  };
+  return backend;
+}
+
+INSTANTIATE_TEST_SUITE_P(Odbc, ConnectionContract,
+                         ::testing::Values(SqliteThroughOdbc(), PostgresThroughOdbc()), BackendName);
 
 }  // namespace
 }  // namespace twk::testing
