@@ -1,6 +1,9 @@
 #include "ConnectionContract.h"
 #include "OdbcTestEnvironment.h"
 #include "PostgresServer.h"
+#include "TdsResponder.h"
+
+#include <memory>
 
 namespace twk::testing {
 namespace {
@@ -15,6 +18,25 @@ BackendUnderTest SqliteThroughOdbc() {
   };
   backend.bRunsBatches = false;
   backend.bPassesNonAsciiSqlText = false;
+  return backend;
+}
+
+// FreeTDS against the TDS responder, which answers every batch by running
+// it on the contract's SQLite file: SQL Server's wire protocol and FreeTDS's
+// handling of it are under test, the SQL is SQLite's.
+BackendUnderTest FreeTdsThroughResponder() {
+  static std::unique_ptr<TdsResponder> responder;
+  BackendUnderTest backend;
+  backend.sName = "FreeTdsDriver";
+  backend.settingsFor = [](const QString& sDatabaseFile, const QString& sScratchDir) {
+    responder = std::make_unique<TdsResponder>(QJsonObject{{"sqlite", sDatabaseFile}});
+    EXPECT_TRUE(responder->IsRunning()) << responder->StartFailure().toStdString();
+    ConnectionSettings settings;
+    settings.sDataSource = responder->DefineDataSource(sScratchDir, QStringLiteral("TwkTds"));
+    settings.sUserId = QStringLiteral("sa");
+    return settings;
+  };
+  backend.whyNotHere = [] { return TdsResponder::WhyItCannotRun(); };
   return backend;
 }
 
@@ -40,7 +62,8 @@ BackendUnderTest PostgresThroughOdbc() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Odbc, ConnectionContract,
-                         ::testing::Values(SqliteThroughOdbc(), PostgresThroughOdbc()), BackendName);
+                         ::testing::Values(SqliteThroughOdbc(), FreeTdsThroughResponder(),
+                                           PostgresThroughOdbc()), BackendName);
 
 }  // namespace
 }  // namespace twk::testing

@@ -13,15 +13,18 @@ QString PythonPath() { return QStringLiteral(TWK_PYTHON3); }
 
 }  // namespace
 
-TdsResponder::TdsResponder(const QJsonObject& script) {
+QString TdsResponder::WhyItCannotRun() {
   if (PythonPath().isEmpty() || !QFileInfo(PythonPath()).isExecutable()) {
-    sMissing_ = QStringLiteral("python3 is not installed: the TDS responder cannot run");
-    return;
+    return QStringLiteral("python3 is not installed: the TDS responder cannot run");
   }
   if (FreeTdsDriverPath().isEmpty()) {
-    sMissing_ = QStringLiteral("FreeTDS's ODBC driver (Debian package tdsodbc) is not installed");
-    return;
+    return QStringLiteral("FreeTDS's ODBC driver (Debian package tdsodbc) is not installed");
   }
+  return {};
+}
+
+TdsResponder::TdsResponder(const QJsonObject& script) : sMissing_(WhyItCannotRun()) {
+  if (!sMissing_.isEmpty()) return;
   const QString sScript = folder_.filePath(QStringLiteral("script.json"));
   QFile file(sScript);
   if (!file.open(QIODevice::WriteOnly) ||

@@ -26,8 +26,10 @@ class TdsResponder {
   TdsResponder(const TdsResponder&) = delete;
   TdsResponder& operator=(const TdsResponder&) = delete;
 
-  /// Why the responder cannot run here (python3 or FreeTDS's ODBC driver
-  /// missing); empty when it runs.
+  /// Why no responder can run here (python3 or FreeTDS's ODBC driver
+  /// missing); empty when it can.
+  static QString WhyItCannotRun();
+  /// As WhyItCannotRun, for this responder.
   QString MissingPackage() const { return sMissing_; }
   /// Why it failed to start although everything is installed; empty when it runs.
   QString StartFailure() const { return sFailure_; }

@@ -17,7 +17,8 @@ line of output. Script:
      "silent": false,          # true: accept connections, never answer
      "batches": [{"sql": "exact text", "reply": [TOKEN, ...]},
                  {"match": "python regex", "reply": [...]}],
-     "otherwise": [TOKEN, ...]}                          # absent: error 2812
+     "otherwise": [TOKEN, ...],                          # absent: error 2812
+     "sqlite": "FILE"}        # batches no entry answers run on this SQLite file
 
 TOKEN is one of
     {"rows": {"columns": [{"name": "N", "type": "int"}, ...],
@@ -33,6 +34,7 @@ numeric(P,S), datetime, date, time(S), nvarchar(N), varchar(N) (code page 1252).
 
 import argparse
 import datetime
+import sqlite3
 import decimal
 import json
 import re
@@ -225,6 +227,50 @@ def reply_tokens(reply):
     return stream
 
 
+def sqlite_statements(sql):
+    """The statements of a batch, split where SQLite itself sees one end."""
+    statements, current = [], ""
+    for character in sql:
+        current += character
+        if character == ";" and sqlite3.complete_statement(current):
+            statements.append(current)
+            current = ""
+    if current.strip():
+        statements.append(current)
+    return [statement for statement in statements if statement.strip(" \t\r\n;")]
+
+
+def sqlite_reply(path, sql):
+    """Runs each statement of the batch on the file, answering as the server
+    would: rows, a count, or an error after which the batch goes on."""
+    reply = []
+    database = sqlite3.connect(path, isolation_level=None)
+    try:
+        for statement in sqlite_statements(sql):
+            try:
+                cursor = database.execute(statement)
+            except sqlite3.Error as error:
+                number = 208 if "no such table" in str(error) else 102
+                reply.append({"error": {"number": number, "message": str(error)}})
+                continue
+            if cursor.description:
+                data = [list(row) for row in cursor.fetchall()]
+                columns = []
+                for i, described in enumerate(cursor.description):
+                    sample = next((row[i] for row in data if row[i] is not None), None)
+                    kind = ("bigint" if isinstance(sample, int) else
+                            "float" if isinstance(sample, float) else "nvarchar(4000)")
+                    columns.append({"name": described[0], "type": kind})
+                reply.append({"rows": {"columns": columns, "data": data}})
+            elif cursor.rowcount >= 0:
+                reply.append({"done": cursor.rowcount})
+            else:
+                reply.append({"done": None})
+    finally:
+        database.close()
+    return reply
+
+
 class Session:
     """One client connection."""
 
@@ -370,6 +416,8 @@ class Server:
                 return entry["reply"]
             if "match" in entry and re.fullmatch(entry["match"], sql, re.S):
                 return entry["reply"]
+        if "sqlite" in self.script:
+            return sqlite_reply(self.script["sqlite"], sql)
         if "otherwise" in self.script:
             return self.script["otherwise"]
         return [{"error": {"number": 2812, "class": 16,
