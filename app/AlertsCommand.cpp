@@ -7,6 +7,7 @@
 #include "Conversions.h"
 #include "EmbeddedDatabase.h"
 #include "ModuleState.h"
+#include "PasswordSource.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
 
@@ -42,7 +43,8 @@ int AlertsCommand::Run(const QStringList& arguments) {
   parser.setApplicationDescription(QStringLiteral(
       "Creates Tellwick databases and runs the alert libraries' start-up checks.\n"
       "Without --server the embedded demo database in the user's data directory is used\n"
-      "(created on first use) with the demo login."));
+      "(created on first use) with the demo login. The password is read from --password,\n"
+      "--password-file or the environment variable TWK_PASSWORD, in that order."));
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
   const auto init = Option("init", "Create an embedded database FILE with the Tellwick objects.",
@@ -53,7 +55,8 @@ int AlertsCommand::Run(const QStringList& arguments) {
                              "NAME");
   const auto database = Option("database", "Database name.", "NAME", sDemoDatabase);
   const auto user = Option("user", "SQL login.", "LOGIN", sDemoUser);
-  const auto password = Option("password", "Password of the login.", "PASSWORD");
+  const auto password = PasswordSource::PasswordOption();
+  const auto passwordFile = PasswordSource::FileOption();
   const auto level = Option("level", "The user's system level, as the host gives it.", "LEVEL",
                             QStringLiteral("1"));
   const auto yes = Option("yes", "Answer Yes to questions (otherwise No).");
@@ -62,8 +65,8 @@ int AlertsCommand::Run(const QStringList& arguments) {
   const auto json = Option("json", "With --id: print one JSON object.");
   const auto only = Option("only", "With --id: run just the definition SEQN, enabled or not.",
                            "SEQN");
-  parser.addOptions({init, demo, check, id, json, only, server, database, user, password, level,
-                     yes});
+  parser.addOptions({init, demo, check, id, json, only, server, database, user, password,
+                     passwordFile, level, yes});
 
   if (!parser.parse(arguments)) {
     PrintError(parser.errorText());
@@ -88,8 +91,13 @@ int AlertsCommand::Run(const QStringList& arguments) {
     PrintError(QStringLiteral("--demo goes with --init"));
     return UsageError;
   }
+  QString sPassword, sPasswordError;
+  if (!PasswordSource::Resolve(parser, password, passwordFile, sPassword, sPasswordError)) {
+    PrintError(sPasswordError);
+    return UsageError;
+  }
   const ConnectionValues values{parser.value(server), parser.value(database), parser.value(user),
-                                parser.value(password), parser.value(level)};
+                                sPassword, parser.value(level)};
   if ((parser.isSet(json) || parser.isSet(only)) && !parser.isSet(id)) {
     PrintError(QStringLiteral("--json and --only go with --id"));
     return UsageError;

@@ -27,7 +27,7 @@ QJsonObject Script(const QJsonArray& batches, const QJsonObject& extra = {}) {
   return script;
 }
 
-QJsonArray IntRow(int iValue) { return QJsonArray{QJsonArray{iValue}}; }
+QJsonArray IntRow(int iValue) { return testing::OneRow({iValue}); }
 
 class OdbcFreeTds : public ::testing::Test {
  protected:

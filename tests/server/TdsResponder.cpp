@@ -111,6 +111,12 @@ QJsonObject Rows(const QList<QPair<QString, QString>>& columns, const QJsonArray
            QJsonObject{{QStringLiteral("columns"), described}, {QStringLiteral("data"), rows}}}};
 }
 
+QJsonArray OneRow(const QJsonArray& row) {
+  QJsonArray rows;
+  rows.append(row);
+  return rows;
+}
+
 QJsonObject ErrorToken(int iNumber, const QString& sMessage, int iClass) {
   return {{QStringLiteral("error"), QJsonObject{{QStringLiteral("number"), iNumber},
                                                 {QStringLiteral("message"), sMessage},

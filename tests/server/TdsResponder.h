@@ -59,6 +59,9 @@ class TdsResponder {
 /// A reply item of a script: one result of rows. Columns are
 /// {"name", "type"} pairs; rows are arrays of values (null for NULL).
 QJsonObject Rows(const QList<QPair<QString, QString>>& columns, const QJsonArray& rows);
+/// Rows for Rows(): the one row given. (A braced list holding one array
+/// would copy that array instead of wrapping it.)
+QJsonArray OneRow(const QJsonArray& row);
 /// A reply item: an error token of the given number and text.
 QJsonObject ErrorToken(int iNumber, const QString& sMessage, int iClass = 16);
 /// A script entry answering exactly sSql with reply.
