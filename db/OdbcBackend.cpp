@@ -48,8 +48,7 @@ void AppendKeyword(QString& sText, const QString& sKeyword, const QString& sValu
 
 // The driver manager's "data source name not found" becomes a message that
 // says what is missing and how to add it.
-void ExplainUndefinedSource(const ConnectionSettings& settings,
-                            std::vector<Diagnostic>& records) {
+void ExplainUndefinedSource(const ConnectionSettings& settings, std::vector<Diagnostic>& records) {
   for (Diagnostic& record : records) {
     if (record.sSqlState != QStringLiteral("IM002")) continue;
     record.sDescription =
@@ -92,10 +91,9 @@ OdbcConnectionHandle AllocateConnection(SQLHENV environment, int iLoginTimeoutSe
   // narrow call, so wide text would arrive as bytes.
   if (!sCatalog.isEmpty()) {
     QByteArray catalog = sCatalog.toUtf8();
-    OdbcDiagnostics::Check(
-        SQLSetConnectAttr(connection, SQL_ATTR_CURRENT_CATALOG, catalog.data(),
-                           SQLINTEGER(catalog.size())),
-        SQL_HANDLE_DBC, connection);
+    OdbcDiagnostics::Check(SQLSetConnectAttr(connection, SQL_ATTR_CURRENT_CATALOG, catalog.data(),
+                                             SQLINTEGER(catalog.size())),
+                           SQL_HANDLE_DBC, connection);
   }
   return owner;
 }
@@ -128,10 +126,9 @@ SQLRETURN Connect(SQLHDBC connection, const ConnectionSettings& settings, OdbcQu
 
 }  // namespace
 
-QString OdbcBackend::DriverConnectionText(const ConnectionSettings& settings,
-                                          OdbcQuoting quoting) {
-  QString sText = QStringLiteral("DSN=") + KeywordValue(settings.sDataSource, quoting) +
-                  QLatin1Char(';');
+QString OdbcBackend::DriverConnectionText(const ConnectionSettings& settings, OdbcQuoting quoting) {
+  QString sText =
+      QStringLiteral("DSN=") + KeywordValue(settings.sDataSource, quoting) + QLatin1Char(';');
   if (Expressible(settings.sInitialCatalog, quoting)) {
     AppendKeyword(sText, QStringLiteral("DATABASE"), settings.sInitialCatalog, quoting);
   }
@@ -155,8 +152,8 @@ std::unique_ptr<Backend> OdbcBackend::Open(const ConnectionSettings& settings,
     if (OdbcDataSource::Find(environment.get(), settings.sDataSource).IsFreeTds()) {
       quoting = OdbcQuoting::FreeTds;
     }
-    const bool bCatalogInText = CanCarryLogin(settings, quoting) &&
-                                Expressible(settings.sInitialCatalog, quoting);
+    const bool bCatalogInText =
+        CanCarryLogin(settings, quoting) && Expressible(settings.sInitialCatalog, quoting);
     connection = AllocateConnection(environment.get(), settings.iLoginTimeoutSeconds,
                                     bCatalogInText ? QString() : settings.sInitialCatalog);
   } catch (const TwkError& error) {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Backend.h"
-#include "ConnectionSettings.h"
-
 #include <memory>
 #include <vector>
+
+#include "Backend.h"
+#include "ConnectionSettings.h"
 
 namespace twk {
 

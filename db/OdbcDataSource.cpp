@@ -19,8 +19,8 @@ QString DriverFile(SQLHENV environment, const QString& sName) {
   SQLSMALLINT iNameLength = 0, iAttributesLength = 0;
   SQLUSMALLINT iDirection = SQL_FETCH_FIRST;
   while (SQL_SUCCEEDED(SQLDriversW(environment, iDirection, name.data(), SQLSMALLINT(name.size()),
-                                   &iNameLength, attributes.data(),
-                                   SQLSMALLINT(attributes.size()), &iAttributesLength))) {
+                                   &iNameLength, attributes.data(), SQLSMALLINT(attributes.size()),
+                                   &iAttributesLength))) {
     iDirection = SQL_FETCH_NEXT;
     if (TextFromOdbc(name.data(), iNameLength).compare(sName, Qt::CaseInsensitive) != 0) continue;
     // Attributes are "key=value" texts, each ended by a NUL.

@@ -36,9 +36,9 @@ class AlertsCommandThroughFreeTds : public ::testing::Test {
   // unless the case says otherwise.
   Outcome Run(QStringList arguments,
               const QString& sEnvironmentPassword = QStringLiteral("Tds;pw}1=x")) {
-    arguments = QStringList{QStringLiteral("--server"), sDataSource, QStringLiteral("--database"),
-                            QStringLiteral("ASSOC"), QStringLiteral("--user"),
-                            QStringLiteral("STAFF1_ASSOC_i")} +
+    arguments = QStringList{QStringLiteral("--server"),   sDataSource,
+                            QStringLiteral("--database"), QStringLiteral("ASSOC"),
+                            QStringLiteral("--user"),     QStringLiteral("STAFF1_ASSOC_i")} +
                 arguments;
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -85,16 +85,17 @@ TEST_F(AlertsCommandThroughFreeTds, IdEvaluatesEveryDefinitionAndKeepsRowsBefore
                                   QJsonArray{2, sFailing, "Address", "SQL"}};
   const QList<QPair<QString, QString>> alertColumns = {
       {"KEYWORD", "nvarchar(50)"}, {"DESCRIPTION", "nvarchar(255)"}, {"RANK", "int"}};
-  const QString sDuesForRecord = QString(sDues).replace(QStringLiteral("@id"), QStringLiteral("'1009'"));
+  const QString sDuesForRecord =
+      QString(sDues).replace(QStringLiteral("@id"), QStringLiteral("'1009'"));
   const QJsonArray batches = {
-      Answer(sDuesForRecord,
-             {Rows(alertColumns, OneRow({"Dues unpaid", "Dues are unpaid", 10}))}),
+      Answer(sDuesForRecord, {Rows(alertColumns, OneRow({"Dues unpaid", "Dues are unpaid", 10}))}),
       Answer(sFailing, {Rows(alertColumns, OneRow({"Check address", "Mail came back", 5})),
                         ErrorToken(8134, "Divide by zero error encountered.")})};
   Start(ImisScript(definitions, batches, QStringLiteral("Member since 2001")));
   TWK_REQUIRE_RESPONDER(*responder);
 
-  const Outcome outcome = Run({QStringLiteral("--id"), QStringLiteral("1009"), QStringLiteral("--json")});
+  const Outcome outcome =
+      Run({QStringLiteral("--id"), QStringLiteral("1009"), QStringLiteral("--json")});
   EXPECT_EQ(outcome.iExitCode, 0) << outcome.sErrors.toStdString();
   const QJsonObject report = QJsonDocument::fromJson(outcome.sOutput.toUtf8()).object();
   EXPECT_EQ(report["fixedText"].toString(), QStringLiteral("Member since 2001"))
@@ -103,13 +104,13 @@ TEST_F(AlertsCommandThroughFreeTds, IdEvaluatesEveryDefinitionAndKeepsRowsBefore
   for (const QJsonValue& alert : report["alerts"].toArray()) {
     keywords << alert.toObject()["keyword"].toString();
   }
-  EXPECT_EQ(keywords.join(QLatin1Char(',')).toStdString(), "Check address,Dues unpaid")  // rank order
+  EXPECT_EQ(keywords.join(QLatin1Char(',')).toStdString(),
+            "Check address,Dues unpaid")  // rank order
       << outcome.sOutput.toStdString();
 
-  const QStringList expected = StartupStatements() + EvaluationStatementsBefore() +
-                               QStringList{sDuesForRecord, sFailing} +
-                               EvaluationStatementsAfter(QStringLiteral("1009"),
-                                                         QStringLiteral("STAFF1"));
+  const QStringList expected =
+      StartupStatements() + EvaluationStatementsBefore() + QStringList{sDuesForRecord, sFailing} +
+      EvaluationStatementsAfter(QStringLiteral("1009"), QStringLiteral("STAFF1"));
   EXPECT_EQ(Lines(responder->Batches()), Lines(expected));
   EXPECT_EQ(responder->Attentions(), 0);
 }
@@ -133,8 +134,7 @@ TEST_F(AlertsCommandThroughFreeTds, ThePasswordComesFromTheOptionTheFileOrTheEnv
   EXPECT_EQ(Run({QStringLiteral("--check")}, QStringLiteral("from environment")).iExitCode, 0);
   QStringList passwords;
   for (const QJsonObject& login : responder->Logins()) passwords << login["password"].toString();
-  EXPECT_EQ(passwords.join(QLatin1Char('|')).toStdString(),
-            " from file };|typed|from environment");
+  EXPECT_EQ(passwords.join(QLatin1Char('|')).toStdString(), " from file };|typed|from environment");
 
   const Outcome unreadable = Run({QStringLiteral("--check"), QStringLiteral("--password-file"),
                                   scratch.filePath(QStringLiteral("missing"))});

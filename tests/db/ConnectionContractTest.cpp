@@ -133,8 +133,7 @@ TEST_P(ConnectionContract, AStatementThatChangesRowsGivesAClosedRecordset) {
   Recordset rs = connection.Execute(QStringLiteral("update contacts set VISITS = VISITS + 1"));
   EXPECT_FALSE(rs.IsOpen());
   EXPECT_EQ(rs.FieldCount(), 0);
-  EXPECT_EQ(DirectText("select sum(VISITS) from contacts"),
-            QStringLiteral("5"));
+  EXPECT_EQ(DirectText("select sum(VISITS) from contacts"), QStringLiteral("5"));
 }
 
 TEST_P(ConnectionContract, BadSqlThrowsAnErrorWithAPositiveNumberAndTheConnectionLivesOn) {

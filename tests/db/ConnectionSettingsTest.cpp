@@ -15,7 +15,8 @@ ConnectionSettings Login(const QString& sUser, const QString& sPassword) {
 }
 
 TEST(PasswordMask, HidesThePasswordButNotTheNamesThatHoldIt) {
-  const ConnectionSettings settings = Login(QStringLiteral("STAFF1_ASSOC_i"), QStringLiteral("ASSOC"));
+  const ConnectionSettings settings =
+      Login(QStringLiteral("STAFF1_ASSOC_i"), QStringLiteral("ASSOC"));
   EXPECT_EQ(settings.Scrub(QStringLiteral("Login failed for user 'STAFF1_ASSOC_i'.")),
             QStringLiteral("Login failed for user 'STAFF1_ASSOC_i'."));
   EXPECT_EQ(settings.Scrub(QStringLiteral("PWD=ASSOC;UID=STAFF1_ASSOC_i; ASSOC")),

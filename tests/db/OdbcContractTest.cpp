@@ -1,9 +1,9 @@
+#include <memory>
+
 #include "ConnectionContract.h"
 #include "OdbcTestEnvironment.h"
 #include "PostgresServer.h"
 #include "TdsResponder.h"
-
-#include <memory>
 
 namespace twk::testing {
 namespace {
@@ -54,7 +54,9 @@ BackendUnderTest PostgresThroughOdbc() {
     EXPECT_TRUE(server.IsRunning()) << server.StartFailure().toStdString();
     return server.StartFailure();
   };
-  backend.reset = [] { PostgresServer::Shared().Psql(QStringLiteral("drop table if exists contacts")); };
+  backend.reset = [] {
+    PostgresServer::Shared().Psql(QStringLiteral("drop table if exists contacts"));
+  };
   backend.direct = [](const char* sSql) {
     return PostgresServer::Shared().Psql(QString::fromUtf8(sSql));
   };
@@ -63,7 +65,8 @@ BackendUnderTest PostgresThroughOdbc() {
 
 INSTANTIATE_TEST_SUITE_P(Odbc, ConnectionContract,
                          ::testing::Values(SqliteThroughOdbc(), FreeTdsThroughResponder(),
-                                           PostgresThroughOdbc()), BackendName);
+                                           PostgresThroughOdbc()),
+                         BackendName);
 
 }  // namespace
 }  // namespace twk::testing

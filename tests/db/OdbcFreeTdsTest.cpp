@@ -27,7 +27,9 @@ QJsonObject Script(const QJsonArray& batches, const QJsonObject& extra = {}) {
   return script;
 }
 
-QJsonArray IntRow(int iValue) { return testing::OneRow({iValue}); }
+QJsonArray IntRow(int iValue) {
+  return testing::OneRow({iValue});
+}
 
 class OdbcFreeTds : public ::testing::Test {
  protected:
@@ -135,11 +137,11 @@ TEST_F(OdbcFreeTds, InformationalMessagesNeverFailAQuery) {
   const QJsonObject print{{"print", "checking record 1009"}};
   const QJsonObject changed{
       {"info", QJsonObject{{"number", 5701}, {"message", "Changed database context to 'ASSOC'."}}}};
-  Start(Script({Answer("use ASSOC; print 'x'; select 5",
-                       {changed, QJsonObject{{"done", QJsonValue()}}, print,
-                        Rows({{"n", "int"}}, IntRow(5))}),
-                Answer("print 'only'", {print}),
-                Answer("select 9 -- warns", {Rows({{"n", "int"}}, IntRow(9)), print})}));
+  Start(Script(
+      {Answer("use ASSOC; print 'x'; select 5", {changed, QJsonObject{{"done", QJsonValue()}},
+                                                 print, Rows({{"n", "int"}}, IntRow(5))}),
+       Answer("print 'only'", {print}),
+       Answer("select 9 -- warns", {Rows({{"n", "int"}}, IntRow(9)), print})}));
   TWK_REQUIRE_RESPONDER(*responder);
   Open(Settings());
   Recordset rows = connection.Execute(QStringLiteral("use ASSOC; print 'x'; select 5"));
@@ -153,15 +155,23 @@ TEST_F(OdbcFreeTds, ValuesOfTheServersTypesComeBackWhole) {
   const QString sQuery = QStringLiteral("select * from typed");
   Start(Script({Answer(
       sQuery,
-      {Rows({{"i", "int"}, {"b", "bigint"}, {"flag", "bit"}, {"f", "float"}, {"d", "decimal(38,10)"},
-             {"n", "numeric(5,2)"}, {"dt", "datetime"}, {"t", "time(7)"}, {"nv", "nvarchar(40)"},
-             {"v", "varchar(40)"}},
-            {QJsonArray{-7, QJsonValue(qint64(9007199254740993)), true, 2.5,
-                        "1234567890123456789012345678.0123456789", "-0.50",
-                        "2024-01-31 13:45:12.347", "13:45:12.1234567",
-                        QStringLiteral("Zo\u00eb \u5317\u4eac \u2603"), QStringLiteral("caf\u00e9 \u20ac")},
-             QJsonArray{QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(),
-                        QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue()}})})}));
+      {Rows(
+          {{"i", "int"},
+           {"b", "bigint"},
+           {"flag", "bit"},
+           {"f", "float"},
+           {"d", "decimal(38,10)"},
+           {"n", "numeric(5,2)"},
+           {"dt", "datetime"},
+           {"t", "time(7)"},
+           {"nv", "nvarchar(40)"},
+           {"v", "varchar(40)"}},
+          {QJsonArray{-7, QJsonValue(qint64(9007199254740993)), true, 2.5,
+                      "1234567890123456789012345678.0123456789", "-0.50", "2024-01-31 13:45:12.347",
+                      "13:45:12.1234567", QStringLiteral("Zo\u00eb \u5317\u4eac \u2603"),
+                      QStringLiteral("caf\u00e9 \u20ac")},
+           QJsonArray{QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(),
+                      QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue()}})})}));
   TWK_REQUIRE_RESPONDER(*responder);
   Open(Settings());
   Recordset rs = connection.Execute(sQuery);
@@ -226,11 +236,11 @@ FailedOpen TryOpen(Connection& connection, const ConnectionSettings& settings) {
 }
 
 TEST_F(OdbcFreeTds, AWrongPasswordEndsInTheLoginFailureThatShowsTheUserButNotThePassword) {
-  Start(Script({}, {{"logins", QJsonArray{QJsonObject{{"user", "STAFF1_ASSOC_i"},
-                                                      {"password", "right"}}}}}));
+  Start(Script({}, {{"logins",
+                     QJsonArray{QJsonObject{{"user", "STAFF1_ASSOC_i"}, {"password", "right"}}}}}));
   TWK_REQUIRE_RESPONDER(*responder);
-  const FailedOpen failed = TryOpen(connection, Settings(QStringLiteral("STAFF1_ASSOC_i"),
-                                                         QStringLiteral("ASSOC")));
+  const FailedOpen failed =
+      TryOpen(connection, Settings(QStringLiteral("STAFF1_ASSOC_i"), QStringLiteral("ASSOC")));
   EXPECT_TRUE(failed.bThrew);
   EXPECT_EQ(failed.lFirstNumber, 18456);
   EXPECT_TRUE(failed.sFirstText.contains(QStringLiteral("Login failed for user 'STAFF1_ASSOC_i'.")))
@@ -272,7 +282,8 @@ TEST_F(OdbcFreeTds, AMissingDriverEndsInTheDriverManagersMessage) {
   const FailedOpen failed = TryOpen(connection, settings);
   EXPECT_TRUE(failed.bThrew);
   EXPECT_GT(failed.lFirstNumber, 0);
-  EXPECT_TRUE(failed.sFirstText.contains(QStringLiteral("libgone.so"))) << failed.sAllText.toStdString();
+  EXPECT_TRUE(failed.sFirstText.contains(QStringLiteral("libgone.so")))
+      << failed.sAllText.toStdString();
   EXPECT_FALSE(failed.sAllText.contains(QStringLiteral("Tds;pw}1=x")));
 }
 

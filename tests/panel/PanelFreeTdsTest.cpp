@@ -24,26 +24,26 @@ TEST_F(PanelThroughFreeTds, ShowsAPageOfTheServersAlertsAndPagesWithoutAskingAga
   for (int i = 1; i <= 7; ++i) {
     rows.append(QJsonArray{QStringLiteral("Alert %1").arg(i), QStringLiteral("About 1001"), i, 3});
   }
-  const QJsonArray batches = {Answer(
-      QStringLiteral("exec dbo.Alerts_For '1001'"),
-      {Rows({{"KEYWORD", "nvarchar(50)"}, {"DESCRIPTION", "nvarchar(255)"}, {"RANK", "int"},
-             {"ICON", "int"}},
-            rows),
-       QJsonObject{{"return_status", 0}}})};
+  const QJsonArray batches = {
+      Answer(QStringLiteral("exec dbo.Alerts_For '1001'"), {Rows({{"KEYWORD", "nvarchar(50)"},
+                                                                  {"DESCRIPTION", "nvarchar(255)"},
+                                                                  {"RANK", "int"},
+                                                                  {"ICON", "int"}},
+                                                                 rows),
+                                                            QJsonObject{{"return_status", 0}}})};
   TdsResponder responder(ImisScript(OneRow({1, sCriteria, "Open items", "SQL"}), batches,
                                     QStringLiteral("Member since 2001")));
   TWK_REQUIRE_RESPONDER(responder);
 
   ScriptedHost host;
-  host.values = {
-      {QStringLiteral("lvSession.SQLHostName"),
-       responder.DefineDataSource(scratch.path(), QStringLiteral("Imis"))},
-      {QStringLiteral("lvSession.SQLDatabase"), QStringLiteral("ASSOC")},
-      {QStringLiteral("lvSession.SQLUserId"), QStringLiteral("STAFF1_ASSOC_i")},
-      {QStringLiteral("lvSession.SQLUserPassword"), QStringLiteral("pw}x;")},
-      {QStringLiteral("lvSession.LevelSystem"), QStringLiteral("9 (sysadmin)")},
-      {QStringLiteral("lvSession.MasterVersion"), QStringLiteral("10.2.0")},
-      {QStringLiteral("lvSession.CurrentId"), QStringLiteral("1001")}};
+  host.values = {{QStringLiteral("lvSession.SQLHostName"),
+                  responder.DefineDataSource(scratch.path(), QStringLiteral("Imis"))},
+                 {QStringLiteral("lvSession.SQLDatabase"), QStringLiteral("ASSOC")},
+                 {QStringLiteral("lvSession.SQLUserId"), QStringLiteral("STAFF1_ASSOC_i")},
+                 {QStringLiteral("lvSession.SQLUserPassword"), QStringLiteral("pw}x;")},
+                 {QStringLiteral("lvSession.LevelSystem"), QStringLiteral("9 (sysadmin)")},
+                 {QStringLiteral("lvSession.MasterVersion"), QStringLiteral("10.2.0")},
+                 {QStringLiteral("lvSession.CurrentId"), QStringLiteral("1001")}};
   ctlTWK panel;
   panel.SetHost(&host);
   panel.XtenderInit();

@@ -11,15 +11,17 @@ const QString sSystemParams =
     QStringLiteral("select ParameterName, ShortValue from System_Params order by ParameterName");
 const QString sDefinitions = QStringLiteral(
     "select SEQN, CRITERIA, DESCRIPTION, ALERT_TYPE from ttwk_AlertDefinitions where ENABLED = 1");
-const QString sClearOutput = QStringLiteral("delete from ttwk_AlertOutput where OWNER_SPID = @@spid");
-const QString sReadOutput = QStringLiteral("select * from ttwk_AlertOutput where OWNER_SPID = @@spid");
+const QString sClearOutput =
+    QStringLiteral("delete from ttwk_AlertOutput where OWNER_SPID = @@spid");
+const QString sReadOutput =
+    QStringLiteral("select * from ttwk_AlertOutput where OWNER_SPID = @@spid");
 
 QStringList ObjectCounts() {
   QStringList counts;
-  for (const char* sName : {"'U' and lower(name) = 'ttwk_alertdefinitions'",
-                            "'U' and lower(name) = 'ttwk_alertoutput'",
-                            "'P' and lower(name) = 'ptwk_writesystemparams'",
-                            "'P' and lower(name) = 'ptwk_calculate_fixed_text'"}) {
+  for (const char* sName :
+       {"'U' and lower(name) = 'ttwk_alertdefinitions'", "'U' and lower(name) = 'ttwk_alertoutput'",
+        "'P' and lower(name) = 'ptwk_writesystemparams'",
+        "'P' and lower(name) = 'ptwk_calculate_fixed_text'"}) {
     counts << QStringLiteral("select count(*) from sysobjects where uid = 1 and type = ") +
                   QString::fromLatin1(sName);
   }
@@ -32,9 +34,12 @@ QString WriteVersion() {
 }
 
 QJsonObject OutputTable() {
-  QList<QPair<QString, QString>> columns = {{"OWNER_SPID", "int"}, {"EVENT_TYPE", "nvarchar(20)"},
-                                            {"KEY_VALUE", "nvarchar(50)"}, {"RANK", "int"},
-                                            {"ICON", "int"}, {"KEYWORD", "nvarchar(50)"},
+  QList<QPair<QString, QString>> columns = {{"OWNER_SPID", "int"},
+                                            {"EVENT_TYPE", "nvarchar(20)"},
+                                            {"KEY_VALUE", "nvarchar(50)"},
+                                            {"RANK", "int"},
+                                            {"ICON", "int"},
+                                            {"KEYWORD", "nvarchar(50)"},
                                             {"DESCRIPTION", "nvarchar(255)"}};
   return Rows(columns, {});
 }
@@ -52,12 +57,15 @@ QJsonObject ImisScript(const QJsonArray& definitions, const QJsonArray& extraBat
              {Rows({{"ParameterName", "nvarchar(60)"}, {"ShortValue", "nvarchar(255)"}}, params)}),
       Answer(WriteVersion(), {QJsonObject{{"done", 1}}, QJsonObject{{"return_status", 0}}}),
       Answer(QStringLiteral("exec sp_server_info 1"),
-             {Rows({{"attribute_id", "int"}, {"attribute_name", "varchar(60)"},
+             {Rows({{"attribute_id", "int"},
+                    {"attribute_name", "varchar(60)"},
                     {"attribute_value", "varchar(255)"}},
                    OneRow({1, "DBMS_NAME", "Microsoft SQL Server"})),
               QJsonObject{{"return_status", 0}}}),
-      Answer(sDefinitions, {Rows({{"SEQN", "int"}, {"CRITERIA", "nvarchar(4000)"},
-                                  {"DESCRIPTION", "nvarchar(255)"}, {"ALERT_TYPE", "nvarchar(40)"}},
+      Answer(sDefinitions, {Rows({{"SEQN", "int"},
+                                  {"CRITERIA", "nvarchar(4000)"},
+                                  {"DESCRIPTION", "nvarchar(255)"},
+                                  {"ALERT_TYPE", "nvarchar(40)"}},
                                  definitions)}),
       Answer(sClearOutput, {QJsonObject{{"done", 0}}}),
       Answer(sReadOutput, {OutputTable()}),
@@ -78,11 +86,12 @@ QStringList StartupStatements() {
          ObjectCounts();
 }
 
-QStringList EvaluationStatementsBefore() { return {sDefinitions, sClearOutput}; }
+QStringList EvaluationStatementsBefore() {
+  return {sDefinitions, sClearOutput};
+}
 
 QStringList EvaluationStatementsAfter(const QString& sId, const QString& sUser) {
-  return {sReadOutput,
-          QStringLiteral("exec ptwk_calculate_fixed_text '%1', '%2'").arg(sId, sUser)};
+  return {sReadOutput, QStringLiteral("exec ptwk_calculate_fixed_text '%1', '%2'").arg(sId, sUser)};
 }
 
 }  // namespace twk::testing

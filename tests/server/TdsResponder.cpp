@@ -9,7 +9,9 @@ namespace twk::testing {
 
 namespace {
 
-QString PythonPath() { return QStringLiteral(TWK_PYTHON3); }
+QString PythonPath() {
+  return QStringLiteral(TWK_PYTHON3);
+}
 
 }  // namespace
 
@@ -35,9 +37,9 @@ TdsResponder::TdsResponder(const QJsonObject& script) : sMissing_(WhyItCannotRun
   file.close();
   process_ = std::make_unique<QProcess>();
   process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  process_->start(PythonPath(), {QStringLiteral(TWK_TDS_RESPONDER), QStringLiteral("--script"),
-                                 sScript, QStringLiteral("--log"),
-                                 folder_.filePath(QStringLiteral("log.jsonl"))});
+  process_->start(PythonPath(),
+                  {QStringLiteral(TWK_TDS_RESPONDER), QStringLiteral("--script"), sScript,
+                   QStringLiteral("--log"), folder_.filePath(QStringLiteral("log.jsonl"))});
   // The responder binds a free port itself and names it on its first line,
   // so no other process can take the port in between.
   if (!process_->waitForStarted(10000) || !process_->waitForReadyRead(10000)) {

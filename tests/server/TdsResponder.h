@@ -71,9 +71,9 @@ QJsonObject Answer(const QString& sSql, const QJsonArray& reply);
 
 /// Skips the test when the responder cannot run here for want of a package,
 /// and fails it when the responder should run but did not start.
-#define TWK_REQUIRE_RESPONDER(responder)                                      \
-  do {                                                                        \
-    if (!(responder).MissingPackage().isEmpty())                              \
-      GTEST_SKIP() << (responder).MissingPackage().toStdString();             \
+#define TWK_REQUIRE_RESPONDER(responder)                                              \
+  do {                                                                                \
+    if (!(responder).MissingPackage().isEmpty())                                      \
+      GTEST_SKIP() << (responder).MissingPackage().toStdString();                     \
     ASSERT_TRUE((responder).IsRunning()) << (responder).StartFailure().toStdString(); \
   } while (false)
