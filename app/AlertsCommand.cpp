@@ -8,6 +8,7 @@
 #include "Conversions.h"
 #include "EmbeddedDatabase.h"
 #include "ModuleState.h"
+#include "PasswordSource.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
 
@@ -44,7 +45,8 @@ int AlertsCommand::Run(const QStringList& arguments) {
   parser.setApplicationDescription(QStringLiteral(
       "Creates Tellwick databases and runs the alert libraries' start-up checks.\n"
       "Without --server the embedded demo database in the user's data directory is used\n"
-      "(created on first use) with the demo login."));
+      "(created on first use) with the demo login. The password is read from --password,\n"
+      "--password-file or the environment variable TWK_PASSWORD, in that order."));
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
   const auto init = Option("init", "Create an embedded database FILE with the Tellwick objects.",
@@ -55,7 +57,8 @@ int AlertsCommand::Run(const QStringList& arguments) {
                              "NAME");
   const auto database = Option("database", "Database name.", "NAME", sDemoDatabase);
   const auto user = Option("user", "SQL login.", "LOGIN", sDemoUser);
-  const auto password = Option("password", "Password of the login.", "PASSWORD");
+  const auto password = PasswordSource::PasswordOption();
+  const auto passwordFile = PasswordSource::FileOption();
   const auto level = Option("level", "The user's system level, as the host gives it.", "LEVEL",
                             QStringLiteral("1"));
   const auto yes = Option("yes", "Answer Yes to questions (otherwise No).");
@@ -68,7 +71,7 @@ int AlertsCommand::Run(const QStringList& arguments) {
       "explain", "With --id: tell for each definition whether it ran, its error, its rows and "
                  "why each was dropped, its time, and the output table's rows.");
   parser.addOptions({init, demo, check, id, json, only, explain, server, database, user, password,
-                     level, yes});
+                     passwordFile, level, yes});
 
   if (!parser.parse(arguments)) {
     PrintError(parser.errorText());
@@ -93,8 +96,13 @@ int AlertsCommand::Run(const QStringList& arguments) {
     PrintError(QStringLiteral("--demo goes with --init"));
     return UsageError;
   }
+  QString sPassword, sPasswordError;
+  if (!PasswordSource::Resolve(parser, password, passwordFile, sPassword, sPasswordError)) {
+    PrintError(sPasswordError);
+    return UsageError;
+  }
   const ConnectionValues values{parser.value(server), parser.value(database), parser.value(user),
-                                parser.value(password), parser.value(level)};
+                                sPassword, parser.value(level)};
   if ((parser.isSet(json) || parser.isSet(only) || parser.isSet(explain)) && !parser.isSet(id)) {
     PrintError(QStringLiteral("--json, --only and --explain go with --id"));
     return UsageError;

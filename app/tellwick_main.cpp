@@ -1,6 +1,7 @@
 #include "EmbeddedDatabase.h"
 #include "HostPlatform.h"
 #include "HostWindow.h"
+#include "PasswordSource.h"
 #include "QtPlatform.h"
 #include "RecordBrowser.h"
 #include "TwkError.h"
@@ -23,20 +24,23 @@ QCommandLineOption Option(const char* sName, const char* sDescription, const cha
 }
 
 struct ParserOptions {
-  QCommandLineOption server, database, user, password, level, hostVersion, id, exitWhenShown;
+  QCommandLineOption server, database, user, password, passwordFile, level, hostVersion, id,
+      exitWhenShown;
 };
 
 ParserOptions ConfigureParser(QCommandLineParser& parser) {
   parser.setApplicationDescription(QStringLiteral(
       "Tellwick: the alert panel beside a record browser, as a host would show it.\n"
       "Without --server the embedded demo database in the user's data directory is used\n"
-      "(created on first use) with the demo login."));
+      "(created on first use) with the demo login. The password is read from --password,\n"
+      "--password-file or the environment variable TWK_PASSWORD, in that order."));
   parser.addHelpOption();
   parser.addVersionOption();
   const auto server = Option("server", "SQL server: an ODBC data source, or a database file.", "NAME");
   const auto database = Option("database", "Database name.", "NAME", "DEMO");
   const auto user = Option("user", "SQL login.", "LOGIN", "MANAGER");
-  const auto password = Option("password", "Password of the login.", "PASSWORD");
+  const auto password = twk::PasswordSource::PasswordOption();
+  const auto passwordFile = twk::PasswordSource::FileOption();
   const auto level = Option("level", "The user's system level, as the host gives it.", "LEVEL",
                             "9 (sysadmin)");
   const auto hostVersion = Option("host-version", "The host version the controls are told.",
@@ -45,8 +49,9 @@ ParserOptions ConfigureParser(QCommandLineParser& parser) {
   const QCommandLineOption exitWhenShown(
       QStringLiteral("exit-when-shown"),
       QStringLiteral("Quit as soon as the first page of alerts has been drawn (for timing)."));
-  parser.addOptions({server, database, user, password, level, hostVersion, id, exitWhenShown});
-  return {server, database, user, password, level, hostVersion, id, exitWhenShown};
+  parser.addOptions(
+      {server, database, user, password, passwordFile, level, hostVersion, id, exitWhenShown});
+  return {server, database, user, password, passwordFile, level, hostVersion, id, exitWhenShown};
 }
 
 // Help and version need no display: answer them before a window system is
@@ -83,9 +88,14 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  twk::HostOptions options{parser.value(o.server),   parser.value(o.database),
-                           parser.value(o.user),     parser.value(o.password),
-                           parser.value(o.level),    parser.value(o.hostVersion)};
+  QString sPassword, sPasswordError;
+  if (!twk::PasswordSource::Resolve(parser, o.password, o.passwordFile, sPassword,
+                                    sPasswordError)) {
+    std::fprintf(stderr, "tellwick: %s\n", qUtf8Printable(sPasswordError));
+    return 2;
+  }
+  twk::HostOptions options{parser.value(o.server), parser.value(o.database), parser.value(o.user),
+                           sPassword,              parser.value(o.level),    parser.value(o.hostVersion)};
   if (options.sServer.isEmpty()) {
     try {
       options.sServer = twk::EmbeddedDatabase::EnsureDemoDatabase();

@@ -22,8 +22,9 @@ struct ConnectionSettings {
   /// a '/' or a name ending in ".db") rather than an ODBC data source.
   bool IsEmbedded() const;
 
-  /// The text with the password, when there is one, masked out, so that no
-  /// message shows it.
+  /// The text with every occurrence of the password (also in its quoted
+  /// form) masked out, so that no message shows it; the password inside a
+  /// longer user, database or data source name stays, so those read whole.
   QString Scrub(QString sText) const;
 };
 

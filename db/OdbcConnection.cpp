@@ -9,6 +9,7 @@
 #include "OdbcDiagnostics.h"
 #include "OdbcResultReader.h"
 #include "OdbcText.h"
+#include "TwkError.h"
 
 namespace twk {
 
@@ -45,25 +46,39 @@ OdbcStatementHandle OdbcConnection::AllocateStatement() {
 }
 
 Recordset OdbcConnection::Execute(const QString& sSql) {
+  // Drivers refuse an empty text outright; the server would run it and
+  // return nothing.
+  if (sSql.trimmed().isEmpty()) return Recordset::Closed(-1);
   OdbcStatementHandle owner = AllocateStatement();
   SQLHSTMT statement = owner.get();
-  SQLRETURN iReturn = OdbcDiagnostics::Check(
-      SQLExecDirectW(statement, OdbcInputText(sSql), SQLINTEGER(sSql.size())), SQL_HANDLE_STMT,
-      statement);
+  SQLRETURN iReturn = SQLExecDirectW(statement, OdbcInputText(sSql), SQLINTEGER(sSql.size()));
 
-  // A searched update or delete that touched no row answers SQL_NO_DATA
-  // instead of a result; later statements of the batch may still follow.
-  std::optional<Recordset> first =
-      iReturn == SQL_NO_DATA ? std::optional<Recordset>(Recordset::Closed(0)) : ResultOf(statement);
-
-  // Every result is walked, even after the first one decided, so that the
-  // whole batch runs and a failure anywhere in it is seen.
-  while (OdbcDiagnostics::Check(SQLMoreResults(statement), SQL_HANDLE_STMT, statement) !=
-         SQL_NO_DATA) {
-    if (!first) first = ResultOf(statement);
+  // The batch is walked to its end whatever fails on the way: freeing a
+  // statement with results pending makes the driver cancel the rest of the
+  // batch on the server. The first result decides; an error counts only
+  // when it comes before any result.
+  std::optional<Recordset> first;
+  std::optional<TwkError> failure;
+  const auto decided = [&] { return first.has_value() || failure.has_value(); };
+  for (bool bFirstCall = true;; bFirstCall = false) {
+    if (iReturn == SQL_INVALID_HANDLE) OdbcDiagnostics::Check(iReturn, SQL_HANDLE_STMT, statement);
+    if (iReturn == SQL_NO_DATA && !bFirstCall) break;
+    if (!decided()) {
+      try {
+        OdbcDiagnostics::Check(iReturn, SQL_HANDLE_STMT, statement);
+        // A searched update or delete that touched no row answers
+        // SQL_NO_DATA instead of a result.
+        first = iReturn == SQL_NO_DATA ? std::optional<Recordset>(Recordset::Closed(0))
+                                       : ResultOf(statement);
+      } catch (const TwkError& error) {
+        failure = error;
+      }
+    }
+    iReturn = SQLMoreResults(statement);
   }
-  if (!first) return Recordset::Closed(-1);
-  return std::move(*first);
+  if (first) return std::move(*first);
+  if (failure) throw *failure;
+  return Recordset::Closed(-1);
 }
 
 }  // namespace twk

@@ -132,12 +132,11 @@ QVariant OdbcResultReader::ReadDouble(SQLUSMALLINT iColumn) {
 }
 
 QVariant OdbcResultReader::ReadDecimal(SQLUSMALLINT iColumn) {
-  // Read as text so that no driver rounds through its own binary form first.
+  // Kept as the driver's text: a decimal(38) holds more digits than a
+  // double, and every conversion the helpers make reads numbers from text.
   QVariant text = ReadText(iColumn);
   if (text.isNull()) return text;
-  bool bNumber = false;
-  const double dValue = text.toString().trimmed().toDouble(&bNumber);
-  return bNumber ? QVariant(dValue) : text;
+  return QVariant(text.toString().trimmed());
 }
 
 QVariant OdbcResultReader::ReadDate(SQLUSMALLINT iColumn) {
@@ -149,11 +148,14 @@ QVariant OdbcResultReader::ReadDate(SQLUSMALLINT iColumn) {
 }
 
 QVariant OdbcResultReader::ReadTime(SQLUSMALLINT iColumn) {
-  SQL_TIME_STRUCT time = {};
-  SQLLEN lIndicator = 0;
-  GetData(iColumn, SQL_C_TYPE_TIME, &time, sizeof time, &lIndicator);
-  if (lIndicator == SQL_NULL_DATA) return {};
-  return QVariant(QTime(time.hour, time.minute, time.second));
+  // SQL_TIME_STRUCT has no fraction of a second; the text form keeps it.
+  QVariant text = ReadText(iColumn);
+  if (text.isNull()) return text;
+  const QString sText = text.toString().trimmed();
+  const QTime time = QTime::fromString(sText.left(12), Qt::ISODateWithMs);
+  if (time.isValid()) return QVariant(time);
+  const QTime whole = QTime::fromString(sText.left(8), Qt::ISODate);
+  return whole.isValid() ? QVariant(whole) : QVariant(sText);
 }
 
 QVariant OdbcResultReader::ReadTimestamp(SQLUSMALLINT iColumn) {

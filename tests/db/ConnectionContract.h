@@ -26,6 +26,14 @@ struct BackendUnderTest {
   /// Whether non-ASCII text inside SQL text reaches the database intact (an
   /// ANSI-only ODBC driver gets it narrowed by the driver manager).
   bool bPassesNonAsciiSqlText = true;
+  /// Whether a batch keeps its first result when a later statement fails.
+  bool bKeepsFirstResultPastAnError = true;
+  /// For a server: why it cannot run here (empty when it runs), how to
+  /// empty it before a case, and how to run SQL on it past the backend.
+  /// Unset, the database is the SQLite file itself.
+  std::function<QString()> whyNotHere;
+  std::function<void()> reset;
+  std::function<QString(const char* sSql)> direct;
 };
 
 /// Names the backend in failure messages instead of dumping its bytes.
@@ -47,8 +55,10 @@ class ConnectionContract : public ::testing::TestWithParam<BackendUnderTest> {
  protected:
   void SetUp() override;
 
-  /// Runs SQL on the file directly, bypassing the backend under test.
+  /// Runs SQL on the database directly, bypassing the backend under test.
   void Seed(const char* sSql) const;
+  /// The first value of a query run directly, as text.
+  QString DirectText(const char* sSql) const;
   /// Opens the connection on the seeded file through the backend under test.
   void OpenConnection();
 
