@@ -7,6 +7,7 @@
 #include "Conversions.h"
 #include "EmbeddedDatabase.h"
 #include "ModuleState.h"
+#include "TimeLimit.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
 
@@ -62,8 +63,9 @@ int AlertsCommand::Run(const QStringList& arguments) {
   const auto json = Option("json", "With --id: print one JSON object.");
   const auto only = Option("only", "With --id: run just the definition SEQN, enabled or not.",
                            "SEQN");
+  const auto timeout = Option("timeout", TimeLimit::OptionDescription(), "SECONDS", QStringLiteral("30"));
   parser.addOptions({init, demo, check, id, json, only, server, database, user, password, level,
-                     yes});
+                     yes, timeout});
 
   if (!parser.parse(arguments)) {
     PrintError(parser.errorText());
@@ -80,6 +82,10 @@ int AlertsCommand::Run(const QStringList& arguments) {
   if (!parser.positionalArguments().isEmpty()) {
     PrintError(QStringLiteral("unexpected argument \"%1\"; see --help")
                    .arg(parser.positionalArguments().first()));
+    return UsageError;
+  }
+  if (!TimeLimit::SetFromText(parser.value(timeout))) {
+    PrintError(QStringLiteral("--timeout takes whole seconds, not \"%1\"").arg(parser.value(timeout)));
     return UsageError;
   }
   console_.SetAnswerYes(parser.isSet(yes));

@@ -9,6 +9,7 @@
 #include "OdbcDiagnostics.h"
 #include "OdbcResultReader.h"
 #include "OdbcText.h"
+#include "TimeLimit.h"
 
 namespace twk {
 
@@ -47,6 +48,10 @@ OdbcStatementHandle OdbcConnection::AllocateStatement() {
 Recordset OdbcConnection::Execute(const QString& sSql) {
   OdbcStatementHandle owner = AllocateStatement();
   SQLHSTMT statement = owner.get();
+  // The server stops a batch that outlives the time limit; a driver that
+  // cannot is not refused for it (the result only says "option changed").
+  SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT,
+                 reinterpret_cast<SQLPOINTER>(SQLULEN(TimeLimit::BatchSeconds())), 0);
   SQLRETURN iReturn = OdbcDiagnostics::Check(
       SQLExecDirectW(statement, OdbcInputText(sSql), SQLINTEGER(sSql.size())), SQL_HANDLE_STMT,
       statement);

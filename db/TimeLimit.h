@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace twk {
 
 /// How long one batch (an alert definition, a query of the libraries) may
@@ -14,6 +16,11 @@ class TimeLimit {
   static int BatchSeconds() noexcept;
   /// Negative values are taken as 0 (no limit).
   static void SetBatchSeconds(int iSeconds) noexcept;
+  /// Takes the value of a --timeout option: whole seconds, 0 for none.
+  /// False (and nothing changed) for anything else.
+  static bool SetFromText(const QString& sSeconds);
+  /// What --help says about --timeout.
+  static const char* OptionDescription() noexcept;
 };
 
 }  // namespace twk
