@@ -76,6 +76,10 @@ SqliteConnection::SqliteConnection(SqliteHandle db)
 }
 
 SqliteConnection::~SqliteConnection() {
+  // A result still being read keeps the handle alive after this object is
+  // gone; its steps must not call back into it.
+  sqlite3_progress_handler(db_.get(), 0, nullptr, nullptr);
+  sqlite3_busy_handler(db_.get(), nullptr, nullptr);
   if (lSpid_ != 0) ReleaseSlot(lSpid_ % lSlotsPerProcess);
 }
 

@@ -172,3 +172,25 @@ TEST_F(SqliteEngine, AFolderMadeReadOnlyWhileOpenFailsWritesWithAnError) {
 
 }  // namespace
 }  // namespace twk::testing
+
+namespace twk::testing {
+namespace {
+
+TEST_F(SqliteEngine, AMillionRowResultIsReadAsItIsWalkedAndOutlivesItsConnection) {
+  auto connection = Open();
+  Recordset rows = connection->Execute(QStringLiteral(
+      "with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000000) "
+      "select i from n"));
+  long lSeen = 0;
+  while (!rows.IsEof() && lSeen < 101) {
+    ++lSeen;
+    rows.MoveNext();
+  }
+  EXPECT_EQ(rows.Field(0).toLongLong(), 102);
+  EXPECT_THROW(rows.MoveFirst(), TwkError);  // forward only once rows were passed
+  connection.reset();
+  EXPECT_EQ(rows.RecordCount(), 1000000);
+}
+
+}  // namespace
+}  // namespace twk::testing
