@@ -9,6 +9,7 @@
 #include "EmbeddedDatabase.h"
 #include "ModuleState.h"
 #include "PasswordSource.h"
+#include "TimeLimit.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
 
@@ -70,8 +71,9 @@ int AlertsCommand::Run(const QStringList& arguments) {
   const auto explain = Option(
       "explain", "With --id: tell for each definition whether it ran, its error, its rows and "
                  "why each was dropped, its time, and the output table's rows.");
+  const auto timeout = Option("timeout", TimeLimit::OptionDescription(), "SECONDS", QStringLiteral("30"));
   parser.addOptions({init, demo, check, id, json, only, explain, server, database, user, password,
-                     passwordFile, level, yes});
+                     passwordFile, level, yes, timeout});
 
   if (!parser.parse(arguments)) {
     PrintError(parser.errorText());
@@ -88,6 +90,10 @@ int AlertsCommand::Run(const QStringList& arguments) {
   if (!parser.positionalArguments().isEmpty()) {
     PrintError(QStringLiteral("unexpected argument \"%1\"; see --help")
                    .arg(parser.positionalArguments().first()));
+    return UsageError;
+  }
+  if (!TimeLimit::SetFromText(parser.value(timeout))) {
+    PrintError(QStringLiteral("--timeout takes whole seconds, not \"%1\"").arg(parser.value(timeout)));
     return UsageError;
   }
   console_.SetAnswerYes(parser.isSet(yes));

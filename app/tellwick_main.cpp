@@ -4,6 +4,7 @@
 #include "PasswordSource.h"
 #include "QtPlatform.h"
 #include "RecordBrowser.h"
+#include "TimeLimit.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
 
@@ -25,7 +26,7 @@ QCommandLineOption Option(const char* sName, const char* sDescription, const cha
 
 struct ParserOptions {
   QCommandLineOption server, database, user, password, passwordFile, level, hostVersion, id,
-      exitWhenShown;
+      exitWhenShown, timeout;
 };
 
 ParserOptions ConfigureParser(QCommandLineParser& parser) {
@@ -49,9 +50,11 @@ ParserOptions ConfigureParser(QCommandLineParser& parser) {
   const QCommandLineOption exitWhenShown(
       QStringLiteral("exit-when-shown"),
       QStringLiteral("Quit as soon as the first page of alerts has been drawn (for timing)."));
-  parser.addOptions(
-      {server, database, user, password, passwordFile, level, hostVersion, id, exitWhenShown});
-  return {server, database, user, password, passwordFile, level, hostVersion, id, exitWhenShown};
+  const auto timeout = Option("timeout", twk::TimeLimit::OptionDescription(), "SECONDS", "30");
+  parser.addOptions({server, database, user, password, passwordFile, level, hostVersion, id,
+                     exitWhenShown, timeout});
+  return {server, database, user, password, passwordFile, level, hostVersion, id, exitWhenShown,
+          timeout};
 }
 
 // Help and version need no display: answer them before a window system is
@@ -85,6 +88,11 @@ int main(int argc, char** argv) {
   if (!parser.positionalArguments().isEmpty()) {
     std::fprintf(stderr, "tellwick: unexpected argument \"%s\"; see --help\n",
                  qUtf8Printable(parser.positionalArguments().first()));
+    return 2;
+  }
+  if (!twk::TimeLimit::SetFromText(parser.value(o.timeout))) {
+    std::fprintf(stderr, "tellwick: --timeout takes whole seconds, not \"%s\"\n",
+                 qUtf8Printable(parser.value(o.timeout)));
     return 2;
   }
 

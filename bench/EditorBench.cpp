@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "BenchScratch.h"
 #include "ConnectionSettings.h"
 #include "DefinitionStatements.h"
 #include "EmbeddedDatabase.h"
@@ -85,7 +86,7 @@ void Measure(const QString& sFile, twk::ctlEditTWK& editor, int iCount) {
 int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication application(argc, argv);
-  QTemporaryDir scratch;
+  QTemporaryDir scratch(twk::bench::ScratchTemplate());
   const QString sFile = scratch.filePath(QStringLiteral("bench.db"));
   twk::EmbeddedDatabase::Create(sFile, false);
   twk::ConnectionSettings settings;

@@ -1,5 +1,6 @@
 // Evaluation of one record with 10, 50 and 200 enabled definitions against
 // executing the same statements directly on the SQLite C API.
+#include "BenchScratch.h"
 #include "AlertEvaluation.h"
 #include "AlertPlaceholders.h"
 #include "BenchDefinitions.h"
@@ -66,7 +67,7 @@ double Raw(sqlite3* pDatabase, const std::vector<QByteArray>& definitions) {
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
-  QTemporaryDir scratch;
+  QTemporaryDir scratch(twk::bench::ScratchTemplate());
   const QString sFile = scratch.filePath(QStringLiteral("bench.db"));
   twk::EmbeddedDatabase::Create(sFile, true);
   // 200 definitions overflow the table on purpose; the message would only

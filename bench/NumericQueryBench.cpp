@@ -1,5 +1,6 @@
 // NumericQuery through the helpers against the same query prepared and
 // stepped directly on the SQLite C API.
+#include "BenchScratch.h"
 #include "ConsolePlatform.h"
 #include "EmbeddedDatabase.h"
 #include "ModuleState.h"
@@ -49,7 +50,7 @@ double RawMilliseconds(sqlite3* pDatabase) {
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
-  QTemporaryDir scratch;
+  QTemporaryDir scratch(twk::bench::ScratchTemplate());
   const QString sFile = scratch.filePath(QStringLiteral("bench.db"));
   twk::EmbeddedDatabase::Create(sFile, true);
 

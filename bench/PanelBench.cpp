@@ -1,5 +1,6 @@
 // The panel from "nNewId" to the page fully shown, with 50 definitions,
 // against the evaluation alone; and a page change by the scroller.
+#include "BenchScratch.h"
 #include "AlertEvaluation.h"
 #include "BenchDefinitions.h"
 #include "EmbeddedDatabase.h"
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QuietPlatform quiet;
   twk::ScopedPlatform installation(quiet);
-  QTemporaryDir scratch;
+  QTemporaryDir scratch(twk::bench::ScratchTemplate());
   const QString sFile = scratch.filePath(QStringLiteral("bench.db"));
   twk::EmbeddedDatabase::Create(sFile, true);
   sqlite3* pDatabase = nullptr;

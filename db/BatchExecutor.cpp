@@ -4,19 +4,23 @@
 
 #include "SqlScanner.h"
 #include "SqliteHandles.h"
+#include "TimeLimit.h"
 #include "TwkError.h"
 
 namespace twk {
 
-// The state of one batch while it runs.
-struct BatchExecutor::Pass {
-  Translation translation;
-  const ParameterBindings& bindings;
-  int iDepth;
-  BatchResult result;
-};
-
 namespace {
+
+[[noreturn]] void Fail(const QString& sDescription) {
+  throw TwkError(sDescription, QStringLiteral("SQLite"), SQLITE_ERROR);
+}
+
+[[noreturn]] void SyntaxError(const QString& sText, qsizetype iPos) {
+  const QString sNear = iPos < sText.size()
+                            ? sText.mid(iPos, 20).section(u'\n', 0, 0).trimmed()
+                            : QStringLiteral("end of batch");
+  Fail(QStringLiteral("Incorrect syntax near '%1'.").arg(sNear));
+}
 
 // Drops the sysobjects view when the batch the caller sent is over, however it ends.
 class ViewScope {
@@ -40,26 +44,385 @@ bool ChangesRows(const QString& sLeadingWord) {
   return false;
 }
 
+// Errors the server finds when it compiles a batch, before anything runs.
+// A missing table is not one of them: it fails when its statement runs.
+bool IsCompileError(const char* sMessage) {
+  const QByteArray message(sMessage);
+  for (const char* sKind : {"syntax error", "incomplete input", "unrecognized token",
+                            "no such column", "no such function", "wrong number of arguments",
+                            "near \"", "unknown database"}) {
+    if (message.contains(sKind)) return true;
+  }
+  return false;
+}
+
+// SQLite takes a block comment without its end as running to the end of
+// the text; the server refuses the batch.
+void RequireClosedComment(const QString& sText, qsizetype iPos, qsizetype iOpaqueEnd) {
+  if (iOpaqueEnd == sText.size() && sText[iPos] == u'/' && !sText.endsWith(QLatin1StringView("*/"))) {
+    Fail(QStringLiteral("Missing end comment mark '*/'."));
+  }
+}
+
+// The end of the statement at iPos: the first ';' outside literals,
+// comments and parentheses, or the end of the text.
+qsizetype StatementEnd(const QString& sText, qsizetype iPos) {
+  int iDepth = 0;
+  while (iPos < sText.size()) {
+    const qsizetype iOpaque = SqlScanner::SkipOpaque(sText, iPos);
+    if (iOpaque > iPos) {
+      RequireClosedComment(sText, iPos, iOpaque);
+      iPos = iOpaque;
+      continue;
+    }
+    const QChar c = sText[iPos];
+    if (c == u'(') ++iDepth;
+    if (c == u')' && iDepth > 0) --iDepth;
+    if (c == u';' && iDepth == 0) return iPos;
+    ++iPos;
+  }
+  return iPos;
+}
+
+// The first position at or after iPos at the outer level of parentheses
+// that holds one of the stop characters or starts one of the stop words.
+qsizetype OuterStop(const QString& sText, qsizetype iPos, qsizetype iEnd, QStringView sStopChars,
+                    std::initializer_list<QStringView> stopWords) {
+  int iDepth = 0;
+  while (iPos < iEnd) {
+    const qsizetype iOpaque = SqlScanner::SkipOpaque(sText, iPos);
+    if (iOpaque > iPos) {
+      iPos = iOpaque;
+      continue;
+    }
+    const QChar c = sText[iPos];
+    if (c == u'(') ++iDepth;
+    if (c == u')' && iDepth > 0) --iDepth;
+    if (iDepth == 0 && sStopChars.contains(c)) return iPos;
+    if (iDepth == 0 && SqlScanner::IsWordStart(c) &&
+        (iPos == 0 || !SqlScanner::IsWordChar(sText[iPos - 1]))) {
+      const QString sWord = SqlScanner::LowerWordAt(sText, iPos);
+      for (QStringView sStop : stopWords) {
+        if (sWord == sStop) return iPos;
+      }
+      iPos += sWord.size();
+      continue;
+    }
+    ++iPos;
+  }
+  return iEnd;
+}
+
+// The rows after the first of a result that ends its batch, read from the
+// statement as the caller walks them.
+class StatementRows : public RowSource {
+ public:
+  StatementRows(sqlite3* pDb, StatementHandle statement)
+      : pDb_(pDb), statement_(std::move(statement)) {}
+
+  bool Next(std::vector<QVariant>& row) override {
+    if (!statement_) return false;
+    const int iResult = sqlite3_step(statement_.get());
+    if (iResult == SQLITE_DONE) {
+      statement_.reset();  // gives the file's read lock back at once
+      return false;
+    }
+    if (iResult != SQLITE_ROW) {
+      const QString sMessage = QString::fromUtf8(sqlite3_errmsg(pDb_));
+      statement_.reset();
+      if ((iResult & 0xff) == SQLITE_INTERRUPT) {
+        Fail(QStringLiteral("The batch ran longer than the time limit of %1 seconds and was "
+                            "stopped.")
+                 .arg(TimeLimit::BatchSeconds()));
+      }
+      throw TwkError(sMessage, QStringLiteral("SQLite"), iResult);
+    }
+    const int iColumns = sqlite3_column_count(statement_.get());
+    row.reserve(std::size_t(iColumns));
+    for (int i = 0; i < iColumns; ++i) row.push_back(ColumnValue(statement_.get(), i));
+    return true;
+  }
+
+ private:
+  sqlite3* pDb_;
+  StatementHandle statement_;
+};
+
 }  // namespace
 
+// One statement of a batch, read before any runs.
+struct BatchExecutor::Node {
+  enum class Kind { Sql, Exec, Option, Declare, Assign, If, Block, Print, Return };
+  Kind kind = Kind::Sql;
+  qsizetype iStart = 0;  // the statement's text, without its ';'
+  qsizetype iEnd = 0;
+  // Sql: prepared when the batch was checked, unless it names a table that
+  // an earlier statement makes; sSql when its text was rewritten.
+  StatementHandle prepared;
+  QString sSql;
+  QString sLeadingWord;
+  QStringList targets;  // select @a = x, @b = y: the variables
+  // If: the statement run when the condition holds, and the one after else.
+  int iThen = -1;
+  int iElse = -1;
+  std::vector<int> children;  // Block
+  QString sOption;            // Option
+  bool bOn = false;
+};
+
+// The state of one batch while it runs.
+struct BatchExecutor::Pass {
+  Translation translation;
+  ParameterBindings variables;
+  std::map<QString, QString> types;  // declared variables, in lower case
+  std::vector<Node> nodes;
+  std::vector<int> top;
+  int iDepth;
+  BatchResult result;
+  bool bReturned = false;
+};
+
+// Reads a translated batch into nodes, checking its syntax on the way.
+class BatchExecutor::Parser {
+ public:
+  Parser(sqlite3* pDb, Pass& pass) : pDb_(pDb), pass_(pass), sText_(pass.translation.sSql) {}
+
+  void Run() {
+    qsizetype iPos = 0;
+    pass_.top = List(iPos, false);
+  }
+
+ private:
+  std::vector<int> List(qsizetype& iPos, bool bBlock) {
+    std::vector<int> nodes;
+    for (;;) {
+      iPos = SkipSeparators(iPos);
+      if (iPos >= sText_.size()) {
+        if (bBlock) SyntaxError(sText_, iPos);  // begin without end
+        return nodes;
+      }
+      if (SqlScanner::LowerWordAt(sText_, iPos) == u"end") {
+        if (!bBlock) SyntaxError(sText_, iPos);
+        iPos += 3;
+        return nodes;
+      }
+      nodes.push_back(Statement(iPos));
+    }
+  }
+
+  qsizetype SkipSeparators(qsizetype iPos) const {
+    for (;;) {
+      while (iPos < sText_.size() && SqlScanner::IsSpace(sText_[iPos])) ++iPos;
+      if (SqlScanner::IsCommentStart(sText_, iPos)) {
+        const qsizetype iEnd = SqlScanner::SkipOpaque(sText_, iPos);
+        RequireClosedComment(sText_, iPos, iEnd);
+        iPos = iEnd;
+        continue;
+      }
+      if (iPos < sText_.size() && sText_[iPos] == u';') {
+        ++iPos;
+        continue;
+      }
+      return iPos;
+    }
+  }
+
+  int Add(Node node) {
+    pass_.nodes.push_back(std::move(node));
+    return int(pass_.nodes.size() - 1);
+  }
+
+  int Statement(qsizetype& iPos) {
+    const QString sWord = SqlScanner::LowerWordAt(sText_, iPos);
+    Node node;
+    node.iStart = iPos;
+    node.sLeadingWord = sWord;
+    if (sWord == u"if") return If(iPos);
+    if (sWord == u"else") SyntaxError(sText_, iPos);
+    if (sWord == u"begin" && IsBlock(iPos)) {
+      iPos += 5;
+      node.kind = Node::Kind::Block;
+      node.children = List(iPos, true);
+      node.iEnd = iPos;
+      return Add(std::move(node));
+    }
+    node.iEnd = StatementEnd(sText_, iPos);
+    if (sWord == u"create" && IsTrigger(iPos)) node.iEnd = sText_.size();
+    qsizetype iOptionEnd = 0;
+    if (sWord == u"exec" || sWord == u"execute") {
+      node.kind = Node::Kind::Exec;
+      const ProcedureCall call = ProcedureCall::Parse(sText_, iPos, nullptr);
+      if (SqlScanner::SkipSpaceAndComments(sText_, call.iEnd) < node.iEnd) {
+        SyntaxError(sText_, SqlScanner::SkipSpaceAndComments(sText_, call.iEnd));
+      }
+    } else if (sWord == u"set" && TsqlTranslator::IsSetOption(sText_, iPos, &iOptionEnd,
+                                                              &node.sOption, &node.bOn)) {
+      node.kind = Node::Kind::Option;
+      if (SqlScanner::SkipSpaceAndComments(sText_, iOptionEnd) < node.iEnd) {
+        SyntaxError(sText_, iOptionEnd);
+      }
+    } else if (sWord == u"declare") {
+      node.kind = Node::Kind::Declare;
+    } else if (sWord == u"set" && NextIsVariable(iPos + 3)) {
+      node.kind = Node::Kind::Assign;
+    } else if (sWord == u"print") {
+      node.kind = Node::Kind::Print;
+    } else if (sWord == u"return") {
+      node.kind = Node::Kind::Return;
+    } else {
+      if (sWord == u"select") AssignmentSelect(node);
+      Prepare(node);
+    }
+    iPos = node.iEnd;
+    return Add(std::move(node));
+  }
+
+  int If(qsizetype& iPos) {
+    Node node;
+    node.kind = Node::Kind::If;
+    node.iStart = iPos + 2;
+    node.iEnd = StatementEnd(sText_, iPos);
+    if (SqlScanner::SkipSpaceAndComments(sText_, node.iStart) >= node.iEnd) {
+      SyntaxError(sText_, iPos);
+    }
+    iPos = SkipSeparators(node.iEnd);
+    const QString sNext = SqlScanner::LowerWordAt(sText_, iPos);
+    if (iPos >= sText_.size() || sNext == u"else" || sNext == u"end") SyntaxError(sText_, iPos);
+    node.iThen = Statement(iPos);
+    const qsizetype iAfter = SkipSeparators(iPos);
+    if (SqlScanner::LowerWordAt(sText_, iAfter) == u"else") {
+      iPos = SkipSeparators(iAfter + 4);
+      const QString sBody = SqlScanner::LowerWordAt(sText_, iPos);
+      if (iPos >= sText_.size() || sBody == u"else" || sBody == u"end") SyntaxError(sText_, iPos);
+      node.iElse = Statement(iPos);
+    }
+    return Add(std::move(node));
+  }
+
+  bool IsBlock(qsizetype iPos) const {
+    const qsizetype iNext = SqlScanner::SkipSpaceAndComments(sText_, iPos + 5);
+    const QString sNext = SqlScanner::LowerWordAt(sText_, iNext);
+    return sNext != u"immediate" && sNext != u"deferred" && sNext != u"exclusive" &&
+           sNext != u"transaction";
+  }
+
+  bool IsTrigger(qsizetype iPos) const {
+    qsizetype i = SqlScanner::SkipSpaceAndComments(sText_, iPos + 6);
+    QString sWord = SqlScanner::LowerWordAt(sText_, i);
+    if (sWord == u"temp" || sWord == u"temporary") {
+      i = SqlScanner::SkipSpaceAndComments(sText_, i + sWord.size());
+      sWord = SqlScanner::LowerWordAt(sText_, i);
+    }
+    return sWord == u"trigger";
+  }
+
+  bool NextIsVariable(qsizetype iPos) const {
+    const qsizetype i = SqlScanner::SkipSpaceAndComments(sText_, iPos);
+    return i < sText_.size() && sText_[i] == u'@';
+  }
+
+  // "select @a = x, @b = y from ..." assigns instead of returning rows: it
+  // runs as "select x, y from ..." and the node remembers @a and @b.
+  void AssignmentSelect(Node& node) {
+    qsizetype iItem = SqlScanner::SkipSpaceAndComments(sText_, node.iStart + 6);
+    if (!IsAssignmentAt(iItem)) return;
+    QString sSql = QStringLiteral("select ");
+    for (;;) {
+      if (!IsAssignmentAt(iItem)) SyntaxError(sText_, iItem);
+      const qsizetype iNameEnd = SqlScanner::WordEnd(sText_, iItem + 1);
+      node.targets.append(sText_.mid(iItem, iNameEnd - iItem));
+      const qsizetype iValue = SqlScanner::SkipSpaceAndComments(sText_, iNameEnd) + 1;
+      const qsizetype iItemEnd =
+          OuterStop(sText_, iValue, node.iEnd, u",",
+                    {u"from", u"where", u"group", u"order", u"having", u"limit", u"union"});
+      sSql += sText_.mid(iValue, iItemEnd - iValue);
+      if (iItemEnd < node.iEnd && sText_[iItemEnd] == u',') {
+        sSql += u',';
+        iItem = SqlScanner::SkipSpaceAndComments(sText_, iItemEnd + 1);
+        continue;
+      }
+      sSql += u' ';
+      sSql += sText_.mid(iItemEnd, node.iEnd - iItemEnd);
+      break;
+    }
+    node.sSql = sSql;
+  }
+
+  bool IsAssignmentAt(qsizetype iPos) const {
+    if (iPos >= sText_.size() || sText_[iPos] != u'@') return false;
+    if (iPos + 1 < sText_.size() && sText_[iPos + 1] == u'@') return false;
+    const qsizetype iEquals =
+        SqlScanner::SkipSpaceAndComments(sText_, SqlScanner::WordEnd(sText_, iPos + 1));
+    return iEquals + 1 < sText_.size() && sText_[iEquals] == u'=' && sText_[iEquals + 1] != u'=';
+  }
+
+  void Prepare(Node& node) {
+    const QString& sSource = node.sSql.isEmpty() ? sText_ : node.sSql;
+    const qsizetype iStart = node.sSql.isEmpty() ? node.iStart : 0;
+    const qsizetype iEnd = node.sSql.isEmpty() ? node.iEnd : node.sSql.size();
+    sqlite3_stmt* pRaw = nullptr;
+    const void* pTail = nullptr;
+    const auto* pStart = reinterpret_cast<const char16_t*>(sSource.utf16()) + iStart;
+    const int iResult =
+        sqlite3_prepare16_v2(pDb_, pStart, int((iEnd - iStart) * 2), &pRaw, &pTail);
+    StatementHandle statement(pRaw);
+    if (iResult != SQLITE_OK) {
+      if (IsCompileError(sqlite3_errmsg(pDb_))) CheckSqlite(pDb_, iResult);
+      return;  // tried again when it runs, after the statements before it
+    }
+    const qsizetype iTail =
+        pTail ? iStart + (static_cast<const char16_t*>(pTail) - pStart) : iEnd;
+    if (!statement || SqlScanner::SkipSpaceAndComments(sSource, iTail) < iEnd) {
+      // Nothing SQLite would run, or more than one statement in one.
+      SyntaxError(sSource, statement ? iTail : iStart);
+    }
+    if (node.iEnd == sText_.size() && node.sSql.isEmpty()) node.iEnd = iTail;  // a trigger
+    node.prepared = std::move(statement);
+  }
+
+  sqlite3* pDb_;
+  Pass& pass_;
+  const QString& sText_;
+};
+
 BatchExecutor::BatchExecutor(sqlite3* pDb, TsqlTranslator::SpidSource spidSource)
-    : pDb_(pDb), translator_(std::move(spidSource)), sysobjects_(pDb), procedures_(pDb, *this) {}
+    : pDb_(pDb), translator_(std::move(spidSource)), sysobjects_(pDb), procedures_(pDb, *this) {
+  sqlite3_update_hook(pDb_, &BatchExecutor::OnUpdate, this);
+  CheckSqlite(pDb_, sqlite3_create_function_v2(pDb_, "twk_identity", 0, SQLITE_UTF8, this,
+                                               &BatchExecutor::IdentityFunction, nullptr, nullptr,
+                                               nullptr));
+}
+
+BatchExecutor::~BatchExecutor() {
+  sqlite3_update_hook(pDb_, nullptr, nullptr);
+}
 
 BatchResult BatchExecutor::Run(const QString& sBatch, const ParameterBindings& bindings,
                                int iDepth) {
+  // SQLite reads a NUL as the end of the text and would hand back the
+  // position it started from, so the batch would never move on.
+  if (sBatch.contains(QChar(u'\0'))) {
+    Fail(QStringLiteral("Incorrect syntax: the batch contains a NUL character."));
+  }
   ViewScope viewScope(sysobjects_, iDepth == 0);
-  Pass pass{translator_.Translate(sBatch), bindings, iDepth, {}};
-  const QString& sText = pass.translation.sSql;
-  qsizetype iPos = 0;
-  while (!pass.result.bStopped) {
-    iPos = SqlScanner::SkipSpaceAndComments(sText, iPos);
-    if (iPos >= sText.size()) break;
-    if (sText[iPos] == u';') {
-      ++iPos;
+  if (iDepth == 0) identityTables_.clear();
+  Pass pass{translator_.Translate(sBatch), bindings, {}, {}, {}, iDepth, {}};
+  if (pass.translation.bUsesSysobjects) sysobjects_.Prepare();
+  Parser(pDb_, pass).Run();
+  RunList(pass, pass.top, true);
+  return std::move(pass.result);
+}
+
+void BatchExecutor::RunList(Pass& pass, const std::vector<int>& nodes, bool bOuter) {
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    if (pass.result.bStopped || pass.bReturned) return;
+    Node& node = pass.nodes[std::size_t(nodes[i])];
+    if (!bOuter) {
+      RunNode(pass, node, false);
       continue;
     }
     try {
-      iPos = RunStatement(pass, iPos);
+      RunNode(pass, node, i + 1 == nodes.size());
     } catch (const TwkError&) {
       // A client sees only the first result; once it exists, the error
       // ends the batch instead of replacing the result.
@@ -67,59 +430,199 @@ BatchResult BatchExecutor::Run(const QString& sBatch, const ParameterBindings& b
       pass.result.bStopped = true;
     }
   }
-  return std::move(pass.result);
 }
 
-qsizetype BatchExecutor::RunStatement(Pass& pass, qsizetype iPos) {
-  const QString& sText = pass.translation.sSql;
-  const QString sLeadingWord = SqlScanner::LowerWordAt(sText, iPos);
-  if (sLeadingWord == u"exec" || sLeadingWord == u"execute") {
-    const ProcedureCall call = ProcedureCall::Parse(sText, iPos, pass.bindings);
-    BatchResult procedureResult = procedures_.Run(call, pass.iDepth + 1);
-    if (procedureResult.first) Offer(pass, std::move(*procedureResult.first));
-    pass.result.bStopped = procedureResult.bStopped;
-    return call.iEnd;
+void BatchExecutor::RunNode(Pass& pass, Node& node, bool bLast) {
+  switch (node.kind) {
+    case Node::Kind::Sql:
+      RunSql(pass, node, bLast);
+      break;
+    case Node::Kind::Exec:
+      RunExec(pass, node);
+      break;
+    case Node::Kind::Option:
+      // Other session options of the server (ansi_nulls, quoted_identifier...)
+      // have no meaning here and are accepted as they are in server scripts.
+      if (node.sOption == u"nocount") bNoCount_ = node.bOn;
+      break;
+    case Node::Kind::Declare:
+      RunDeclare(pass, node);
+      break;
+    case Node::Kind::Assign:
+      RunAssign(pass, node);
+      break;
+    case Node::Kind::If:
+      if (Condition(pass, node)) {
+        RunNode(pass, pass.nodes[std::size_t(node.iThen)], false);
+      } else if (node.iElse >= 0) {
+        RunNode(pass, pass.nodes[std::size_t(node.iElse)], false);
+      }
+      break;
+    case Node::Kind::Block:
+      RunList(pass, node.children, false);
+      break;
+    case Node::Kind::Print:
+      break;  // a message, not a result
+    case Node::Kind::Return:
+      pass.bReturned = true;
+      break;
   }
-  qsizetype iEnd = 0;
-  QString sOption;
-  bool bOn = false;
-  if (TsqlTranslator::IsSetOption(sText, iPos, &iEnd, &sOption, &bOn)) {
-    // Other session options of the server (ansi_nulls, quoted_identifier...)
-    // have no meaning here and are accepted as they are in server scripts.
-    if (sOption == u"nocount") bNoCount_ = bOn;
-    return iEnd;
-  }
-  return RunSqlStatement(pass, iPos);
 }
 
-qsizetype BatchExecutor::RunSqlStatement(Pass& pass, qsizetype iPos) {
+void BatchExecutor::RunSql(Pass& pass, Node& node, bool bLast) {
+  StatementHandle statement = std::move(node.prepared);
+  if (!statement) {
+    const QString& sSource = node.sSql.isEmpty() ? pass.translation.sSql : node.sSql;
+    const qsizetype iStart = node.sSql.isEmpty() ? node.iStart : 0;
+    const qsizetype iEnd = node.sSql.isEmpty() ? node.iEnd : node.sSql.size();
+    sqlite3_stmt* pRaw = nullptr;
+    const auto* pStart = reinterpret_cast<const char16_t*>(sSource.utf16()) + iStart;
+    const int iResult =
+        sqlite3_prepare16_v2(pDb_, pStart, int((iEnd - iStart) * 2), &pRaw, nullptr);
+    statement.reset(pRaw);
+    CheckSqlite(pDb_, iResult);
+    if (!statement) return;
+  }
+  sqlite3_stmt* pStatement = statement.get();
+  BindParameters(pStatement, pass.variables);
+  inserts_.clear();
+  if (!node.targets.isEmpty()) {
+    // Every row assigns; the variables keep the last row's values.
+    while (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) {
+      for (int i = 0; i < node.targets.size(); ++i) {
+        QVariant* pValue = FindBinding(pass.variables, node.targets[i]);
+        if (!pValue) Fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(node.targets[i]));
+        *pValue = ColumnValue(pStatement, i);
+      }
+    }
+    return;
+  }
+  if (sqlite3_column_count(pStatement) > 0) {
+    if (pass.result.first) {
+      StepToEnd(pStatement);
+      return;
+    }
+    const int iColumns = sqlite3_column_count(pStatement);
+    QStringList columnNames;
+    for (int i = 0; i < iColumns; ++i) columnNames.append(ColumnName(pStatement, i));
+    std::vector<Recordset::Row> rows;
+    auto readRow = [&] {
+      Recordset::Row row;
+      row.reserve(std::size_t(iColumns));
+      for (int i = 0; i < iColumns; ++i) row.push_back(ColumnValue(pStatement, i));
+      rows.push_back(std::move(row));
+    };
+    // When nothing runs after it, the rows are read as the caller walks them.
+    const bool bStream = bLast && pass.iDepth == 0 && !pass.translation.bUsesSysobjects;
+    if (bStream) {
+      if (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) {
+        readRow();
+        Offer(pass, Recordset(std::move(columnNames), std::move(rows),
+                              std::make_shared<StatementRows>(pDb_, std::move(statement))));
+      } else {
+        Offer(pass, Recordset(std::move(columnNames), std::move(rows)));
+      }
+      return;
+    }
+    while (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) readRow();
+    Offer(pass, Recordset(std::move(columnNames), std::move(rows)));
+    return;
+  }
+  StepToEnd(pStatement);
+  NoteIdentity();
+  const bool bCountsRows = !sqlite3_stmt_readonly(pStatement) && ChangesRows(node.sLeadingWord);
+  if (bCountsRows && !bNoCount_) Offer(pass, Recordset::Closed(long(sqlite3_changes64(pDb_))));
+}
+
+void BatchExecutor::RunExec(Pass& pass, const Node& node) {
+  const ProcedureCall call = ProcedureCall::Parse(pass.translation.sSql, node.iStart, &pass.variables);
+  BatchResult procedureResult = procedures_.Run(call, pass.iDepth + 1);
+  if (procedureResult.first) Offer(pass, std::move(*procedureResult.first));
+  pass.result.bStopped = procedureResult.bStopped;
+}
+
+// declare @a int [= expr], @b varchar(20) [= expr]
+void BatchExecutor::RunDeclare(Pass& pass, const Node& node) {
   const QString& sText = pass.translation.sSql;
-  if (pass.translation.bUsesSysobjects) sysobjects_.Prepare();
+  qsizetype iPos = SqlScanner::SkipSpaceAndComments(sText, node.iStart + 7);
+  for (;;) {
+    if (iPos >= node.iEnd || sText[iPos] != u'@') SyntaxError(sText, iPos);
+    const qsizetype iNameEnd = SqlScanner::WordEnd(sText, iPos + 1);
+    const QString sName = sText.mid(iPos, iNameEnd - iPos);
+    if (FindBinding(pass.variables, sName)) {
+      Fail(QStringLiteral("The variable name '%1' has already been declared. Variable names must "
+                          "be unique within a query batch or stored procedure.")
+               .arg(sName));
+    }
+    const qsizetype iTypeStart = SqlScanner::SkipSpaceAndComments(sText, iNameEnd);
+    qsizetype iTypeEnd = OuterStop(sText, iTypeStart, node.iEnd, u",=", {});
+    QString sType = sText.mid(iTypeStart, iTypeEnd - iTypeStart).trimmed();
+    if (sType.startsWith(QLatin1StringView("as "), Qt::CaseInsensitive)) sType = sType.mid(3).trimmed();
+    if (sType.isEmpty()) SyntaxError(sText, iTypeStart);
+    if (sType.startsWith(QLatin1StringView("table"), Qt::CaseInsensitive)) {
+      Fail(QStringLiteral("Table variables are not available in the embedded database; use a "
+                          "#temporary table."));
+    }
+    pass.types[sName.toLower()] = sType;
+    QVariant value;
+    iPos = iTypeEnd;
+    if (iPos < node.iEnd && sText[iPos] == u'=') {
+      const qsizetype iValueEnd = OuterStop(sText, iPos + 1, node.iEnd, u",", {});
+      value = Evaluate(pass, QStringLiteral("twk_cast((%1), '%2')")
+                                 .arg(sText.mid(iPos + 1, iValueEnd - iPos - 1),
+                                      QString(sType).replace(u'\'', QStringLiteral("''"))));
+      iPos = iValueEnd;
+    }
+    pass.variables.emplace_back(sName, value);
+    if (iPos < node.iEnd && sText[iPos] == u',') {
+      iPos = SqlScanner::SkipSpaceAndComments(sText, iPos + 1);
+      continue;
+    }
+    if (SqlScanner::SkipSpaceAndComments(sText, iPos) < node.iEnd) SyntaxError(sText, iPos);
+    return;
+  }
+}
+
+// set @v = expr
+void BatchExecutor::RunAssign(Pass& pass, const Node& node) {
+  const QString& sText = pass.translation.sSql;
+  const qsizetype iName = SqlScanner::SkipSpaceAndComments(sText, node.iStart + 3);
+  const qsizetype iNameEnd = SqlScanner::WordEnd(sText, iName + 1);
+  const QString sName = sText.mid(iName, iNameEnd - iName);
+  const qsizetype iEquals = SqlScanner::SkipSpaceAndComments(sText, iNameEnd);
+  if (iEquals >= node.iEnd || sText[iEquals] != u'=') SyntaxError(sText, iEquals);
+  QVariant* pValue = FindBinding(pass.variables, sName);
+  if (!pValue) Fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(sName));
+  const QString sExpression = sText.mid(iEquals + 1, node.iEnd - iEquals - 1);
+  const auto type = pass.types.find(sName.toLower());
+  if (type == pass.types.end()) {
+    *pValue = Evaluate(pass, sExpression);
+  } else {
+    *pValue = Evaluate(pass, QStringLiteral("twk_cast((%1), '%2')")
+                                 .arg(sExpression, QString(type->second).replace(u'\'', QStringLiteral("''"))));
+  }
+}
+
+bool BatchExecutor::Condition(Pass& pass, const Node& node) {
+  const QString sCondition = pass.translation.sSql.mid(node.iStart, node.iEnd - node.iStart);
+  return Evaluate(pass, QStringLiteral("case when (%1) then 1 else 0 end").arg(sCondition))
+             .toLongLong() == 1;
+}
+
+QVariant BatchExecutor::Evaluate(Pass& pass, const QString& sExpression) {
+  const QString sSql = QStringLiteral("select ") + sExpression;
   sqlite3_stmt* pRaw = nullptr;
-  const void* pTail = nullptr;
-  const auto* pStart = reinterpret_cast<const char16_t*>(sText.utf16()) + iPos;
-  const int iResult =
-      sqlite3_prepare16_v2(pDb_, pStart, int((sText.size() - iPos) * 2), &pRaw, &pTail);
+  const int iResult = sqlite3_prepare16_v2(pDb_, sSql.utf16(), int(sSql.size() * 2), &pRaw, nullptr);
   StatementHandle statement(pRaw);
   CheckSqlite(pDb_, iResult);
-  const qsizetype iEnd =
-      pTail ? iPos + (static_cast<const char16_t*>(pTail) - pStart) : sText.size();
-  if (!statement) return iEnd;  // only white space or comments
-
-  BindParameters(statement.get(), pass.bindings);
-  if (sqlite3_column_count(statement.get()) > 0) {
-    if (pass.result.first) {
-      StepToEnd(statement.get());
-    } else {
-      Offer(pass, FetchRows(statement.get()));
-    }
-    return iEnd;
+  if (!statement) SyntaxError(sSql, 7);
+  BindParameters(statement.get(), pass.variables);
+  QVariant value;
+  if (CheckSqlite(pDb_, sqlite3_step(statement.get())) == SQLITE_ROW) {
+    value = ColumnValue(statement.get(), 0);
   }
   StepToEnd(statement.get());
-  const bool bCountsRows =
-      !sqlite3_stmt_readonly(statement.get()) && ChangesRows(SqlScanner::LowerWordAt(sText, iPos));
-  if (bCountsRows && !bNoCount_) Offer(pass, Recordset::Closed(long(sqlite3_changes64(pDb_))));
-  return iEnd;
+  return value;
 }
 
 void BatchExecutor::BindParameters(sqlite3_stmt* pStatement,
@@ -129,26 +632,9 @@ void BatchExecutor::BindParameters(sqlite3_stmt* pStatement,
     const char* sRawName = sqlite3_bind_parameter_name(pStatement, i);
     const QString sName = sRawName ? QString::fromUtf8(sRawName) : QStringLiteral("?");
     const QVariant* pValue = FindBinding(bindings, sName);
-    if (!pValue) {
-      throw TwkError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(sName),
-                     QStringLiteral("SQLite"), SQLITE_ERROR);
-    }
+    if (!pValue) Fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(sName));
     BindValue(pDb_, pStatement, i, *pValue);
   }
-}
-
-Recordset BatchExecutor::FetchRows(sqlite3_stmt* pStatement) const {
-  const int iColumns = sqlite3_column_count(pStatement);
-  QStringList columnNames;
-  for (int i = 0; i < iColumns; ++i) columnNames.append(ColumnName(pStatement, i));
-  std::vector<Recordset::Row> rows;
-  while (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) {
-    Recordset::Row row;
-    row.reserve(std::size_t(iColumns));
-    for (int i = 0; i < iColumns; ++i) row.push_back(ColumnValue(pStatement, i));
-    rows.push_back(std::move(row));
-  }
-  return Recordset(std::move(columnNames), std::move(rows));
 }
 
 void BatchExecutor::StepToEnd(sqlite3_stmt* pStatement) const {
@@ -156,8 +642,46 @@ void BatchExecutor::StepToEnd(sqlite3_stmt* pStatement) const {
   }
 }
 
+void BatchExecutor::NoteIdentity() {
+  for (auto insert = inserts_.rbegin(); insert != inserts_.rend(); ++insert) {
+    auto known = identityTables_.find(insert->first);
+    if (known == identityTables_.end()) {
+      bool bIdentity = false;
+      if (MainObjectExists(pDb_, "sqlite_sequence")) {
+        StatementHandle lookup =
+            PrepareFixed(pDb_, "select 1 from main.sqlite_sequence where name = ?1 collate nocase");
+        BindValue(pDb_, lookup.get(), 1, insert->first);
+        bIdentity = CheckSqlite(pDb_, sqlite3_step(lookup.get())) == SQLITE_ROW;
+      }
+      known = identityTables_.emplace(insert->first, bIdentity).first;
+    }
+    if (known->second) {
+      identity_ = insert->second;
+      break;
+    }
+  }
+  inserts_.clear();
+}
+
 void BatchExecutor::Offer(Pass& pass, Recordset result) {
   if (!pass.result.first) pass.result.first = std::move(result);
+}
+
+void BatchExecutor::OnUpdate(void* pExecutor, int iOperation, const char* sDatabase,
+                             const char* sTable, long long lRowId) {
+  if (iOperation != SQLITE_INSERT || qstrcmp(sDatabase, "main") != 0) return;
+  auto* pSelf = static_cast<BatchExecutor*>(pExecutor);
+  if (pSelf->inserts_.size() > 64) pSelf->inserts_.erase(pSelf->inserts_.begin());
+  pSelf->inserts_.emplace_back(QString::fromUtf8(sTable), qint64(lRowId));
+}
+
+void BatchExecutor::IdentityFunction(sqlite3_context* pContext, int, sqlite3_value**) {
+  const auto* pSelf = static_cast<const BatchExecutor*>(sqlite3_user_data(pContext));
+  if (pSelf->identity_) {
+    sqlite3_result_int64(pContext, *pSelf->identity_);
+  } else {
+    sqlite3_result_null(pContext);
+  }
 }
 
 }  // namespace twk

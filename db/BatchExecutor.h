@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "ProcedureCall.h"
 #include "Recordset.h"
@@ -11,6 +14,8 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_context;
+struct sqlite3_value;
 
 namespace twk {
 
@@ -21,14 +26,18 @@ struct BatchResult {
   bool bStopped = false;
 };
 
-/// Runs a T-SQL batch on one SQLite connection, statement by statement, the
-/// way a server client sees it: every statement runs in order, the first
-/// result is kept (rows fully fetched, or a count of changed rows), later
-/// rows are stepped through and dropped. exec and "set nocount" are handled
-/// here; everything else goes to SQLite after translation.
+/// Runs a T-SQL batch on one SQLite connection the way a server does: the
+/// whole batch is read and checked first, so that a syntax error anywhere
+/// runs nothing; then every statement runs in order, the first result is
+/// kept (a count of changed rows, or rows that are read as the caller walks
+/// them when nothing follows, else fetched whole) and later rows are stepped
+/// through and dropped. exec, "set nocount", declare, set, if/else and
+/// begin/end blocks are handled here; everything else goes to SQLite after
+/// translation.
 class BatchExecutor {
  public:
   BatchExecutor(sqlite3* pDb, TsqlTranslator::SpidSource spidSource);
+  ~BatchExecutor();
   BatchExecutor(const BatchExecutor&) = delete;
   BatchExecutor& operator=(const BatchExecutor&) = delete;
 
@@ -44,20 +53,36 @@ class BatchExecutor {
   void SetNoCount(bool bNoCount) noexcept { bNoCount_ = bNoCount; }
 
  private:
+  struct Node;
   struct Pass;
+  class Parser;
 
-  qsizetype RunStatement(Pass& pass, qsizetype iPos);
-  qsizetype RunSqlStatement(Pass& pass, qsizetype iPos);
+  void RunList(Pass& pass, const std::vector<int>& nodes, bool bOuter);
+  void RunNode(Pass& pass, Node& node, bool bLast);
+  void RunSql(Pass& pass, Node& node, bool bLast);
+  void RunExec(Pass& pass, const Node& node);
+  void RunDeclare(Pass& pass, const Node& node);
+  void RunAssign(Pass& pass, const Node& node);
+  bool Condition(Pass& pass, const Node& node);
+  QVariant Evaluate(Pass& pass, const QString& sExpression);
   void BindParameters(sqlite3_stmt* pStatement, const ParameterBindings& bindings) const;
-  Recordset FetchRows(sqlite3_stmt* pStatement) const;
   void StepToEnd(sqlite3_stmt* pStatement) const;
+  void NoteIdentity();
   static void Offer(Pass& pass, Recordset result);
+  static void OnUpdate(void* pExecutor, int iOperation, const char* sDatabase, const char* sTable,
+                       long long lRowId);
+  static void IdentityFunction(sqlite3_context* pContext, int, sqlite3_value**);
 
   sqlite3* pDb_;
   TsqlTranslator translator_;
   SysobjectsView sysobjects_;
   StoredProcedureRunner procedures_;
   bool bNoCount_ = false;
+  // @@identity: the last row id this connection inserted into a table with
+  // an identity (autoincrement) column; rows going elsewhere leave it.
+  std::optional<qint64> identity_;
+  std::vector<std::pair<QString, qint64>> inserts_;
+  std::map<QString, bool> identityTables_;
 };
 
 }  // namespace twk

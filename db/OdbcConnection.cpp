@@ -9,6 +9,7 @@
 #include "OdbcDiagnostics.h"
 #include "OdbcResultReader.h"
 #include "OdbcText.h"
+#include "TimeLimit.h"
 #include "TwkError.h"
 
 namespace twk {
@@ -51,6 +52,10 @@ Recordset OdbcConnection::Execute(const QString& sSql) {
   if (sSql.trimmed().isEmpty()) return Recordset::Closed(-1);
   OdbcStatementHandle owner = AllocateStatement();
   SQLHSTMT statement = owner.get();
+  // The server stops a batch that outlives the time limit; a driver that
+  // cannot is not refused for it (the result only says "option changed").
+  SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT,
+                 reinterpret_cast<SQLPOINTER>(SQLULEN(TimeLimit::BatchSeconds())), 0);
   SQLRETURN iReturn = SQLExecDirectW(statement, OdbcInputText(sSql), SQLINTEGER(sSql.size()));
 
   // The batch is walked to its end whatever fails on the way: freeing a

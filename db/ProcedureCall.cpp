@@ -67,7 +67,7 @@ QVariant ReadNumber(const QString& sText, qsizetype& iPos) {
   return QVariant(dReal);
 }
 
-QVariant ReadValue(const QString& sText, qsizetype& iPos, const ParameterBindings& scope) {
+QVariant ReadValue(const QString& sText, qsizetype& iPos, const ParameterBindings* pScope) {
   if (iPos >= sText.size()) SyntaxError(sText, iPos);
   const QChar c = sText[iPos];
   if ((c == u'N' || c == u'n') && iPos + 1 < sText.size() && sText[iPos + 1] == u'\'') ++iPos;
@@ -80,12 +80,13 @@ QVariant ReadValue(const QString& sText, qsizetype& iPos, const ParameterBinding
   if (c == u'@') {
     const qsizetype iEnd = SqlScanner::WordEnd(sText, iPos + 1);
     const QString sName = sText.mid(iPos, iEnd - iPos);
-    const QVariant* pValue = FindBinding(scope, sName);
+    iPos = iEnd;
+    if (!pScope) return QVariant();
+    const QVariant* pValue = FindBinding(*pScope, sName);
     if (!pValue) {
       throw TwkError(QStringLiteral("Must declare the scalar variable \"%1\".").arg(sName),
                      QStringLiteral("SQLite"), SQLITE_ERROR);
     }
-    iPos = iEnd;
     return *pValue;
   }
   SyntaxError(sText, iPos);
@@ -101,7 +102,7 @@ bool StartsArgument(const QString& sText, qsizetype iPos) {
 }
 
 ProcedureArgument ReadArgument(const QString& sText, qsizetype& iPos,
-                               const ParameterBindings& scope) {
+                               const ParameterBindings* pScope) {
   ProcedureArgument argument;
   if (sText[iPos] == u'@') {
     const qsizetype iNameEnd = SqlScanner::WordEnd(sText, iPos + 1);
@@ -111,14 +112,14 @@ ProcedureArgument ReadArgument(const QString& sText, qsizetype& iPos,
       iPos = SqlScanner::SkipSpaceAndComments(sText, iEquals + 1);
     }
   }
-  argument.value = ReadValue(sText, iPos, scope);
+  argument.value = ReadValue(sText, iPos, pScope);
   return argument;
 }
 
 }  // namespace
 
 ProcedureCall ProcedureCall::Parse(const QString& sText, qsizetype iPos,
-                                   const ParameterBindings& scope) {
+                                   const ParameterBindings* pScope) {
   ProcedureCall call;
   qsizetype i = SqlScanner::SkipSpaceAndComments(sText, SqlScanner::WordEnd(sText, iPos));
   call.sName = ReadNamePart(sText, i);
@@ -128,15 +129,24 @@ ProcedureCall ProcedureCall::Parse(const QString& sText, qsizetype iPos,
   }
   if (call.sName.isEmpty()) SyntaxError(sText, i);
   i = SqlScanner::SkipSpaceAndComments(sText, i);
-  bool bArgumentExpected = false;
-  while (bArgumentExpected || StartsArgument(sText, i)) {
-    call.arguments.push_back(ReadArgument(sText, i, scope));
+  // After the first argument only a comma brings another: "exec p 'a' 'b'"
+  // is an error on the server, not two arguments.
+  bool bArgumentExpected = StartsArgument(sText, i);
+  while (bArgumentExpected) {
+    call.arguments.push_back(ReadArgument(sText, i, pScope));
     i = SqlScanner::SkipSpaceAndComments(sText, i);
     bArgumentExpected = i < sText.size() && sText[i] == u',';
     if (bArgumentExpected) i = SqlScanner::SkipSpaceAndComments(sText, i + 1);
   }
   call.iEnd = i;
   return call;
+}
+
+QVariant* FindBinding(ParameterBindings& bindings, const QString& sName) {
+  for (auto& [sBound, value] : bindings) {
+    if (sBound.compare(sName, Qt::CaseInsensitive) == 0) return &value;
+  }
+  return nullptr;
 }
 
 const QVariant* FindBinding(const ParameterBindings& bindings, const QString& sName) {

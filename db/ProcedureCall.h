@@ -26,13 +26,16 @@ struct ProcedureCall {
 
   /// Reads the statement that starts with exec or execute at iPos. Arguments
   /// are literals ('text' with '' escapes, N'text', numbers, NULL) or, inside
-  /// a procedure, the names of its parameters (looked up in scope). The
-  /// statement ends after the last argument. Throws TwkError on bad syntax.
-  static ProcedureCall Parse(const QString& sText, qsizetype iPos, const ParameterBindings& scope);
+  /// a procedure or after a declare, the names of variables (looked up in
+  /// pScope; without one they are only read, as null). Arguments are
+  /// separated by commas; the statement ends after the last argument.
+  /// Throws TwkError on bad syntax.
+  static ProcedureCall Parse(const QString& sText, qsizetype iPos, const ParameterBindings* pScope);
 };
 
 /// The bound value of a parameter, matched without regard to case; nullptr
 /// when the name is not bound.
 const QVariant* FindBinding(const ParameterBindings& bindings, const QString& sName);
+QVariant* FindBinding(ParameterBindings& bindings, const QString& sName);
 
 }  // namespace twk

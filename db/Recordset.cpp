@@ -15,6 +15,15 @@ const QString sRecordsetSource = QStringLiteral("TWK.Recordset");
 Recordset::Recordset(QStringList columnNames, std::vector<Row> rows)
     : bOpen_(true), columnNames_(std::move(columnNames)), rows_(std::move(rows)) {}
 
+Recordset::Recordset(QStringList columnNames, std::vector<Row> rows,
+                     std::shared_ptr<RowSource> more)
+    : bOpen_(true),
+      columnNames_(std::move(columnNames)),
+      rows_(std::move(rows)),
+      more_(std::move(more)) {
+  if (rows_.empty()) ReadMore();
+}
+
 Recordset Recordset::Closed(long lRowsAffected) {
   Recordset closed;
   closed.lRowsAffected_ = lRowsAffected;
@@ -25,17 +34,46 @@ bool Recordset::IsEof() const noexcept { return !bOpen_ || iCurrent_ >= rows_.si
 
 void Recordset::MoveFirst() {
   RequireOpen();
+  if (iPassed_ > 0) {
+    throw TwkError(QStringLiteral("Rowset does not support fetching backward."), sRecordsetSource,
+                   3219);
+  }
   iCurrent_ = 0;
 }
 
 void Recordset::MoveNext() {
   RequireRow();
   ++iCurrent_;
+  if (iCurrent_ < rows_.size() || !more_) return;
+  iPassed_ += rows_.size();
+  rows_.clear();
+  iCurrent_ = 0;
+  ReadMore();
 }
 
 long Recordset::RecordCount() const {
   RequireOpen();
-  return long(rows_.size());
+  while (more_ && ReadMore()) {
+  }
+  return long(iPassed_ + rows_.size());
+}
+
+bool Recordset::ReadMore() const {
+  if (!more_) return false;
+  Row row;
+  bool bRead = false;
+  try {
+    bRead = more_->Next(row);
+  } catch (...) {
+    more_.reset();
+    throw;
+  }
+  if (!bRead) {
+    more_.reset();
+    return false;
+  }
+  rows_.push_back(std::move(row));
+  return true;
 }
 
 QString Recordset::FieldName(int iIndex) const {
@@ -80,6 +118,8 @@ void Recordset::Close() noexcept {
   bOpen_ = false;
   columnNames_.clear();
   rows_.clear();
+  more_.reset();
+  iPassed_ = 0;
   iCurrent_ = 0;
 }
 

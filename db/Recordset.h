@@ -4,11 +4,22 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <memory>
 #include <vector>
 
 namespace twk {
 
-/// A fully fetched, read-only result. Open with columns and rows, or closed
+/// Rows that a backend reads as they come, behind a record set.
+class RowSource {
+ public:
+  virtual ~RowSource() = default;
+  /// Fills the next row; false at the end. Throws TwkError when reading fails.
+  virtual bool Next(std::vector<QVariant>& row) = 0;
+};
+
+/// A read-only, forward-moving result: fully fetched, or read from a
+/// RowSource as it is walked, so that memory stays flat however many rows a
+/// query returns. The rows passed are dropped once more come from the source. Open with columns and rows, or closed
 /// (a batch whose first result was not a set of rows).
 ///
 /// Field values are null (an invalid QVariant), numbers (qint64 or double),
@@ -20,6 +31,8 @@ class Recordset {
   /// A closed record set.
   Recordset() = default;
   Recordset(QStringList columnNames, std::vector<Row> rows);
+  /// Rows first, then the rows of more as MoveNext reaches them.
+  Recordset(QStringList columnNames, std::vector<Row> rows, std::shared_ptr<RowSource> more);
 
   /// A closed record set that knows how many rows its statement changed.
   static Recordset Closed(long lRowsAffected);
@@ -27,9 +40,11 @@ class Recordset {
   bool IsOpen() const noexcept { return bOpen_; }
   /// True before the first row, past the last, and when closed.
   bool IsEof() const noexcept;
+  /// Fails once rows read from a source have been passed.
   void MoveFirst();
   void MoveNext();
 
+  /// Reads what the source still holds, to count it.
   long RecordCount() const;
   int FieldCount() const noexcept { return bOpen_ ? int(columnNames_.size()) : 0; }
   QString FieldName(int iIndex) const;
@@ -50,10 +65,13 @@ class Recordset {
  private:
   void RequireOpen() const;
   void RequireRow() const;
+  bool ReadMore() const;
 
   bool bOpen_ = false;
   QStringList columnNames_;
-  std::vector<Row> rows_;
+  mutable std::vector<Row> rows_;
+  mutable std::shared_ptr<RowSource> more_;
+  std::size_t iPassed_ = 0;
   std::size_t iCurrent_ = 0;
   long lRowsAffected_ = -1;
 };

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include "SqliteConversionFunctions.h"
 #include "SqliteHandles.h"
 
 namespace twk {
@@ -70,6 +71,7 @@ void RegisterTsqlFunctions(sqlite3* pDb) {
   Register(pDb, "len", 1, true, Len);
   Register(pDb, "charindex", 2, true, CharIndex);
   Register(pDb, "charindex", 3, true, CharIndex);
+  RegisterConversionFunctions(pDb);
 }
 
 }  // namespace twk

@@ -248,3 +248,32 @@ TEST_F(AlertsCommand, IdRefusesBadArgumentsAndFailsWhenTheStartFails) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AlertsCommand, ARunawayDefinitionIsStoppedAtTheTimeoutAndTheOthersStillShow) {
+  const QString sFile = File("runaway.db");
+  ASSERT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
+  Sql(sFile,
+      "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
+      "values ('with recursive n(i) as (select 1 union all select i + 1 from n) "
+      "select ''Never'' as KEYWORD, ''d'' as DESCRIPTION where (select count(*) from n) = 0', "
+      "1, 'runaway', 'SQL', 'RUNAWAY'), "
+      "('select ''Quick'' as KEYWORD, ''d'' as DESCRIPTION', 1, 'quick', 'SQL', 'QUICK')");
+  const Outcome outcome = Run({QStringLiteral("--server"), sFile, QStringLiteral("--id"),
+                               QStringLiteral("1"), QStringLiteral("--json"),
+                               QStringLiteral("--timeout"), QStringLiteral("1")});
+  ASSERT_EQ(outcome.iExitCode, 0) << outcome.sErrors.toStdString();
+  const QJsonArray alerts = QJsonDocument::fromJson(outcome.sOutput.toUtf8())
+                                .object()
+                                .value(QStringLiteral("alerts"))
+                                .toArray();
+  ASSERT_EQ(alerts.size(), 1);
+  EXPECT_EQ(alerts[0].toObject().value(QStringLiteral("keyword")).toString(),
+            QStringLiteral("Quick"));
+  EXPECT_EQ(Run({QStringLiteral("--check"), QStringLiteral("--timeout"), QStringLiteral("-1")})
+                .iExitCode,
+            2);
+}
+
+}  // namespace

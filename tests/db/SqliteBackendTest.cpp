@@ -103,7 +103,7 @@ TEST_F(SqliteBackend, OpeningAndReadingNeverWriteTheFile) {
   EXPECT_EQ(after.readAll(), content);
 }
 
-TEST_F(SqliteBackend, SpidIsUniquePerOpenConnectionAndReleasedOnClose) {
+TEST_F(SqliteBackend, SpidIsUniquePerOpenConnectionAndNeverWritesTheFile) {
   auto first = Open();
   auto second = Open();
   const long lFirst = Spid(*first);
@@ -111,14 +111,29 @@ TEST_F(SqliteBackend, SpidIsUniquePerOpenConnectionAndReleasedOnClose) {
   EXPECT_EQ(Spid(*first), lFirst);
   const long lSecond = Spid(*second);
   EXPECT_NE(lSecond, lFirst);
-  EXPECT_EQ(file.Number("select count(*) from twk_connections"), 2);
+  EXPECT_EQ(file.Number("select count(*) from sqlite_master where name = 'twk_connections'"), 0);
 
   first->Close();
-  EXPECT_EQ(file.Number("select count(*) from twk_connections"), 1);
   first->Open();
   const long lReopened = Spid(*first);
   EXPECT_NE(lReopened, lFirst);
   EXPECT_NE(lReopened, lSecond);
+}
+
+TEST_F(SqliteBackend, RowsOfClosedConnectionsLeaveTheOutputTableWhenANumberIsHandedOut) {
+  file.Exec("create table ttwk_AlertOutput (OWNER_SPID integer, TITLE text)");
+  auto live = Open();
+  auto closing = Open();
+  live->Execute(QStringLiteral("insert ttwk_AlertOutput values (@@spid, 'live')"));
+  closing->Execute(QStringLiteral("insert ttwk_AlertOutput values (@@spid, 'closed')"));
+  // A number from the old scheme, and one of a process that has ended.
+  file.Exec("insert into ttwk_AlertOutput values (51, 'old'), (2147483000, 'gone')");
+  closing->Close();
+
+  auto fresh = Open();
+  EXPECT_EQ(file.Number("select count(*) from ttwk_AlertOutput"), 4);  // not before it has a number
+  Spid(*fresh);
+  EXPECT_EQ(file.Text("select group_concat(TITLE) from ttwk_AlertOutput"), QStringLiteral("live"));
 }
 
 TEST_F(SqliteBackend, SpidIsUniqueAmongProcessesSharingTheFile) {

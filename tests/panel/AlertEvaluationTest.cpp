@@ -65,9 +65,11 @@ TEST_F(RunAlertRules, DirectRowsFillFromExactColumnNamesAndDefaultEventAndKey) {
 }
 
 TEST_F(RunAlertRules, TableRowsAreReadOnlyForThisConnectionAndLeftInPlace) {
+  // 64 is the first connection of process 1, which always runs: a live
+  // connection of another process, whose rows must stay.
   Raw(
       QStringLiteral("insert into ttwk_AlertOutput (OWNER_SPID, KEY_VALUE, KEYWORD, DESCRIPTION) "
-                     "values (987654, '1001', 'Foreign', 'another connection''s')"));
+                     "values (64, '1001', 'Foreign', 'another connection''s')"));
   AddDefinition(QStringLiteral(
       "insert into ttwk_AlertOutput (OWNER_SPID, KEY_VALUE, RANK, KEYWORD, DESCRIPTION, "
       "CLIPBOARD_TEXT, AUTO_POPUP) values (@@spid, @id, 3, 'Written', 'by the batch', null, 1)"));
@@ -82,7 +84,7 @@ TEST_F(RunAlertRules, TableRowsAreReadOnlyForThisConnectionAndLeftInPlace) {
   EXPECT_TRUE(alert.sClipboardText.isEmpty());
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(RawValue(QStringLiteral("select count(*) from ttwk_AlertOutput where OWNER_SPID = "
-                                    "987654")),
+                                    "64")),
             QStringLiteral("1"));
   EXPECT_EQ(RawValue(QStringLiteral("select count(*) from ttwk_AlertOutput")), QStringLiteral("2"));
 }

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "Connection.h"
+#include "RawSqliteFile.h"
+#include "TwkError.h"
+
+namespace twk::testing {
+namespace {
+
+// T-SQL batches as definitions are written for the server, run unchanged.
+class SqliteDialect : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(scratch.isValid());
+    file.Create();
+    file.Exec(
+        "create table items (ID integer primary key autoincrement, NAME text, QTY integer);"
+        "create table params (NAME text primary key, VALUE text);"
+        "create table ttwk_AlertOutput (OWNER_SPID integer, TITLE text);"
+        "insert into items (NAME, QTY) values ('a', 1), ('b', 2), ('c', 3);");
+    connection = Open();
+  }
+
+  std::unique_ptr<Connection> Open() {
+    auto opened = std::make_unique<Connection>();
+    ConnectionSettings settings;
+    settings.sDataSource = sDatabaseFile;
+    opened->SetSettings(settings);
+    opened->Open();
+    return opened;
+  }
+
+  QString First(const QString& sSql) {
+    Recordset rs = connection->Execute(sSql);
+    if (!rs.IsOpen() || rs.IsEof()) return QStringLiteral("<none>");
+    return rs.Field(0).toString();
+  }
+
+  QTemporaryDir scratch;
+  QString sDatabaseFile = QDir(scratch.path()).filePath(QStringLiteral("dialect.db"));
+  RawSqliteFile file{sDatabaseFile};
+  std::unique_ptr<Connection> connection;
+};
+
+TEST_F(SqliteDialect, StatementsSeparatedByLineBreaksOrNothingRunInOrder) {
+  EXPECT_EQ(First(QStringLiteral("set nocount on\ninsert items (NAME) values ('d')\n"
+                                 "update items set QTY = 9 where NAME = 'd' delete items where "
+                                 "NAME = 'a'\nexec sp_server_info 1 select count(*) from items")),
+            QStringLiteral("1"));  // the procedure's row came first
+  EXPECT_EQ(file.Number("select QTY from items where NAME = 'd'"), 9);
+  EXPECT_EQ(file.Number("select count(*) from items"), 3);
+  EXPECT_EQ(First(QStringLiteral("select 'x' select 'y'")), QStringLiteral("x"));
+  EXPECT_EQ(First(QStringLiteral("insert items (NAME) select NAME from items where QTY = 9\n"
+                                 "select count(*) from items")),
+            QStringLiteral("4"));  // "set nocount on" lasts for the connection
+
+}
+
+TEST_F(SqliteDialect, ACommonTableExpressionKeepsTheStatementItLeads) {
+  connection->Execute(QStringLiteral(
+      "with recursive n(i) as (select 1 union all select i + 1 from n where i < 5) "
+      "insert into items (NAME, QTY) select 'n' || i, i from n"));
+  EXPECT_EQ(file.Number("select count(*) from items where NAME like 'n%'"), 5);
+  connection->Execute(QStringLiteral(
+      "with big as (select ID from items where QTY >= 3) update items set QTY = 0 "
+      "where ID in (select ID from big) select 1"));
+  EXPECT_EQ(file.Number("select count(*) from items where QTY = 0"), 4);
+}
+
+TEST_F(SqliteDialect, ASyntaxErrorAnywhereRunsNothingButAMissingTableFailsOnlyWhenReached) {
+  EXPECT_THROW(connection->Execute(QStringLiteral(
+                   "insert items (NAME) values ('early')\nselect from where")),
+               TwkError);
+  EXPECT_EQ(file.Number("select count(*) from items where NAME = 'early'"), 0);
+  EXPECT_THROW(connection->Execute(QStringLiteral(
+                   "insert items (NAME) values ('early')\nexec sp_server_info 'a' 'b'")),
+               TwkError);
+  EXPECT_EQ(file.Number("select count(*) from items where NAME = 'early'"), 0);
+  EXPECT_THROW(connection->Execute(QStringLiteral(
+                   "set nocount on insert items (NAME) values ('ran')\nselect * from nowhere")),
+               TwkError);
+  EXPECT_EQ(file.Number("select count(*) from items where NAME = 'ran'"), 1);
+}
+
+TEST_F(SqliteDialect, IdentityFollowsOnlyTablesWithAnIdentityColumn) {
+  connection->Execute(QStringLiteral("insert items (NAME) values ('new')"));
+  connection->Execute(QStringLiteral("insert params values ('p', 'v')"));
+  EXPECT_EQ(First(QStringLiteral("select @@identity")), QStringLiteral("4"));
+  auto other = Open();
+  EXPECT_EQ(other->Execute(QStringLiteral("select @@identity")).Field(0).isNull(), true);
+}
+
+TEST_F(SqliteDialect, AdjacentLiteralsStayTwo) {
+  Recordset rs = connection->Execute(QStringLiteral("select 'a'N'b'"));
+  EXPECT_EQ(rs.Field(0).toString(), QStringLiteral("a"));
+  EXPECT_EQ(rs.FieldName(0), QStringLiteral("b"));
+}
+
+TEST_F(SqliteDialect, VariablesIfElseAndBlocks) {
+  EXPECT_EQ(First(QStringLiteral("declare @n int = 2, @s varchar(10)\n"
+                                 "set @n = @n + 1\n"
+                                 "select @s = NAME from items where QTY = @n\n"
+                                 "if @s = 'c' begin select 'found ' + @s end else select 'no'")),
+            QStringLiteral("found c"));
+  EXPECT_EQ(First(QStringLiteral("if not exists (select 1 from items where QTY > 5) select 'none'"
+                                 " else select 'some'")),
+            QStringLiteral("none"));
+  EXPECT_THROW(connection->Execute(QStringLiteral("select @undeclared")), TwkError);
+  EXPECT_THROW(connection->Execute(QStringLiteral("if 1 = 1 begin select 1")), TwkError);
+}
+
+TEST_F(SqliteDialect, PlusJoinsTextsAddsNumbersAndRefusesTextThatIsNoNumber) {
+  EXPECT_EQ(First(QStringLiteral("select 'Qty: ' + NAME + '!' from items where ID = 1")),
+            QStringLiteral("Qty: a!"));
+  EXPECT_EQ(First(QStringLiteral("select QTY + 10 * 2 - 1 + '5' from items where ID = 1")),
+            QStringLiteral("25"));
+  EXPECT_THROW(connection->Execute(QStringLiteral("select NAME + QTY from items")), TwkError);
+  EXPECT_TRUE(connection->Execute(QStringLiteral("select 'x' + null")).Field(0).isNull());
+}
+
+TEST_F(SqliteDialect, TopConvertCastAndDateArithmetic) {
+  EXPECT_EQ(First(QStringLiteral("select count(*) from (select top 2 * from items order by QTY)")),
+            QStringLiteral("2"));
+  EXPECT_EQ(First(QStringLiteral("select top (1) NAME from items order by QTY desc")),
+            QStringLiteral("c"));
+  EXPECT_EQ(First(QStringLiteral("select convert(varchar(10), '2026-03-04 10:11:12', 103)")),
+            QStringLiteral("04/03/2026"));
+  EXPECT_EQ(First(QStringLiteral("select cast('42' as int) + 1")), QStringLiteral("43"));
+  EXPECT_THROW(connection->Execute(QStringLiteral("select cast('abc' as int)")), TwkError);
+  EXPECT_EQ(First(QStringLiteral("select datediff(year, '2025-12-31', '2026-01-01')")),
+            QStringLiteral("1"));
+  EXPECT_EQ(First(QStringLiteral("select datediff(day, '2026-01-30', '2026-03-01')")),
+            QStringLiteral("30"));
+  EXPECT_EQ(First(QStringLiteral("select dateadd(month, 1, '2026-01-31')")),
+            QStringLiteral("2026-02-28"));
+}
+
+TEST_F(SqliteDialect, TemporaryTablesBelongToTheirConnection) {
+  EXPECT_EQ(First(QStringLiteral("create table #t (N int)\ninsert #t select QTY from items\n"
+                                 "select sum(N) from #t")),
+            QStringLiteral("<none>"));
+  EXPECT_EQ(First(QStringLiteral("select sum(N) from #t")), QStringLiteral("6"));
+  auto other = Open();
+  EXPECT_THROW(other->Execute(QStringLiteral("select * from #t")), TwkError);
+  EXPECT_EQ(file.Number("select count(*) from sqlite_master where name like '%#t%'"), 0);
+}
+
+// Eight processes evaluate a definition with its own transaction while a
+// ninth keeps writing definitions; not one alert may go missing.
+TEST_F(SqliteDialect, DefinitionsWithTheirOwnTransactionsLoseNoAlertUnderConcurrency) {
+  file.Exec("create table defs (N integer)");
+  connection.reset();
+  constexpr int iProcesses = 8;
+  constexpr int iRounds = 15;
+  std::vector<pid_t> children;
+  const pid_t writer = fork();
+  if (writer == 0) {
+    try {
+      auto own = Open();
+      for (int i = 0; i < 200; ++i) {
+        own->Execute(QStringLiteral("begin transaction\nselect count(*) from defs\n"
+                                    "insert defs values (%1)\ncommit").arg(i));
+      }
+    } catch (...) {
+      _exit(1);
+    }
+    _exit(0);
+  }
+  for (int p = 0; p < iProcesses; ++p) {
+    const pid_t child = fork();
+    if (child == 0) {
+      int iLost = 0;
+      try {
+        auto own = Open();
+        for (int i = 0; i < iRounds; ++i) {
+          try {
+            own->Execute(QStringLiteral(
+                "delete ttwk_AlertOutput where OWNER_SPID = @@spid;"
+                "begin; select count(*) from defs;"
+                "insert ttwk_AlertOutput values (@@spid, 'mine'); commit"));
+          } catch (...) {
+          }
+          Recordset rs = own->Execute(
+              QStringLiteral("select count(*) from ttwk_AlertOutput where OWNER_SPID = @@spid"));
+          if (rs.Field(0).toLongLong() != 1) ++iLost;
+        }
+      } catch (...) {
+        _exit(100);
+      }
+      _exit(iLost);
+    }
+    children.push_back(child);
+  }
+  int iLost = 0;
+  for (pid_t child : children) {
+    int iStatus = 0;
+    waitpid(child, &iStatus, 0);
+    ASSERT_TRUE(WIFEXITED(iStatus));
+    iLost += WEXITSTATUS(iStatus);
+  }
+  int iWriter = 0;
+  waitpid(writer, &iWriter, 0);
+  EXPECT_EQ(WEXITSTATUS(iWriter), 0);
+  EXPECT_EQ(iLost, 0) << "of " << iProcesses * iRounds << " evaluations";
+  EXPECT_EQ(file.Number("select count(*) from defs"), 200);
+}
+
+}  // namespace
+}  // namespace twk::testing
