@@ -350,5 +350,17 @@ TEST_F(RunAlertRules, AnIdMadeToCloseTheAuthorsLiteralFindsNothing) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
+TEST_F(RunAlertRules, ARowWithAnEmptyEventTypeOrKeyValueIsNotAccepted) {
+  AddDefinition(
+      QStringLiteral("select '' as EVENT_TYPE, 'NoType' as KEYWORD, 'd' as DESCRIPTION union all "
+                     "select 'ID', 'NoKey', 'd' from (select 1) where 0 union all "
+                     "select 'NAME', 'Both', 'd'"));
+  AddDefinition(
+      QStringLiteral("select '' as KEY_VALUE, 'NoKey' as KEYWORD, 'd' as DESCRIPTION union all "
+                     "select 'x', 'Kept', 'd'"));
+  Evaluate(QStringLiteral("1001"));
+  EXPECT_EQ(Keywords(), (QStringList{QStringLiteral("Both"), QStringLiteral("Kept")}));
+}
+
 }  // namespace
 }  // namespace twk
