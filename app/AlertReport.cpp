@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "TextRules.h"
+
 namespace twk {
 
 namespace {
@@ -11,11 +13,21 @@ QString JsonText(const QString& sText) {
   QString sJson = QStringLiteral("\"");
   for (const QChar character : sText) {
     switch (character.unicode()) {
-      case '"': sJson += QStringLiteral("\\\""); break;
-      case '\\': sJson += QStringLiteral("\\\\"); break;
-      case '\n': sJson += QStringLiteral("\\n"); break;
-      case '\r': sJson += QStringLiteral("\\r"); break;
-      case '\t': sJson += QStringLiteral("\\t"); break;
+      case '"':
+        sJson += QStringLiteral("\\\"");
+        break;
+      case '\\':
+        sJson += QStringLiteral("\\\\");
+        break;
+      case '\n':
+        sJson += QStringLiteral("\\n");
+        break;
+      case '\r':
+        sJson += QStringLiteral("\\r");
+        break;
+      case '\t':
+        sJson += QStringLiteral("\\t");
+        break;
       default:
         if (character.unicode() < 0x20) {
           sJson += QStringLiteral("\\u%1").arg(character.unicode(), 4, 16, QLatin1Char('0'));
@@ -27,7 +39,9 @@ QString JsonText(const QString& sText) {
   return sJson + QLatin1Char('"');
 }
 
-QString JsonFlag(qint16 bFlag) { return bFlag ? QStringLiteral("true") : QStringLiteral("false"); }
+QString JsonFlag(qint16 bFlag) {
+  return bFlag ? QStringLiteral("true") : QStringLiteral("false");
+}
 
 QString AlertJson(const AlertOutput& alert) {
   const QStringList fields = {
@@ -78,28 +92,31 @@ QString AlertReport::ToJson() const {
 }
 
 QString AlertReport::ToTable() const {
-  QString sTable = QStringLiteral("Alerts for ID %1 as %2: %3\n")
-                       .arg(sId, sUser)
-                       .arg(alerts.size());
+  // Every text is escaped for the terminal and appended, never passed
+  // through arg() a second time, where a "%1" inside it would be replaced.
+  QString sTable = QStringLiteral("Alerts for ID ") + TerminalText(sId) + QStringLiteral(" as ") +
+                   TerminalText(sUser) + QStringLiteral(": ") + QString::number(alerts.size()) +
+                   QLatin1Char('\n');
+  const auto Row = [](const QString& sRank, const QString& sIcon, const QString& sSeqn,
+                      const QString& sKeyword, const QString& sAutomation,
+                      const QString& sDescription) {
+    return sRank.rightJustified(6) + QLatin1Char(' ') + sIcon.rightJustified(4) + QLatin1Char(' ') +
+           sSeqn.rightJustified(5) + QStringLiteral("  ") + sKeyword.leftJustified(20) +
+           QLatin1Char(' ') + sAutomation.leftJustified(22) + QLatin1Char(' ') + sDescription +
+           QLatin1Char('\n');
+  };
   if (!alerts.empty()) {
-    sTable += QStringLiteral("%1 %2 %3  %4 %5 %6\n")
-                  .arg(QStringLiteral("rank"), 6)
-                  .arg(QStringLiteral("icon"), 4)
-                  .arg(QStringLiteral("seqn"), 5)
-                  .arg(QStringLiteral("keyword"), -20)
-                  .arg(QStringLiteral("automation"), -22)
-                  .arg(QStringLiteral("description"));
+    sTable +=
+        Row(QStringLiteral("rank"), QStringLiteral("icon"), QStringLiteral("seqn"),
+            QStringLiteral("keyword"), QStringLiteral("automation"), QStringLiteral("description"));
   }
   for (const AlertOutput& alert : alerts) {
-    sTable += QStringLiteral("%1 %2 %3  %4 %5 %6\n")
-                  .arg(alert.iRank, 6)
-                  .arg(alert.iIcon, 4)
-                  .arg(alert.lSeqn, 5)
-                  .arg(alert.sKeyword, -20)
-                  .arg(Automation(alert), -22)
-                  .arg(FirstLine(alert.sDescription));
+    sTable += Row(QString::number(alert.iRank), QString::number(alert.iIcon),
+                  QString::number(alert.lSeqn), TerminalText(alert.sKeyword), Automation(alert),
+                  TerminalText(FirstLine(alert.sDescription)));
   }
-  return sTable + QStringLiteral("Fixed text: %1\n").arg(sFixedText);
+  return sTable + QStringLiteral("Fixed text: ") + TerminalText(sFixedText, true) +
+         QLatin1Char('\n');
 }
 
 }  // namespace twk

@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <QTextDocument>
 
+#include "CommandLine.h"
 #include "TextRules.h"
 
 namespace twk::DetailRules {
@@ -107,11 +108,18 @@ bool IsSet(qint16 bFlag) {
 
 QString PrepareCommandLine(const QString& sActionText, const QString& sAlertType,
                            const QString& sKeyValue) {
-  QString sCommandLine = sActionText;
-  if (sAlertType == QLatin1String("ID")) {
-    sCommandLine.replace(QLatin1String("{ID}"), sKeyValue, Qt::CaseSensitive);
+  if (sAlertType != QLatin1String("ID")) return sActionText;
+  // Split first, replace after: a key value with quotes or blanks in it
+  // must stay the text of the one argument it stands in, never add others.
+  QStringList arguments = SplitCommandLine(sActionText);
+  bool bAllEmpty = true;
+  for (QString& sArgument : arguments) {
+    sArgument.replace(QLatin1String("{ID}"), sKeyValue, Qt::CaseSensitive);
+    bAllEmpty = bAllEmpty && sArgument.isEmpty();
   }
-  return sCommandLine;
+  // "{ID}" alone with an empty key value leaves nothing to start.
+  if (bAllEmpty) return QString();
+  return JoinCommandLine(arguments);
 }
 
 QString ZoomText(const QString& sDescription, qint16 iRank) {

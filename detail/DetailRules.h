@@ -70,8 +70,12 @@ DetailCommand CommandFor(DetailArea area, DetailGesture gesture);
 /// Automatic actions count a flag only when it holds exactly True.
 bool IsSet(qint16 bFlag);
 
-/// The command line to start: "{ID}" replaced by the key value, case-
-/// sensitively, when the alert type is exactly "ID".
+/// The command line to start. When the alert type is exactly "ID", the
+/// action text is split into program and arguments (SplitCommandLine),
+/// "{ID}" is replaced case-sensitively by the key value inside each, and the
+/// result is joined so that it splits back into exactly those arguments: the
+/// key value is always part of one argument's text. Any other alert type
+/// leaves the action text as it is. Empty when nothing is left to start.
 QString PrepareCommandLine(const QString& sActionText, const QString& sAlertType,
                            const QString& sKeyValue);
 

@@ -1,8 +1,10 @@
 #include "AlertPlaceholders.h"
 
 #include <array>
+#include <optional>
 
 #include "Conversions.h"
+#include "SqlContexts.h"
 
 namespace twk {
 
@@ -40,36 +42,67 @@ bool MatchesAt(const QString& sText, qsizetype iPos, const Placeholder& placehol
   return iAfter >= sText.size() || !ContinuesName(sText.at(iAfter));
 }
 
-QString Quoted(const QString& sValue) {
-  return QLatin1Char('\'') + Conversions::QuoteApostrophes(sValue) + QLatin1Char('\'');
+const Placeholder* PlaceholderAt(const QString& sText, qsizetype iPos) {
+  const QChar character = sText.at(iPos);
+  if (character != QLatin1Char('{') && character != QLatin1Char('@')) return nullptr;
+  for (const Placeholder& placeholder : placeholders) {
+    if (MatchesAt(sText, iPos, placeholder)) return &placeholder;
+  }
+  return nullptr;
+}
+
+// The placeholder's characters are letters, braces and an at-sign, none of
+// which opens or closes anything, so its first character tells its context.
+// A value goes in only where both readers agree on that context.
+std::optional<QString> ValueFor(SqlContext tsql, SqlContext sqlite, const QString& sValue) {
+  if (tsql != sqlite) return std::nullopt;
+  switch (tsql) {
+    case SqlContext::Code:
+      return QLatin1Char('\'') + Conversions::QuoteApostrophes(sValue) + QLatin1Char('\'');
+    case SqlContext::Literal:
+      return Conversions::QuoteApostrophes(sValue);
+    case SqlContext::QuotedName: {
+      QString sDoubled = sValue;
+      return sDoubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    }
+    case SqlContext::Bracketed:
+    case SqlContext::Backticked:
+    case SqlContext::Comment:
+      break;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
-QString ReplacePlaceholders(const QString& sCriteria, const QString& sId, const QString& sAuthID) {
-  const QString sQuotedId = Quoted(sId);
-  const QString sQuotedUser = Quoted(sAuthID);
-  QString sResult;
+ReplacedCriteria ReplacePlaceholdersTraced(const QString& sCriteria, const QString& sId,
+                                           const QString& sAuthID) {
+  const std::vector<SqlContext> tsql = ReadSqlContexts(sCriteria, SqlDialect::Tsql);
+  const std::vector<SqlContext> sqlite = ReadSqlContexts(sCriteria, SqlDialect::Sqlite);
+  ReplacedCriteria replaced;
+  QString& sResult = replaced.sSql;
   sResult.reserve(sCriteria.size() + 32);
   qsizetype iPos = 0;
   while (iPos < sCriteria.size()) {
-    const QChar character = sCriteria.at(iPos);
-    bool bReplaced = false;
-    if (character == QLatin1Char('{') || character == QLatin1Char('@')) {
-      for (const Placeholder& placeholder : placeholders) {
-        if (!MatchesAt(sCriteria, iPos, placeholder)) continue;
-        sResult += placeholder.bUser ? sQuotedUser : sQuotedId;
-        iPos += placeholder.sName.size();
-        bReplaced = true;
-        break;
-      }
-    }
-    if (!bReplaced) {
-      sResult += character;
+    const Placeholder* pPlaceholder = PlaceholderAt(sCriteria, iPos);
+    const std::optional<QString> sValue =
+        pPlaceholder ? ValueFor(tsql[iPos], sqlite[iPos], pPlaceholder->bUser ? sAuthID : sId)
+                     : std::nullopt;
+    if (!sValue) {
+      sResult += sCriteria.at(iPos);
       ++iPos;
+      continue;
     }
+    const qsizetype iNameLength = pPlaceholder->sName.size();
+    replaced.edits.push_back({iPos, iNameLength, sResult.size(), sValue->size()});
+    sResult += *sValue;
+    iPos += iNameLength;
   }
-  return sResult;
+  return replaced;
+}
+
+QString ReplacePlaceholders(const QString& sCriteria, const QString& sId, const QString& sAuthID) {
+  return ReplacePlaceholdersTraced(sCriteria, sId, sAuthID).sSql;
 }
 
 }  // namespace twk

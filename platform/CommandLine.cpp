@@ -4,8 +4,69 @@
 
 namespace twk {
 
+namespace {
+
+constexpr QChar cQuote = u'"';
+
+bool IsBlank(QChar c) {
+  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
+bool NeedsQuotes(const QString& sArgument) {
+  if (sArgument.isEmpty()) return true;
+  for (const QChar c : sArgument) {
+    if (IsBlank(c) || c == cQuote) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 QStringList SplitCommandLine(const QString& sCommandLine) {
-  return QProcess::splitCommand(sCommandLine);
+  QStringList arguments;
+  QString sArgument;
+  bool bInArgument = false;  // an empty quoted part still makes one
+  bool bQuoted = false;
+  for (qsizetype i = 0; i < sCommandLine.size(); ++i) {
+    const QChar c = sCommandLine[i];
+    if (bQuoted) {
+      if (c != cQuote) {
+        sArgument += c;
+      } else if (i + 1 < sCommandLine.size() && sCommandLine[i + 1] == cQuote) {
+        sArgument += cQuote;
+        ++i;
+      } else {
+        bQuoted = false;
+      }
+    } else if (c == cQuote) {
+      bQuoted = true;
+      bInArgument = true;
+    } else if (IsBlank(c)) {
+      if (bInArgument) arguments << sArgument;
+      sArgument.clear();
+      bInArgument = false;
+    } else {
+      sArgument += c;
+      bInArgument = true;
+    }
+  }
+  if (bInArgument) arguments << sArgument;
+  return arguments;
+}
+
+QString JoinCommandLine(const QStringList& arguments) {
+  QStringList parts;
+  parts.reserve(arguments.size());
+  for (const QString& sArgument : arguments) {
+    if (!NeedsQuotes(sArgument)) {
+      parts << sArgument;
+      continue;
+    }
+    QString sDoubled = sArgument;
+    sDoubled.replace(cQuote, QStringLiteral("\"\""));
+    parts << cQuote + sDoubled + cQuote;
+  }
+  return parts.join(u' ');
 }
 
 CommandStart StartDetachedCommand(const QString& sCommandLine) {
@@ -16,6 +77,10 @@ CommandStart StartDetachedCommand(const QString& sCommandLine) {
     return result;
   }
   const QString sProgram = parts.takeFirst();
+  if (sProgram.isEmpty()) {
+    result.sError = QStringLiteral("The command line names no program.");
+    return result;
+  }
   QProcess process;
   process.setProgram(sProgram);
   process.setArguments(parts);

@@ -1,15 +1,32 @@
 #pragma once
 
-#include "PlatformServices.h"
-
 #include <QStringList>
+
+#include "PlatformServices.h"
 
 namespace twk {
 
-/// Splits a command line into program and arguments the way a person reads
-/// it: blanks separate, double quotes group, a doubled quote inside quotes
-/// stands for one.
+/// Splits a command line into program and arguments. The rule, all of it:
+///
+/// - Outside double quotes, a space, tab, carriage return or line feed ends
+///   an argument; a run of them counts as one, and those at either end of
+///   the line are dropped.
+/// - A double quote (U+0022) opens a quoted part, which runs to the next
+///   double quote that is not doubled, or to the end of the line. Inside it
+///   blanks are kept, and a doubled double quote stands for one.
+/// - Quoted and unquoted parts that touch form one argument: a"b c"d is
+///   "ab cd". A quoted part that is empty still makes an argument, so
+///   x "" y is three arguments, the second one empty.
+/// - Every other character, backslashes and non-ASCII ones included, stands
+///   for itself.
+///
+/// An empty line, or one of blanks only, gives no arguments.
 QStringList SplitCommandLine(const QString& sCommandLine);
+
+/// The command line that SplitCommandLine reads back as exactly these
+/// arguments: an argument that is empty or holds a blank or a double quote
+/// is quoted, its double quotes doubled; any other goes in as it is.
+QString JoinCommandLine(const QStringList& arguments);
 
 /// Starts the program of a command line with its arguments, no shell
 /// between, and does not wait for it.

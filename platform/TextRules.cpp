@@ -2,12 +2,55 @@
 
 namespace twk {
 
+namespace {
+
+bool ReordersText(char16_t c) {
+  return (c >= 0x202a && c <= 0x202e) || (c >= 0x2066 && c <= 0x2069) || c == 0x200e ||
+         c == 0x200f || c == 0x061c;
+}
+
+QString Escape(char16_t c) {
+  switch (c) {
+    case u'\t':
+      return QStringLiteral("\\t");
+    case u'\n':
+      return QStringLiteral("\\n");
+    case u'\r':
+      return QStringLiteral("\\r");
+    case 0x1b:
+      return QStringLiteral("\\e");
+    default:
+      break;
+  }
+  if (c < 0x100) return QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'));
+  return QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0'));
+}
+
+}  // namespace
+
 QString TrimSpaces(const QString& sText) {
   qsizetype iStart = 0;
   qsizetype iEnd = sText.size();
   while (iStart < iEnd && sText.at(iStart) == QLatin1Char(' ')) ++iStart;
   while (iEnd > iStart && sText.at(iEnd - 1) == QLatin1Char(' ')) --iEnd;
   return sText.mid(iStart, iEnd - iStart);
+}
+
+QString TerminalText(const QString& sText, bool bKeepLineBreaks) {
+  QString sShown;
+  sShown.reserve(sText.size());
+  for (qsizetype i = 0; i < sText.size(); ++i) {
+    const char16_t c = sText.at(i).unicode();
+    const bool bLineBreak =
+        c == u'\n' || (c == u'\r' && i + 1 < sText.size() && sText.at(i + 1) == u'\n');
+    const bool bControl = c < 0x20 || (c >= 0x7f && c < 0xa0) || ReordersText(c);
+    if (!bControl || (bKeepLineBreaks && bLineBreak)) {
+      sShown += QChar(c);
+    } else {
+      sShown += Escape(c);
+    }
+  }
+  return sShown;
 }
 
 }  // namespace twk

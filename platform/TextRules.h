@@ -8,4 +8,12 @@ namespace twk {
 /// blanks stay, as the system has always trimmed.
 QString TrimSpaces(const QString& sText);
 
+/// Text as a terminal may show it: control characters (C0, DEL, C1) and the
+/// characters that reorder text (bidirectional embeddings, overrides and
+/// isolates) appear as escapes such as \e, \t, \x07 or \u202e, so that text
+/// from a database can neither move the cursor nor change colours or
+/// titles. With bKeepLineBreaks, line feeds (and carriage returns before
+/// them) stay line breaks.
+QString TerminalText(const QString& sText, bool bKeepLineBreaks = false);
+
 }  // namespace twk

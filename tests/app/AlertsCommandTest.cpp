@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,8 +9,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-
-#include <sqlite3.h>
 
 namespace {
 
@@ -41,9 +40,9 @@ class AlertsCommand : public ::testing::Test {
 
   void Sql(const QString& sFile, const char* sSql) const {
     sqlite3* pDatabase = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(sFile.toUtf8().constData(), &pDatabase, SQLITE_OPEN_READWRITE,
-                              nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_open_v2(sFile.toUtf8().constData(), &pDatabase, SQLITE_OPEN_READWRITE, nullptr),
+        SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(pDatabase, sSql, nullptr, nullptr, nullptr), SQLITE_OK)
         << sqlite3_errmsg(pDatabase);
     sqlite3_close_v2(pDatabase);
@@ -61,7 +60,8 @@ TEST_F(AlertsCommand, HelpAndVersionAnswerAndExitZero) {
   }
   const Outcome version = Run({QStringLiteral("--version")});
   EXPECT_EQ(version.iExitCode, 0);
-  EXPECT_TRUE(version.sOutput.contains(QRegularExpression(QStringLiteral("\\d+\\.\\d\\d\\.\\d\\d\\d"))));
+  EXPECT_TRUE(
+      version.sOutput.contains(QRegularExpression(QStringLiteral("\\d+\\.\\d\\d\\.\\d\\d\\d"))));
 }
 
 TEST_F(AlertsCommand, UnknownOptionsAndNothingToDoAreUsageErrors) {
@@ -149,11 +149,10 @@ TEST_F(AlertsCommand, IdPrintsTheRecordsAlertsInRankOrderAsJson) {
   for (const auto& entry : alerts) {
     const QJsonObject alert = entry.toObject();
     EXPECT_EQ(alert.size(), 18);
-    for (const char* sField : {"seqn", "eventType", "keyValue", "rank", "icon", "keyword",
-                               "description", "tooltipText", "titleText", "clipboardText",
-                               "clipboardDescription", "actionText", "actionDescription",
-                               "logText", "playSound", "autoPopup", "autoClipboard",
-                               "autoAction"}) {
+    for (const char* sField :
+         {"seqn", "eventType", "keyValue", "rank", "icon", "keyword", "description", "tooltipText",
+          "titleText", "clipboardText", "clipboardDescription", "actionText", "actionDescription",
+          "logText", "playSound", "autoPopup", "autoClipboard", "autoAction"}) {
       EXPECT_TRUE(alert.contains(QString::fromLatin1(sField))) << sField;
     }
     EXPECT_GE(alert.value(QStringLiteral("rank")).toInt(), iPreviousRank);
@@ -174,12 +173,16 @@ TEST_F(AlertsCommand, OnlyRunsOneDefinitionEvenWhenItIsDisabled) {
                             QStringLiteral("O'Hara"), QStringLiteral("--json")};
   const Outcome all = Run(base);
   ASSERT_EQ(all.iExitCode, 0) << all.sErrors.toStdString();
-  EXPECT_EQ(QJsonDocument::fromJson(all.sOutput.toUtf8()).object().value(QStringLiteral("count")).toInt(), 0);
+  EXPECT_EQ(
+      QJsonDocument::fromJson(all.sOutput.toUtf8()).object().value(QStringLiteral("count")).toInt(),
+      0);
 
   const Outcome one = Run(base + QStringList{QStringLiteral("--only"), QStringLiteral("1")});
   ASSERT_EQ(one.iExitCode, 0) << one.sErrors.toStdString();
-  const QJsonArray alerts =
-      QJsonDocument::fromJson(one.sOutput.toUtf8()).object().value(QStringLiteral("alerts")).toArray();
+  const QJsonArray alerts = QJsonDocument::fromJson(one.sOutput.toUtf8())
+                                .object()
+                                .value(QStringLiteral("alerts"))
+                                .toArray();
   ASSERT_EQ(alerts.size(), 1);
   EXPECT_EQ(alerts[0].toObject().value(QStringLiteral("description")).toString(),
             QStringLiteral("Seen for O'Hara"));
@@ -238,13 +241,45 @@ TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
   EXPECT_FALSE(one.sOutput.contains(QStringLiteral("MIXED")));
 }
 
+TEST_F(AlertsCommand, TheTableShowsControlCharactersOfDatabaseTextEscaped) {
+  const QString sFile = File("steer.db");
+  ASSERT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
+  Sql(sFile,
+      "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
+      "values ('select ''Red'' || char(27) || ''[31m%6'' as KEYWORD, ''ring'' || char(7) || "
+      "char(9) || char(155) || char(8238) || ''end'' as DESCRIPTION', 1, 'd', 'SQL', 'STEER')");
+  const QString sId = QStringLiteral("7%1\x1b]0;title\x07");
+  const Outcome table = Run({QStringLiteral("--server"), sFile, QStringLiteral("--id"), sId});
+  ASSERT_EQ(table.iExitCode, 0) << table.sErrors.toStdString();
+  for (const QChar c : table.sOutput) {
+    EXPECT_TRUE(c == u'\n' || (c >= u' ' && c != QChar(0x7f) &&
+                               (c < QChar(0x80) || c >= QChar(0xa0)) && c != QChar(0x202e)))
+        << "raw U+" << QString::number(c.unicode(), 16).toStdString();
+  }
+  EXPECT_TRUE(table.sOutput.contains(QStringLiteral("Alerts for ID 7%1\\e]0;title\\x07 as ")))
+      << table.sOutput.toStdString();
+  EXPECT_TRUE(table.sOutput.contains(QStringLiteral("Red\\e[31m%6")));
+  EXPECT_TRUE(table.sOutput.contains(QStringLiteral("ring\\x07\\t\\x9b\\u202eend")));
+
+  const Outcome json = Run(
+      {QStringLiteral("--server"), sFile, QStringLiteral("--id"), sId, QStringLiteral("--json")});
+  const QJsonObject report = QJsonDocument::fromJson(json.sOutput.toUtf8()).object();
+  EXPECT_EQ(report.value(QStringLiteral("id")).toString(), sId);
+  const QJsonObject alert = report.value(QStringLiteral("alerts")).toArray().at(0).toObject();
+  EXPECT_EQ(alert.value(QStringLiteral("keyword")).toString(), QStringLiteral("Red\x1b[31m%6"));
+}
+
 TEST_F(AlertsCommand, IdRefusesBadArgumentsAndFailsWhenTheStartFails) {
   EXPECT_EQ(Run({QStringLiteral("--id"), QString()}).iExitCode, 2);
   EXPECT_EQ(Run({QStringLiteral("--id"), QStringLiteral("1"), QStringLiteral("--only"),
-                 QStringLiteral("x")}).iExitCode, 2);
+                 QStringLiteral("x")})
+                .iExitCode,
+            2);
   EXPECT_EQ(Run({QStringLiteral("--json")}).iExitCode, 2);
   EXPECT_EQ(Run({QStringLiteral("--server"), File("gone.db"), QStringLiteral("--id"),
-                 QStringLiteral("1")}).iExitCode, 1);
+                 QStringLiteral("1")})
+                .iExitCode,
+            1);
 }
 
 }  // namespace

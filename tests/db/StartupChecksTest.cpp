@@ -1,11 +1,11 @@
-#include "ModuleFixture.h"
-#include "modSubroutines.h"
-
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include "ModuleFixture.h"
+#include "modSubroutines.h"
 
 namespace twk {
 namespace {
@@ -52,8 +52,8 @@ TEST_F(StartupChecks, AnAdministratorIsAskedAndYesClearsTheReminder) {
   const auto& question = platform.messages[0];
   EXPECT_EQ(question.buttons, MessageButtons::YesNo);
   EXPECT_EQ(question.icon, MessageIcon::None);
-  EXPECT_TRUE(question.sText.startsWith(
-      QStringLiteral("TWK has detected a change in iMIS version or Checksum.\r\n\r\nNew versions")));
+  EXPECT_TRUE(question.sText.startsWith(QStringLiteral(
+      "TWK has detected a change in iMIS version or Checksum.\r\n\r\nNew versions")));
   EXPECT_TRUE(question.sText.contains(
       QStringLiteral("could\r\n cause your alerts to fail or function incorrectly.  This")));
   EXPECT_TRUE(question.sText.endsWith(
@@ -64,6 +64,18 @@ TEST_F(StartupChecks, AnAdministratorIsAskedAndYesClearsTheReminder) {
   platform.messages.clear();
   EXPECT_TRUE(Start(9));
   EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(StartupChecks, YesRecordsTheVersionAndTheChecksumEachInItsOwnParameter) {
+  // Values that differ, so that a swapped or repeated write shows.
+  Raw(
+      QStringLiteral("insert into System_Params values ('System_Control.Version', '20.3.1'), "
+                     "('System_Control.Checksum', 'BADA55')"));
+  platform.AnswerNext(MessageAnswer::Yes);
+  EXPECT_TRUE(Start(9));
+  ASSERT_EQ(platform.MessageTitles(), QStringList{QStringLiteral("Sanity Check")});
+  EXPECT_EQ(Param("QUOR.TWK.Imis_Version"), QStringLiteral("20.3.1"));
+  EXPECT_EQ(Param("QUOR.TWK.Imis_Checksum"), QStringLiteral("BADA55"));
 }
 
 TEST_F(StartupChecks, AnsweringNoAsksAgainAtTheNextStart) {
@@ -87,7 +99,8 @@ TEST_F(StartupChecks, BelowLevelEightOnlyAWarningAndOnlyTheVersionIsWritten) {
 
 TEST_F(StartupChecks, AChecksumThatChangedOnlyInCaseCountsAsAChange) {
   Reviewed();
-  Raw(QStringLiteral("update System_Params set ShortValue = 'c0ffee' "
+  Raw(
+      QStringLiteral("update System_Params set ShortValue = 'c0ffee' "
                      "where ParameterName = 'System_Control.Checksum'"));
   EXPECT_TRUE(Start(1));
   EXPECT_EQ(platform.MessageTitles(), QStringList{QStringLiteral("Non-critical warning")});
@@ -130,7 +143,8 @@ TEST(VersionTexts, CompareByNumbersNotByCharacters) {
   EXPECT_EQ(CompareVersionTexts(QStringLiteral("2.0.4"), QStringLiteral("2.00.004")), 0);
   EXPECT_EQ(CompareVersionTexts(QStringLiteral("x.y"), QStringLiteral("0.00.000")), 0);
   EXPECT_EQ(CompareVersionTexts(QString(), QStringLiteral("0.00.000")), 0);
-  EXPECT_TRUE(TwkVersionText().contains(QRegularExpression(QStringLiteral("^\\d+\\.\\d\\d\\.\\d\\d\\d$"))));
+  EXPECT_TRUE(
+      TwkVersionText().contains(QRegularExpression(QStringLiteral("^\\d+\\.\\d\\d\\.\\d\\d\\d$"))));
 }
 
 TEST_F(StartupChecks, AMissingObjectStopsTheStartWithTheCriticalMessage) {
@@ -153,7 +167,8 @@ TEST_F(StartupChecks, AMissingProcedureCountsAsMissingToo) {
 TEST_F(StartupChecks, ObjectNamesInCapitalsStillCount) {
   Reviewed();
   // SQLite will not rename a table to a case variant of its own name directly.
-  Raw(QStringLiteral("alter table ttwk_AlertOutput rename to twk_moving; "
+  Raw(
+      QStringLiteral("alter table ttwk_AlertOutput rename to twk_moving; "
                      "alter table twk_moving rename to TTWK_ALERTOUTPUT"));
   EXPECT_TRUE(Start(1));
   EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
@@ -211,9 +226,9 @@ TEST_F(StartupChecks, AnUnknownDataSourceFailsAndNoMessageShowsThePassword) {
   ini.close();
   qputenv("ODBCINI", sIni.toLocal8Bit());
   qputenv("ODBCSYSINI", scratch.path().toLocal8Bit());
-  const bool bStarted = InitializeConnection(QStringLiteral("NoSuchTellwickSource"),
-                                             QStringLiteral("DEMO"), QStringLiteral("sa"),
-                                             QStringLiteral("Pa;ss}w0rd"), 1);
+  const bool bStarted =
+      InitializeConnection(QStringLiteral("NoSuchTellwickSource"), QStringLiteral("DEMO"),
+                           QStringLiteral("sa"), QStringLiteral("Pa;ss}w0rd"), 1);
   qunsetenv("ODBCINI");
   qunsetenv("ODBCSYSINI");
   EXPECT_FALSE(bStarted);

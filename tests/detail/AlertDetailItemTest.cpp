@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextDocument>
@@ -38,8 +39,26 @@ AlertOutput FilledAlert() {
   return alert;
 }
 
+// In the default style the window background and the 3-D highlight are both
+// white, so a button on the wrong one would look right; these differ.
+class DistinctSystemColours {
+ public:
+  DistinctSystemColours() : previous_(QApplication::palette()) {
+    QPalette palette = previous_;
+    palette.setColor(QPalette::Base, QColor(0xfa, 0xf5, 0xe6));
+    palette.setColor(QPalette::Light, QColor(0x9c, 0xc3, 0xe6));
+    palette.setColor(QPalette::Text, QColor(0x40, 0x10, 0x10));
+    QApplication::setPalette(palette);
+  }
+  ~DistinctSystemColours() { QApplication::setPalette(previous_); }
+
+ private:
+  QPalette previous_;
+};
+
 class AlertDetailItem : public ::testing::Test {
  protected:
+  DistinctSystemColours colours;
   testing::RecordingPlatform platform;
   ctlAlertDetail item;
 };
@@ -79,6 +98,7 @@ TEST_F(AlertDetailItem, SetAllLoadsEveryValueAndShowsEnabledButtons) {
   EXPECT_TRUE(item.cmdClip()->isEnabled());
   EXPECT_EQ(ButtonColour(item.cmdClip()), DetailRules::ColourOf(SystemColour::WindowBackground));
   EXPECT_EQ(ButtonColour(item.cmdAction()), DetailRules::ColourOf(SystemColour::WindowBackground));
+  EXPECT_EQ(ButtonColour(item.cmdAction()), QColor(0xfa, 0xf5, 0xe6));
 }
 
 TEST_F(AlertDetailItem, EmptyButtonTextsLeaveVisibleDisabledButtonsOnHighlight) {
@@ -93,6 +113,7 @@ TEST_F(AlertDetailItem, EmptyButtonTextsLeaveVisibleDisabledButtonsOnHighlight) 
     EXPECT_FALSE(pButton->isHidden());
     EXPECT_FALSE(pButton->isEnabled());
     EXPECT_EQ(ButtonColour(pButton), DetailRules::ColourOf(SystemColour::ThreeDHighlight));
+    EXPECT_EQ(ButtonColour(pButton), QColor(0x9c, 0xc3, 0xe6));
   }
   EXPECT_EQ(item.cmdClip()->toolTip(), QStringLiteral("Clipboard text available"));
   EXPECT_EQ(item.cmdAction()->toolTip(), QStringLiteral("Action available"));

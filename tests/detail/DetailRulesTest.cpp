@@ -2,6 +2,7 @@
 
 #include <QTextDocument>
 
+#include "CommandLine.h"
 #include "DetailRules.h"
 #include "Twips.h"
 
@@ -85,6 +86,23 @@ TEST(DetailRules, IdIsReplacedOnlyForTheExactTypeAndPlaceholder) {
   EXPECT_EQ(
       DetailRules::PrepareCommandLine(QStringLiteral("{ID}"), QStringLiteral("ID"), QString()),
       QString());
+}
+
+TEST(DetailRules, AKeyValueIsAlwaysTheTextOfOneArgument) {
+  const auto Prepared = [](const char* pAction, const char* pKey) {
+    return SplitCommandLine(DetailRules::PrepareCommandLine(
+        QString::fromUtf8(pAction), QStringLiteral("ID"), QString::fromUtf8(pKey)));
+  };
+  EXPECT_EQ(Prepared("/bin/echo \"{ID}\" --fixed", "1\" --injected \"x"),
+            (QStringList{QStringLiteral("/bin/echo"), QStringLiteral("1\" --injected \"x"),
+                         QStringLiteral("--fixed")}));
+  EXPECT_EQ(Prepared("/bin/echo {ID} --fixed", "a b\tc"),
+            (QStringList{QStringLiteral("/bin/echo"), QStringLiteral("a b\tc"),
+                         QStringLiteral("--fixed")}));
+  EXPECT_EQ(Prepared("/bin/echo --id={ID}x \"\"", "\"\" 2"),
+            (QStringList{QStringLiteral("/bin/echo"), QStringLiteral("--id=\"\" 2x"), QString()}));
+  EXPECT_EQ(Prepared("/bin/echo {ID} rest", ""),
+            (QStringList{QStringLiteral("/bin/echo"), QString(), QStringLiteral("rest")}));
 }
 
 TEST(DetailRules, FlagsCountOnlyWhenExactlyTrue) {

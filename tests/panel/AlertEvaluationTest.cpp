@@ -340,5 +340,29 @@ TEST_F(RunAlertRules, UnreadableDefinitionsAreReportedAndRunNothing) {
       QStringLiteral("in TWK.ctlTWK.ReadAlertRules at line 110")));
 }
 
+TEST_F(RunAlertRules, AnIdMadeToCloseTheAuthorsLiteralFindsNothing) {
+  Raw(QStringLiteral("create table NOTES (NOTE text)"));
+  Raw(QStringLiteral("insert into NOTES values ('about 1001'), ('about 1002'), ('other')"));
+  AddDefinition(QStringLiteral(
+      "select NOTE as KEYWORD, 'd' as DESCRIPTION from NOTES where NOTE like '%{id}%'"));
+  Evaluate(QStringLiteral("1002"));
+  EXPECT_EQ(Keywords(), QStringList{QStringLiteral("about 1002")});
+  Evaluate(QStringLiteral("' or 1=1 or NOTE like '"));
+  EXPECT_TRUE(Keywords().isEmpty());
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(RunAlertRules, ARowWithAnEmptyEventTypeOrKeyValueIsNotAccepted) {
+  AddDefinition(
+      QStringLiteral("select '' as EVENT_TYPE, 'NoType' as KEYWORD, 'd' as DESCRIPTION union all "
+                     "select 'ID', 'NoKey', 'd' from (select 1) where 0 union all "
+                     "select 'NAME', 'Both', 'd'"));
+  AddDefinition(
+      QStringLiteral("select '' as KEY_VALUE, 'NoKey' as KEYWORD, 'd' as DESCRIPTION union all "
+                     "select 'x', 'Kept', 'd'"));
+  Evaluate(QStringLiteral("1001"));
+  EXPECT_EQ(Keywords(), (QStringList{QStringLiteral("Both"), QStringLiteral("Kept")}));
+}
+
 }  // namespace
 }  // namespace twk

@@ -58,5 +58,37 @@ TEST(ReplacePlaceholders, TakesPsIdAsOneNameBeforeId) {
   EXPECT_EQ(Replace("@PSID", QStringLiteral("7")), QStringLiteral("'7'"));
 }
 
+TEST(ReplacePlaceholders, InsideALiteralPutsTheValueInWithoutQuotes) {
+  EXPECT_EQ(Replace("where NOTE like '%{id}%'"), QStringLiteral("where NOTE like '%42%'"));
+  EXPECT_EQ(Replace("select N'@sUserName''s list' as X"),
+            QStringLiteral("select N'MANAGER''s list' as X"));
+  // The value's apostrophes stay doubled, so the author's literal still ends
+  // where the author ended it.
+  EXPECT_EQ(Replace("where NOTE like '%{id}%'", QStringLiteral("' or 1=1 or NOTE like '")),
+            QStringLiteral("where NOTE like '%'' or 1=1 or NOTE like ''%'"));
+}
+
+TEST(ReplacePlaceholders, InsideADoubleQuotedNameDoublesItsQuotes) {
+  EXPECT_EQ(Replace("select 1 as \"col {id}\"", QStringLiteral("a\"b")),
+            QStringLiteral("select 1 as \"col a\"\"b\""));
+}
+
+TEST(ReplacePlaceholders, LeavesCommentsAndBracketedNamesAsWritten) {
+  EXPECT_EQ(Replace("select 1 -- for {id} and @id\nwhere @id = 1"),
+            QStringLiteral("select 1 -- for {id} and @id\nwhere '42' = 1"));
+  EXPECT_EQ(Replace("/* {user} */ select [x {id}], `{id}`"),
+            QStringLiteral("/* {user} */ select [x {id}], `{id}`"));
+}
+
+TEST(ReplacePlaceholders, LeavesTextThatTheTwoDialectsReadDifferently) {
+  // T-SQL nests block comments and SQLite does not: after the first "*/"
+  // the server is still in a comment, the embedded engine in code.
+  EXPECT_EQ(Replace("/* a /* b */ {id} */ select @id"),
+            QStringLiteral("/* a /* b */ {id} */ select '42'"));
+  // The server doubles "]]" inside a bracketed name, SQLite ends it there.
+  EXPECT_EQ(Replace("select [a]]{id}] where 'x]' = {id}"),
+            QStringLiteral("select [a]]{id}] where 'x]' = '42'"));
+}
+
 }  // namespace
 }  // namespace twk

@@ -1,9 +1,9 @@
-#include "RecordingPlatform.h"
-#include "Steps.h"
-
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+
+#include "RecordingPlatform.h"
+#include "Steps.h"
 
 namespace twk {
 namespace {
