@@ -7,6 +7,7 @@
 #include "Conversions.h"
 #include "EmbeddedDatabase.h"
 #include "ModuleState.h"
+#include "ProductNotices.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
 
@@ -74,7 +75,9 @@ int AlertsCommand::Run(const QStringList& arguments) {
     return Success;
   }
   if (parser.isSet(version)) {
-    std::fprintf(pOutput_, "tellwick-alerts %s\n", qUtf8Printable(modSubroutines::TwkVersionText()));
+    std::fputs(qUtf8Printable(ProductNotices::VersionText(QStringLiteral("tellwick-alerts"),
+                                                         modSubroutines::TwkVersionText())),
+               pOutput_);
     return Success;
   }
   if (!parser.positionalArguments().isEmpty()) {

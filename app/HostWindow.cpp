@@ -1,5 +1,6 @@
 #include "HostWindow.h"
 
+#include "AboutBox.h"
 #include "ConnectionSettings.h"
 #include "ControlRegistry.h"
 #include "HostedControl.h"
@@ -72,6 +73,7 @@ void HostWindow::CreateMenus() {
                      });
   pAlerts->addAction(QStringLiteral("&Icon preview"), QKeySequence(QStringLiteral("Ctrl+I")), this,
                      [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
+  AboutBox::AddHelpMenu(menuBar());
 }
 
 QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea area) {
