@@ -5,17 +5,17 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Tellwick developers")
 set(CPACK_PACKAGE_CONTACT "The Tellwick developers <tellwick@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "service alerts beside the contact record in view")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "service alerts beside the contact record in view
- Tellwick runs every enabled alert definition (an SQL batch kept in the
- database) for the contact record a staff member has open, orders the alerts
- and shows them with an icon, a keyword and buttons that copy prepared text
- or start a prepared command line. Authorised staff maintain the definitions
- in an editor.
- .
- The data lives in Microsoft SQL Server, reached through ODBC (FreeTDS); an
- embedded SQLite database serves the demo. The package holds the host program
- tellwick, the command-line program tellwick-alerts, the alert libraries and
- the SQL Server scripts.")
+# The extended description: CPack puts the summary before it and indents it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tellwick runs every enabled alert definition (an SQL batch kept in the
+database) for the contact record a staff member has open, orders the alerts
+and shows them with an icon, a keyword and buttons that copy prepared text
+or start a prepared command line. Authorised staff maintain the definitions
+in an editor.
+
+The data lives in Microsoft SQL Server, reached through ODBC (FreeTDS); an
+embedded SQLite database serves the demo. The package holds the host program
+tellwick, the command-line program tellwick-alerts, the alert libraries and
+the SQL Server scripts.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
