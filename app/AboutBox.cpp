@@ -38,7 +38,7 @@ AboutBox::AboutBox(QWidget* pParent) : QDialog(pParent) {
   auto* pNotices = new QPlainTextEdit(Notices(), this);
   pNotices->setObjectName(QStringLiteral("txtNotices"));
   pNotices->setReadOnly(true);
-  pNotices->setMinimumSize(560, 320);
+  pNotices->setMinimumSize(620, 360);
   pLayout->addWidget(pNotices);
   auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
