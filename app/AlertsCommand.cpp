@@ -9,6 +9,7 @@
 #include "EmbeddedDatabase.h"
 #include "ModuleState.h"
 #include "PasswordSource.h"
+#include "ProductNotices.h"
 #include "TimeLimit.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
@@ -84,7 +85,9 @@ int AlertsCommand::Run(const QStringList& arguments) {
     return Success;
   }
   if (parser.isSet(version)) {
-    std::fprintf(pOutput_, "tellwick-alerts %s\n", qUtf8Printable(modSubroutines::TwkVersionText()));
+    std::fputs(qUtf8Printable(ProductNotices::VersionText(QStringLiteral("tellwick-alerts"),
+                                                         modSubroutines::TwkVersionText())),
+               pOutput_);
     return Success;
   }
   if (!parser.positionalArguments().isEmpty()) {

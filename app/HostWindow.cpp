@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "AboutBox.h"
 #include "AlertEvaluation.h"
 #include "AlertExplanation.h"
 #include "ConnectionSettings.h"
@@ -148,6 +149,7 @@ void HostWindow::CreateMenus() {
                    [this] { FocusPane(+1); });
   pView->addAction(QStringLiteral("&Previous pane"), QKeySequence(Qt::SHIFT | Qt::Key_F6), this,
                    [this] { FocusPane(-1); });
+  AboutBox::AddHelpMenu(menuBar());
 }
 
 bool HostWindow::IsMenuShortcut(const QKeySequence& keys) const {

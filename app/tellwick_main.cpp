@@ -5,14 +5,17 @@
 #include "QtPlatform.h"
 #include "RecordBrowser.h"
 #include "TimeLimit.h"
+#include "ProductNotices.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -57,43 +60,98 @@ ParserOptions ConfigureParser(QCommandLineParser& parser) {
           timeout};
 }
 
-// Help and version need no display: answer them before a window system is
-// asked for, so that they work on a terminal without one.
-void AnswerHelpOrVersion(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const QByteArray sArgument(argv[i]);
-    if (sArgument == "--help" || sArgument == "-h" || sArgument == "--help-all" ||
-        sArgument == "--version" || sArgument == "-v") {
-      QCoreApplication core(argc, argv);
-      QCoreApplication::setApplicationName(QStringLiteral("Tellwick"));
-      QCoreApplication::setApplicationVersion(twk::modSubroutines::TwkVersionText());
-      QCommandLineParser parser;
-      ConfigureParser(parser);
-      parser.process(core);  // prints and exits
-    }
+QIcon ApplicationIcon() {
+  QIcon icon;
+  for (const char* sSize : {"48", "128"}) {
+    icon.addFile(
+        QStringLiteral(":/tellwick/org.tellwick.Tellwick-%1.png").arg(QLatin1String(sSize)));
   }
+  return icon;
+}
+
+bool IsHelpOrVersion(const QByteArray& sArgument) {
+  return sArgument == "--help" || sArgument == "-h" || sArgument == "--help-all" ||
+         sArgument == "--version" || sArgument == "-v";
+}
+
+// Whether a window system can be asked for; without one QApplication aborts.
+bool HasDisplay(int argc, char** argv) {
+  for (const char* sVariable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* sValue = std::getenv(sVariable);
+    if (sValue && *sValue) return true;
+  }
+  for (int i = 1; i < argc; ++i) {
+    if (QByteArray(argv[i]).startsWith("-platform")) return true;
+  }
+  return false;
+}
+
+int UsageError(QString sMessage) {
+  if (sMessage.endsWith(QLatin1Char('.'))) sMessage.chop(1);  // Qt's texts end in one
+  std::fprintf(stderr, "tellwick: %s; see --help\n", qUtf8Printable(sMessage));
+  return 2;
+}
+
+// Checks the arguments left after Qt took its own: 0 when they are good.
+int CheckArguments(QCommandLineParser& parser, const QStringList& arguments) {
+  if (!parser.parse(arguments)) return UsageError(parser.errorText());
+  if (!parser.positionalArguments().isEmpty()) {
+    return UsageError(QStringLiteral("unexpected argument \"%1\"")
+                          .arg(parser.positionalArguments().first()));
+  }
+  return 0;
+}
+
+// Help, version and usage errors need no display: without one, they are
+// answered on the terminal before a window system is asked for. Returns the
+// exit status, or -1 when the window is to be shown.
+int AnswerOnTerminal(int argc, char** argv) {
+  bool bAnswer = !HasDisplay(argc, argv);
+  for (int i = 1; i < argc; ++i) bAnswer = bAnswer || IsHelpOrVersion(argv[i]);
+  if (!bAnswer) return -1;
+  QCoreApplication core(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("Tellwick"));
+  QCommandLineParser parser;
+  ConfigureParser(parser);
+  const bool bParsed = parser.parse(QCoreApplication::arguments());
+  if (parser.isSet(QStringLiteral("help-all"))) {
+    // With the toolkit's options, which only Qt's own printing lists.
+    QCoreApplication::setApplicationVersion(twk::modSubroutines::TwkVersionText());
+    parser.process(core);
+  }
+  if (parser.isSet(QStringLiteral("help"))) {
+    std::fputs(qUtf8Printable(parser.helpText()), stdout);
+    return 0;
+  }
+  if (parser.isSet(QStringLiteral("version"))) {
+    std::fputs(qUtf8Printable(twk::ProductNotices::VersionText(
+                   QStringLiteral("tellwick"), twk::modSubroutines::TwkVersionText())),
+               stdout);
+    return 0;
+  }
+  if (!bParsed) return UsageError(parser.errorText());
+  if (const int iStatus = CheckArguments(parser, QCoreApplication::arguments())) return iStatus;
+  std::fputs("tellwick: no display to show the window on (DISPLAY is not set); "
+             "tellwick-alerts --id ID prints a record's alerts on a terminal\n",
+             stderr);
+  return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  AnswerHelpOrVersion(argc, argv);
+  if (const int iStatus = AnswerOnTerminal(argc, argv); iStatus >= 0) return iStatus;
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tellwick"));
   QApplication::setApplicationVersion(twk::modSubroutines::TwkVersionText());
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.tellwick.Tellwick"));
+  QApplication::setWindowIcon(ApplicationIcon());
 
   QCommandLineParser parser;
   const ParserOptions o = ConfigureParser(parser);
-  parser.process(application);
-  if (!parser.positionalArguments().isEmpty()) {
-    std::fprintf(stderr, "tellwick: unexpected argument \"%s\"; see --help\n",
-                 qUtf8Printable(parser.positionalArguments().first()));
-    return 2;
-  }
+  if (const int iStatus = CheckArguments(parser, QApplication::arguments())) return iStatus;
   if (!twk::TimeLimit::SetFromText(parser.value(o.timeout))) {
-    std::fprintf(stderr, "tellwick: --timeout takes whole seconds, not \"%s\"\n",
-                 qUtf8Printable(parser.value(o.timeout)));
-    return 2;
+    return UsageError(QStringLiteral("--timeout takes whole seconds, not \"%1\"").arg(parser.value(o.timeout)));
   }
 
   QString sPassword, sPasswordError;

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "ControlRegistry.h"
+#include "DataPaths.h"
 #include "DetailRegistration.h"
 #include "FramedButton.h"
 #include "ModuleState.h"
@@ -59,14 +60,8 @@ class ctlTWK::HiddenItemAutomation : public AutomationTarget {
 };
 
 QString ctlTWK::ProductWebPage() {
-  // The page travels with the programs (docs/ beside bin/); a program run
-  // from elsewhere falls back to the copy in the source tree it was built from.
-  const QString sBeside =
-      QCoreApplication::applicationDirPath() + QStringLiteral("/../docs/index.html");
-  if (QFileInfo::exists(sBeside)) {
-    return QUrl::fromLocalFile(QFileInfo(sBeside).canonicalFilePath()).toString();
-  }
-  return QStringLiteral(TWK_PRODUCT_WEB_PAGE);
+  // The page is installed with the programs (share/doc/tellwick/).
+  return QUrl::fromLocalFile(DataPaths::Find(QStringLiteral("doc/tellwick/index.html"))).toString();
 }
 
 ctlTWK::ctlTWK(QWidget* pParent) : ControlFrame(sControl, TabRule::VisibleEnabledInputs, pParent) {
