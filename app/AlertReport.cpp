@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AlertReport.h"
 
 #include <QRegularExpression>

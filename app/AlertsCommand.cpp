@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AlertsCommand.h"
 
 #include "AlertEvaluation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ControlScrollArea.h"
 
 #include <QScrollBar>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "HostSession.h"
 
 #include "XtenderControl.h"

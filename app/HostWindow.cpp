@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "HostWindow.h"
 
 #include <QApplication>

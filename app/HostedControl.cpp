@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "HostedControl.h"
 
 #include "HostSession.h"

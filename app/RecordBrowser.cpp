@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordBrowser.h"
 
 #include <QHBoxLayout>

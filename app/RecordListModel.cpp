@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordListModel.h"
 
 #include "Connection.h"

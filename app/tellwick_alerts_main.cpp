@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AlertsCommand.h"
 #include "ConsolePlatform.h"
 #include "modSubroutines.h"

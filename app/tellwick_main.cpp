@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "EmbeddedDatabase.h"
 #include "HostPlatform.h"
 #include "HostWindow.h"

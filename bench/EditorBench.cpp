@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Filling the editor's list with 1,000 and 32,766 definitions against
 // fetching the same rows through OpenRecordset alone.
 #include <sqlite3.h>

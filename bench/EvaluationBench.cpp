@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Evaluation of one record with 10, 50 and 200 enabled definitions against
 // executing the same statements directly on the SQLite C API.
 #include "BenchScratch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes a database of many generated contacts, for timing the host program
 // on a table the size of a real association's: the embedded schema and demo
 // definitions, plus N contacts with names spread over the alphabet.

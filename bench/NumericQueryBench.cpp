@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NumericQuery through the helpers against the same query prepared and
 // stepped directly on the SQLite C API.
 #include "BenchScratch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The panel from "nNewId" to the page fully shown, with 50 definitions,
 // against the evaluation alone; and a page change by the scroller.
 #include "BenchScratch.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Time from the start of the tellwick process to its first page of alerts
 # drawn, and its peak memory, on the demo database and on a generated one of
 # many contacts (100,000 unless TWK_BENCH_CONTACTS says otherwise), under one

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # AddressSanitizer and UndefinedBehaviorSanitizer for a whole build folder
 # (scripts/test-sanitizers). Any report stops the program, so a test that
 # meets one fails.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The TWK shared library is assembled from the object libraries of its
 // subsystems; this unit only gives the target a source of its own.
 namespace twk {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Connection.h"
 
 #include "OdbcBackend.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OdbcConnection.h"
 
 #include <sqlext.h>

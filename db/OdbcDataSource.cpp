@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OdbcDataSource.h"
 
 #include <sqlext.h>

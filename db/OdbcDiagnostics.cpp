@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OdbcDiagnostics.h"
 
 #include <sqlext.h>

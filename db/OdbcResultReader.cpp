@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OdbcResultReader.h"
 
 #include <sqlext.h>

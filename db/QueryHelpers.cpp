@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The connection and query helpers of modSubroutines.
 #include "Conversions.h"
 #include "ModuleState.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "QueryOutcome.h"
 
 #include "ModuleState.h"

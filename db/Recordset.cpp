@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Recordset.h"
 
 #include "TwkError.h"

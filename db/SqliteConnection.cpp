@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SqliteConnection.h"
 
 #include <signal.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SqliteHandles.h"
 
 #include <QByteArray>

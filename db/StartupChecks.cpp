@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The version guard and the schema check that InitializeConnection runs.
 #include "ModuleState.h"
 #include "PlatformServices.h"

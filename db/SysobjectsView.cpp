@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SysobjectsView.h"
 
 #include <string>

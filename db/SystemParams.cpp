@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The System_Params cache of modSubroutines.
 #include "Conversions.h"
 #include "ModuleState.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AlertOutput.h"
 
 // The record crosses from TWK to TWKDetail by reference; keeping its layout in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DetailRegistration.h"
 
 #include "ControlRegistry.h"

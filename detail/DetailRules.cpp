@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DetailRules.h"
 
 #include <QApplication>

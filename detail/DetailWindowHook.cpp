@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DetailWindowHook.h"
 
 #include <QContextMenuEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the user and the panel can make an alert detail item do: its menu,
 // gestures, clipboard copy, details box, command start and automation.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DefinitionStatements.h"
 
 #include "Conversions.h"

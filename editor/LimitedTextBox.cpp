@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "LimitedTextBox.h"
 
 #include <QKeyEvent>

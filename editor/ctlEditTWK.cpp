@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ctlEditTWK.h"
 
 #include <QComboBox>

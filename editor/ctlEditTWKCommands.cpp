@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The editor's start-up, its list and form, and the four commands.
 #include <QComboBox>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "IconRegistration.h"
 
 #include "ControlRegistry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmResources.h"
 
 #include "IconLibrary.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The Debian package: `cpack -G DEB` in the build folder (scripts/test-package).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tellwick)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AlertColumns.h"
 
 #include <array>

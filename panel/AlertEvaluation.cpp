@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AlertEvaluation.h"
 
 #include <QRegularExpression>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AlertPlaceholders.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PanelIcons.h"
 
 #include "IconLibrary.h"

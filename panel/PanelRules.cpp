@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PanelRules.h"
 
 namespace twk {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The panel's start-up and its refresh: evaluation, page display, paging.
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PlatformServices.h"
 
 #include "ConsolePlatform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ProductNotices.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Steps.h"
 
 #include "PlatformServices.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TextRules.h"
 
 namespace twk {

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Regenerates the numbered alert icons from Debian's bootstrap-icons.
 
 Needs (for generation only, not for building Tellwick):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tellwick-alerts as documented, through FreeTDS against the scripted TDS
 // responder that stands in for SQL Server.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Connection.h"
 #include "ConnectionSettings.h"
 #include "EmbeddedDatabase.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ODBC backend through FreeTDS's driver against the scripted TDS
 // responder, which stands in for SQL Server (it is no database: each batch
 // is answered from the test's script, and the responder logs what arrived).

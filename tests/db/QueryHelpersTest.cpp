@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ModuleFixture.h"
 #include "modSubroutines.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RawSqliteFile.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "EditorFixture.h"
 
 #include "Conversions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Splitting and the {ID} replacement: a key value never adds, removes or
 // moves an argument, and joined arguments always split back unchanged.
 #include <cstdlib>

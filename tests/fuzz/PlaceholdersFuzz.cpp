@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Placeholder replacement: for any definition and value, every character
 // of the definition outside the replaced placeholders is read in the same
 // context as before, by both dialects, and no character of a value is read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "EvaluationFixture.h"
 
 #include "Conversions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PanelFixture.h"
 
 namespace twk::testing {

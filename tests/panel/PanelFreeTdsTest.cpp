@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The alert panel through FreeTDS against the scripted TDS responder, which
 // stands in for SQL Server with the libraries' own statements.
 #include <gtest/gtest.h>

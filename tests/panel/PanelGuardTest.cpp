@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PanelFixture.h"
 #include "PanelRules.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ImisScript.h"
 
 #include "TdsResponder.h"

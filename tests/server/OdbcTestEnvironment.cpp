@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OdbcTestEnvironment.h"
 
 #include <arpa/inet.h>

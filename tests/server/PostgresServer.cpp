@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PostgresServer.h"
 
 #include <pwd.h>

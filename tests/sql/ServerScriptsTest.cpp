@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The SQL Server scripts an administrator runs. No SQL Server runs here, so
 // they are held to what can be checked by reading them: every batch of every
 // script is well formed, and the permissions are the ones the libraries'

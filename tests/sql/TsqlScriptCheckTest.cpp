@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The checker that the server scripts are held to: each case is a script
 // that SQL Server or sqlcmd would reject or run differently than it reads.
 

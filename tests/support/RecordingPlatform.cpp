@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordingPlatform.h"
 
 namespace twk::testing {

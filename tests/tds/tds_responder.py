@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """A scripted stand-in for SQL Server's side of TDS 7.4, for tests only.
 
 It is not a database: it answers PRELOGIN (no encryption), LOGIN7 and SQL
