@@ -400,23 +400,16 @@ void DatePartFunction(sqlite3_context* pContext, int iCount, sqlite3_value** ppA
   sqlite3_result_int64(pContext, lResult);
 }
 
-void Register(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
-              void (*pFunction)(sqlite3_context*, int, sqlite3_value**)) {
-  const int iFlags = SQLITE_UTF8 | (bDeterministic ? SQLITE_DETERMINISTIC : 0);
-  CheckSqlite(pDb, sqlite3_create_function_v2(pDb, sName, iArguments, iFlags, nullptr, pFunction,
-                                              nullptr, nullptr, nullptr));
-}
-
 }  // namespace
 
 void RegisterConversionFunctions(sqlite3* pDb) {
-  Register(pDb, "twk_plus", 2, true, Plus);
-  Register(pDb, "twk_cast", 2, true, Cast);
-  Register(pDb, "convert", 2, true, ConvertFunction);
-  Register(pDb, "convert", 3, true, ConvertFunction);
-  Register(pDb, "datediff", 3, true, DateDiff);
-  Register(pDb, "dateadd", 3, true, DateAdd);
-  Register(pDb, "datepart", 2, true, DatePartFunction);
+  RegisterFunction(pDb, "twk_plus", 2, true, Plus);
+  RegisterFunction(pDb, "twk_cast", 2, true, Cast);
+  RegisterFunction(pDb, "convert", 2, true, ConvertFunction);
+  RegisterFunction(pDb, "convert", 3, true, ConvertFunction);
+  RegisterFunction(pDb, "datediff", 3, true, DateDiff);
+  RegisterFunction(pDb, "dateadd", 3, true, DateAdd);
+  RegisterFunction(pDb, "datepart", 2, true, DatePartFunction);
 }
 
 }  // namespace twk

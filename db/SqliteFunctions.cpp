@@ -58,20 +58,13 @@ void CharIndex(sqlite3_context* pContext, int iCount, sqlite3_value** ppArgument
   sqlite3_result_int64(pContext, iFound + 1);
 }
 
-void Register(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
-              void (*pFunction)(sqlite3_context*, int, sqlite3_value**)) {
-  const int iFlags = SQLITE_UTF8 | (bDeterministic ? SQLITE_DETERMINISTIC : 0);
-  CheckSqlite(pDb, sqlite3_create_function_v2(pDb, sName, iArguments, iFlags, nullptr, pFunction,
-                                              nullptr, nullptr, nullptr));
-}
-
 }  // namespace
 
 void RegisterTsqlFunctions(sqlite3* pDb) {
-  Register(pDb, "getdate", 0, false, GetDate);
-  Register(pDb, "len", 1, true, Len);
-  Register(pDb, "charindex", 2, true, CharIndex);
-  Register(pDb, "charindex", 3, true, CharIndex);
+  RegisterFunction(pDb, "getdate", 0, false, GetDate);
+  RegisterFunction(pDb, "len", 1, true, Len);
+  RegisterFunction(pDb, "charindex", 2, true, CharIndex);
+  RegisterFunction(pDb, "charindex", 3, true, CharIndex);
   RegisterConversionFunctions(pDb);
 }
 

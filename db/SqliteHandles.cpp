@@ -106,4 +106,11 @@ QString ColumnName(sqlite3_stmt* pStatement, int iColumn) {
   return pName ? QString::fromUtf16(static_cast<const char16_t*>(pName)) : QString();
 }
 
+void RegisterFunction(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
+                      void (*pFunction)(sqlite3_context*, int, sqlite3_value**)) {
+  const int iFlags = SQLITE_UTF8 | (bDeterministic ? SQLITE_DETERMINISTIC : 0);
+  CheckSqlite(pDb, sqlite3_create_function_v2(pDb, sName, iArguments, iFlags, nullptr, pFunction,
+                                              nullptr, nullptr, nullptr));
+}
+
 }  // namespace twk

@@ -46,4 +46,8 @@ QVariant ColumnValue(sqlite3_stmt* pStatement, int iColumn);
 /// The name of a result column as the statement gives it.
 QString ColumnName(sqlite3_stmt* pStatement, int iColumn);
 
+/// Adds a scalar SQL function taking text as UTF-8; throws when SQLite refuses.
+void RegisterFunction(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
+                      void (*pFunction)(sqlite3_context*, int, sqlite3_value**));
+
 }  // namespace twk

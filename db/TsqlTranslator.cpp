@@ -279,23 +279,17 @@ class TranslationPass {
 
   // The end (past the ')') of the parenthesised text opening at iOpen.
   qsizetype MatchingParenthesis(qsizetype iOpen) const {
-    int iDepth = 0;
-    for (qsizetype i = iOpen; i < in_.size();) {
-      const qsizetype iOpaque = SqlScanner::SkipOpaque(sIn_, i);
-      if (iOpaque > i) {
-        i = iOpaque;
-        continue;
-      }
-      if (in_[i] == u'(') ++iDepth;
-      if (in_[i] == u')' && --iDepth == 0) return i + 1;
-      ++i;
-    }
-    return in_.size();
+    const qsizetype iClose = ScanParenthesised(iOpen, false);
+    return iClose < in_.size() ? iClose + 1 : iClose;
   }
 
   // The first ',' at the level of the '(' at iOpen; the closing ')' when
   // there is none.
-  qsizetype ArgumentEnd(qsizetype iOpen) const {
+  qsizetype ArgumentEnd(qsizetype iOpen) const { return ScanParenthesised(iOpen, true); }
+
+  // The closing ')' of the '(' at iOpen (or, when asked, the first ',' at
+  // its level), skipping literals and comments; the text's end when open.
+  qsizetype ScanParenthesised(qsizetype iOpen, bool bStopAtComma) const {
     int iDepth = 0;
     for (qsizetype i = iOpen; i < in_.size();) {
       const qsizetype iOpaque = SqlScanner::SkipOpaque(sIn_, i);
@@ -305,7 +299,7 @@ class TranslationPass {
       }
       if (in_[i] == u'(') ++iDepth;
       if (in_[i] == u')' && --iDepth == 0) return i;
-      if (in_[i] == u',' && iDepth == 1) return i;
+      if (bStopAtComma && in_[i] == u',' && iDepth == 1) return i;
       ++i;
     }
     return in_.size();
