@@ -241,6 +241,9 @@ void Convert(sqlite3_context* pContext, const QString& sType, sqlite3_value* pVa
       PushNumber(pContext, dValue, true);
     } else {
       sqlite3_result_double(pContext, dValue);
+      // SQLite keeps no scale: the subtype carries it to a convert to text
+      // that takes this value directly, so that 185 reads 185.00 there too.
+      if (bScaled) sqlite3_result_subtype(pContext, unsigned(iScale) + 1);
     }
     return;
   }
@@ -255,6 +258,9 @@ void Convert(sqlite3_context* pContext, const QString& sType, sqlite3_value* pVa
   }
   if (IsOneOf(type.sBase, {"varchar", "nvarchar", "char", "nchar", "text", "ntext", "sysname"})) {
     QString sText = bText ? ArgumentText(pValue) : NumberText(pValue);
+    if (const unsigned iScaleTag = sqlite3_value_subtype(pValue); !bText && iScaleTag > 0) {
+      sText = QString::number(sqlite3_value_double(pValue), 'f', int(iScaleTag) - 1);
+    }
     if (const QString sStyle = StyleFormat(iStyle); bText && !sStyle.isEmpty()) {
       if (const std::optional<DateValue> date = ParseDate(sText)) {
         sText = QLocale::c().toString(date->when, sStyle);
@@ -401,7 +407,10 @@ void DatePartFunction(sqlite3_context* pContext, int iCount, sqlite3_value** ppA
 
 void Register(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
               void (*pFunction)(sqlite3_context*, int, sqlite3_value**)) {
-  const int iFlags = SQLITE_UTF8 | (bDeterministic ? SQLITE_DETERMINISTIC : 0);
+  int iFlags = SQLITE_UTF8 | (bDeterministic ? SQLITE_DETERMINISTIC : 0);
+#ifdef SQLITE_RESULT_SUBTYPE
+  iFlags |= SQLITE_SUBTYPE | SQLITE_RESULT_SUBTYPE;  // the scale of a decimal
+#endif
   CheckSqlite(pDb, sqlite3_create_function_v2(pDb, sName, iArguments, iFlags, nullptr, pFunction,
                                               nullptr, nullptr, nullptr));
 }

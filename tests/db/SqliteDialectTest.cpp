@@ -132,6 +132,11 @@ TEST_F(SqliteDialect, TopConvertCastAndDateArithmetic) {
   EXPECT_EQ(First(QStringLiteral("select convert(varchar(10), '2026-03-04 10:11:12', 103)")),
             QStringLiteral("04/03/2026"));
   EXPECT_EQ(First(QStringLiteral("select cast('42' as int) + 1")), QStringLiteral("43"));
+  // A decimal keeps its scale when written as text, as money amounts need.
+  EXPECT_EQ(First(QStringLiteral("select convert(varchar(20), convert(decimal(12, 2), 185))")),
+            QStringLiteral("185.00"));
+  EXPECT_EQ(First(QStringLiteral("select '$' + cast(cast(-2.5 as numeric(8, 3)) as varchar)")),
+            QStringLiteral("$-2.500"));
   EXPECT_THROW(connection->Execute(QStringLiteral("select cast('abc' as int)")), TwkError);
   EXPECT_EQ(First(QStringLiteral("select datediff(year, '2025-12-31', '2026-01-01')")),
             QStringLiteral("1"));
