@@ -112,6 +112,10 @@ class PlusRewriter {
     QString sTerm;
     bool bOperandEnded = false;
     bool bHasPlus = false;
+    // Where the running term's last token that is neither space nor a
+    // comment ends: a line comment after it must stay outside the call, or
+    // it would swallow the closing parenthesis.
+    qsizetype iContentEnd = 0;
     auto flushSegment = [&] {
       terms.push_back(sTerm);
       if (!bHasPlus) {
@@ -127,10 +131,8 @@ class PlusRewriter {
         sOut += sFirst.left(iLead);
         sFirst.remove(0, iLead);
         QString& sLast = terms.back();
-        qsizetype iTrail = sLast.size();
-        while (iTrail > 0 && sLast[iTrail - 1].isSpace()) --iTrail;
-        const QString sTrailing = sLast.mid(iTrail);
-        sLast.truncate(iTrail);
+        const QString sTrailing = sLast.mid(iContentEnd);
+        sLast.truncate(iContentEnd);
         QString sExpression = terms[0];
         for (std::size_t t = 1; t < terms.size(); ++t) {
           if (plusBefore[t - 1]) {
@@ -144,6 +146,7 @@ class PlusRewriter {
       terms.clear();
       plusBefore.clear();
       sTerm.clear();
+      iContentEnd = 0;
       bOperandEnded = false;
       bHasPlus = false;
     };
@@ -156,10 +159,12 @@ class PlusRewriter {
           break;
         case Kind::Operand:
           sTerm += sText;
+          iContentEnd = sTerm.size();
           bOperandEnded = true;
           break;
         case Kind::Other:
           sTerm += sText;
+          iContentEnd = sTerm.size();
           bOperandEnded = false;
           break;
         case Kind::Open: {
@@ -170,6 +175,7 @@ class PlusRewriter {
             sTerm += u')';
             ++i;
           }
+          iContentEnd = sTerm.size();
           bOperandEnded = true;
           continue;
         }
@@ -180,9 +186,11 @@ class PlusRewriter {
             plusBefore.push_back(token.kind == Kind::Plus);
             bHasPlus = bHasPlus || token.kind == Kind::Plus;
             sTerm.clear();
+            iContentEnd = 0;
             bOperandEnded = false;
           } else {
             sTerm += sText;  // a sign
+            iContentEnd = sTerm.size();
           }
           break;
         case Kind::Keyword:

@@ -363,7 +363,8 @@ staff (RN, LIST) as (
   select RN, convert(nvarchar(2000), FULL_NAME) from e where RN = 1
   union all
   select e.RN, convert(nvarchar(2000), staff.LIST + '', '' + e.FULL_NAME)
-    from staff join e on e.RN = staff.RN + 1)
+    from staff join e on e.RN = staff.RN + 1 -- the server allows 100 steps
+   where staff.RN < 50)
 select 50 as RANK, 11 as ICON, ''ID'' as EVENT_TYPE, c.ID as KEY_VALUE,
        c.FULL_NAME as KEYWORD,
        n.FIRST_NAME + '' works for '' + c.FULL_NAME + '' ('' + c.ID + ''), ''
@@ -376,8 +377,9 @@ select 50 as RANK, 11 as ICON, ''ID'' as EVENT_TYPE, c.ID as KEY_VALUE,
  where n.ID = {id}
 union all
 select 50, 11, ''ID'', c.ID,
-       convert(varchar(10), s.RN) + '' staff on file'',
-       ''Staff on file: '' + s.LIST + ''.'',
+       convert(varchar(10), (select count(*) from e)) + '' staff on file'',
+       ''Staff on file: '' + s.LIST
+         + (case when s.RN < (select count(*) from e) then '' and others.'' else ''.'' end),
        '''', ''''
   from Name c join staff s on s.RN = (select max(RN) from staff)
  where c.ID = {id} and c.COMPANY_RECORD = 1',

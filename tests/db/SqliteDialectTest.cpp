@@ -122,6 +122,10 @@ TEST_F(SqliteDialect, PlusJoinsTextsAddsNumbersAndRefusesTextThatIsNoNumber) {
             QStringLiteral("25"));
   EXPECT_THROW(connection->Execute(QStringLiteral("select NAME + QTY from items")), TwkError);
   EXPECT_TRUE(connection->Execute(QStringLiteral("select 'x' + null")).Field(0).isNull());
+  // A line comment after the last term must not swallow the end of the join.
+  EXPECT_EQ(First(QStringLiteral("select 'a' + NAME -- the name\n  + '!' -- and a mark\n"
+                                 "  as S from items where ID = 1")),
+            QStringLiteral("aa!"));
 }
 
 TEST_F(SqliteDialect, TopConvertCastAndDateArithmetic) {
