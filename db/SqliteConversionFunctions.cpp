@@ -242,6 +242,9 @@ void Convert(sqlite3_context* pContext, const QString& sType, sqlite3_value* pVa
       PushNumber(pContext, dValue, true);
     } else {
       sqlite3_result_double(pContext, dValue);
+      // SQLite keeps no scale: the subtype carries it to a convert to text
+      // that takes this value directly, so that 185 reads 185.00 there too.
+      if (bScaled) sqlite3_result_subtype(pContext, unsigned(iScale) + 1);
     }
     return;
   }
@@ -256,6 +259,9 @@ void Convert(sqlite3_context* pContext, const QString& sType, sqlite3_value* pVa
   }
   if (IsOneOf(type.sBase, {"varchar", "nvarchar", "char", "nchar", "text", "ntext", "sysname"})) {
     QString sText = bText ? ArgumentText(pValue) : NumberText(pValue);
+    if (const unsigned iScaleTag = sqlite3_value_subtype(pValue); !bText && iScaleTag > 0) {
+      sText = QString::number(sqlite3_value_double(pValue), 'f', int(iScaleTag) - 1);
+    }
     if (const QString sStyle = StyleFormat(iStyle); bText && !sStyle.isEmpty()) {
       if (const std::optional<DateValue> date = ParseDate(sText)) {
         sText = QLocale::c().toString(date->when, sStyle);
@@ -402,14 +408,21 @@ void DatePartFunction(sqlite3_context* pContext, int iCount, sqlite3_value** ppA
 
 }  // namespace
 
+// A decimal's scale travels to the text conversion as the value's subtype.
+#ifdef SQLITE_RESULT_SUBTYPE
+constexpr int kScaleFlags = SQLITE_SUBTYPE | SQLITE_RESULT_SUBTYPE;
+#else
+constexpr int kScaleFlags = 0;
+#endif
+
 void RegisterConversionFunctions(sqlite3* pDb) {
-  RegisterFunction(pDb, "twk_plus", 2, true, Plus);
-  RegisterFunction(pDb, "twk_cast", 2, true, Cast);
-  RegisterFunction(pDb, "convert", 2, true, ConvertFunction);
-  RegisterFunction(pDb, "convert", 3, true, ConvertFunction);
-  RegisterFunction(pDb, "datediff", 3, true, DateDiff);
-  RegisterFunction(pDb, "dateadd", 3, true, DateAdd);
-  RegisterFunction(pDb, "datepart", 2, true, DatePartFunction);
+  RegisterFunction(pDb, "twk_plus", 2, true, Plus, kScaleFlags);
+  RegisterFunction(pDb, "twk_cast", 2, true, Cast, kScaleFlags);
+  RegisterFunction(pDb, "convert", 2, true, ConvertFunction, kScaleFlags);
+  RegisterFunction(pDb, "convert", 3, true, ConvertFunction, kScaleFlags);
+  RegisterFunction(pDb, "datediff", 3, true, DateDiff, kScaleFlags);
+  RegisterFunction(pDb, "dateadd", 3, true, DateAdd, kScaleFlags);
+  RegisterFunction(pDb, "datepart", 2, true, DatePartFunction, kScaleFlags);
 }
 
 }  // namespace twk

@@ -107,8 +107,9 @@ QString ColumnName(sqlite3_stmt* pStatement, int iColumn) {
 }
 
 void RegisterFunction(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
-                      void (*pFunction)(sqlite3_context*, int, sqlite3_value**)) {
-  const int iFlags = SQLITE_UTF8 | (bDeterministic ? SQLITE_DETERMINISTIC : 0);
+                      void (*pFunction)(sqlite3_context*, int, sqlite3_value**),
+                      int iExtraFlags) {
+  const int iFlags = SQLITE_UTF8 | (bDeterministic ? SQLITE_DETERMINISTIC : 0) | iExtraFlags;
   CheckSqlite(pDb, sqlite3_create_function_v2(pDb, sName, iArguments, iFlags, nullptr, pFunction,
                                               nullptr, nullptr, nullptr));
 }

@@ -48,6 +48,7 @@ QString ColumnName(sqlite3_stmt* pStatement, int iColumn);
 
 /// Adds a scalar SQL function taking text as UTF-8; throws when SQLite refuses.
 void RegisterFunction(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
-                      void (*pFunction)(sqlite3_context*, int, sqlite3_value**));
+                      void (*pFunction)(sqlite3_context*, int, sqlite3_value**),
+                      int iExtraFlags = 0);
 
 }  // namespace twk

@@ -113,6 +113,10 @@ class PlusRewriter {
     QString sTerm;
     bool bOperandEnded = false;
     bool bHasPlus = false;
+    // Where the running term's last token that is neither space nor a
+    // comment ends: a line comment after it must stay outside the call, or
+    // it would swallow the closing parenthesis.
+    qsizetype iContentEnd = 0;
     auto flushSegment = [&] {
       terms.push_back(sTerm);
       if (!bHasPlus) {
@@ -128,10 +132,8 @@ class PlusRewriter {
         sOut += sFirst.left(iLead);
         sFirst.remove(0, iLead);
         QString& sLast = terms.back();
-        qsizetype iTrail = sLast.size();
-        while (iTrail > 0 && sLast[iTrail - 1].isSpace()) --iTrail;
-        const QString sTrailing = sLast.mid(iTrail);
-        sLast.truncate(iTrail);
+        const QString sTrailing = sLast.mid(iContentEnd);
+        sLast.truncate(iContentEnd);
         QString sExpression = terms[0];
         for (std::size_t t = 1; t < terms.size(); ++t) {
           if (plusBefore[t - 1]) {
@@ -145,6 +147,7 @@ class PlusRewriter {
       terms.clear();
       plusBefore.clear();
       sTerm.clear();
+      iContentEnd = 0;
       bOperandEnded = false;
       bHasPlus = false;
     };
@@ -157,10 +160,12 @@ class PlusRewriter {
           break;
         case Kind::Operand:
           sTerm += sText;
+          iContentEnd = sTerm.size();
           bOperandEnded = true;
           break;
         case Kind::Other:
           sTerm += sText;
+          iContentEnd = sTerm.size();
           bOperandEnded = false;
           break;
         case Kind::Open: {
@@ -171,6 +176,7 @@ class PlusRewriter {
             sTerm += u')';
             ++i;
           }
+          iContentEnd = sTerm.size();
           bOperandEnded = true;
           continue;
         }
@@ -181,9 +187,11 @@ class PlusRewriter {
             plusBefore.push_back(token.kind == Kind::Plus);
             bHasPlus = bHasPlus || token.kind == Kind::Plus;
             sTerm.clear();
+            iContentEnd = 0;
             bOperandEnded = false;
           } else {
             sTerm += sText;  // a sign
+            iContentEnd = sTerm.size();
           }
           break;
         case Kind::Keyword:

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QStatusBar>
@@ -59,7 +60,7 @@ class HostProgram : public ::testing::Test {
 
 TEST_F(HostProgram, ThePanelFollowsTheRecordPickedInTheBrowser) {
   HostWindow window(options);
-  EXPECT_EQ(window.Browser()->RecordCount(), 31);
+  EXPECT_EQ(window.Browser()->RecordCount(), 32);
   auto* pPanel = qobject_cast<ctlTWK*>(
       window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea));
   ASSERT_NE(pPanel, nullptr);
@@ -71,6 +72,13 @@ TEST_F(HostProgram, ThePanelFollowsTheRecordPickedInTheBrowser) {
   EXPECT_EQ(window.Session().CurrentId(), QStringLiteral("1009"));
   EXPECT_EQ(pDock->windowTitle(), QStringLiteral("ID 1009"));
   EXPECT_NE(pPanel->lblMore()->text(), QStringLiteral("1-0"));
+
+  // The demo's fullest record pages: five alerts at a time, the count in brackets.
+  ASSERT_TRUE(window.Browser()->Select(QStringLiteral("1029")));
+  const QRegularExpressionMatch paged =
+      QRegularExpression(QStringLiteral("^1-5 \\((\\d+)\\)$")).match(pPanel->lblMore()->text());
+  ASSERT_TRUE(paged.hasMatch()) << pPanel->lblMore()->text().toStdString();
+  EXPECT_GE(paged.captured(1).toInt(), 9);
   EXPECT_TRUE(platform.messages.empty()) << platform.MessageTitles().join(u',').toStdString();
 }
 

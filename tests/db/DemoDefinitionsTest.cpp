@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QMap>
+#include <QRegularExpression>
 #include <QSet>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <vector>
 
@@ -17,6 +20,9 @@ namespace {
 struct Definition {
   QString sAlertId;
   QString sCriteria;
+  QString sType;
+  QString sDescription;
+  bool bEnabled = true;
 };
 
 // One direct row of a definition's first result, by column name.
@@ -35,11 +41,19 @@ class DemoDefinitionsTest : public ::testing::Test {
     connection.SetSettings(settings);
     connection.Open();
     Recordset rs = connection.Execute(
-        QStringLiteral("select ALERT_ID, CRITERIA from ttwk_AlertDefinitions "
-                       "where ENABLED = 1 and ALERT_TYPE in ('SQL', 'SQLSilent') order by SEQN"));
+        QStringLiteral("select ALERT_ID, CRITERIA, ALERT_TYPE, DESCRIPTION, ENABLED "
+                       "from ttwk_AlertDefinitions order by SEQN"));
     for (; !rs.IsEof(); rs.MoveNext()) {
-      definitions.push_back({rs.Field(0).toString(), rs.Field(1).toString()});
+      Definition definition{rs.Field(0).toString(), rs.Field(1).toString(),
+                            rs.Field(2).toString(), rs.Field(3).toString(),
+                            rs.Field(4).toLongLong() == 1};
+      allDefinitions.push_back(definition);
+      if (definition.bEnabled && IsRun(definition)) definitions.push_back(definition);
     }
+  }
+
+  static bool IsRun(const Definition& definition) {
+    return definition.sType == u"SQL" || definition.sType == u"SQLSilent";
   }
 
   static QString Prepare(QString sSql, const QString& sId, const QString& sUser) {
@@ -86,8 +100,34 @@ class DemoDefinitionsTest : public ::testing::Test {
     return fired;
   }
 
+  // Everything one batch gives for a record: its direct rows and the rows it
+  // wrote into ttwk_AlertOutput, each as "column=value" lines, in order.
+  QStringList Alerts(const QString& sCriteria, const QString& sId, const QString& sUser) {
+    const QString sClear =
+        QStringLiteral("delete from ttwk_AlertOutput where OWNER_SPID = @@spid");
+    connection.Execute(sClear);
+    QStringList alerts;
+    Recordset rs = connection.Execute(Prepare(sCriteria, sId, sUser));
+    for (; rs.IsOpen() && !rs.IsEof(); rs.MoveNext()) alerts.append(RowText(rs));
+    Recordset written = connection.Execute(
+        QStringLiteral("select * from ttwk_AlertOutput where OWNER_SPID = @@spid order by rowid"));
+    for (; !written.IsEof(); written.MoveNext()) alerts.append(RowText(written, u"OWNER_SPID"));
+    connection.Execute(sClear);
+    return alerts;
+  }
+
+  static QString RowText(const Recordset& rs, QStringView sSkip = {}) {
+    QString sRow;
+    for (int i = 0; i < rs.FieldCount(); ++i) {
+      if (rs.FieldName(i).compare(sSkip, Qt::CaseInsensitive) == 0) continue;
+      sRow += rs.FieldName(i).toUpper() + u'=' + rs.Field(i).toString() + u'\n';
+    }
+    return sRow;
+  }
+
   QTemporaryDir scratch;
   Connection connection;
+  std::vector<Definition> allDefinitions;
   std::vector<Definition> definitions;
   QMap<QString, std::vector<DirectRow>> directRows;
 };
@@ -135,7 +175,12 @@ TEST_F(DemoDefinitionsTest, EachContactShowsTheAlertsItsStoryCallsFor) {
       {"1010", "STAFF", {}},
       {"1011", "STAFF", {"DUPLICATE"}},
       {"1014", "STAFF", {}},
+      {"1023", "STAFF", {"PRESS"}},
+      {"1029", "MANAGER",
+       {"VIP", "DUES_OWED", "MY_ACCOUNT", "RENEWAL_DUE", "NEW_MEMBER", "BIRTHDAY", "EVENT_REG",
+        "COMPANY", "DO_NOT_CONTACT"}},
       {"2002", "STAFF", {"LAPSED", "DUES_OWED", "COMPANY"}},
+      {"2003", "STAFF", {"COMPANY"}},
       {"9999", "MANAGER", {}},
   };
   for (const Story& story : stories) {
@@ -145,6 +190,19 @@ TEST_F(DemoDefinitionsTest, EachContactShowsTheAlertsItsStoryCallsFor) {
         Evaluate(QString::fromUtf8(story.sId), QString::fromUtf8(story.sUser));
     EXPECT_EQ(fired, expected) << story.sId << " as " << story.sUser;
   }
+}
+
+// The demo shows every part of the panel: a second page, and the stand-in
+// for an icon number that the library does not have.
+TEST_F(DemoDefinitionsTest, OneContactFillsTwoPagesAndOneAlertHasAnIconBeyondTheLibrary) {
+  Evaluate(QStringLiteral("1029"), QStringLiteral("MANAGER"));
+  std::size_t iAlerts = std::size_t(OwnOutputRows());
+  for (const auto& rows : directRows) iAlerts += rows.size();
+  EXPECT_GE(iAlerts, 9u);
+
+  Evaluate(QStringLiteral("1023"), QStringLiteral("STAFF"));
+  ASSERT_EQ(directRows[QStringLiteral("PRESS")].size(), 1u);
+  EXPECT_GT(directRows[QStringLiteral("PRESS")].front().value(QStringLiteral("ICON")).toInt(), 678);
 }
 
 TEST_F(DemoDefinitionsTest, CommandLinesKeepTheirIdMarkerThroughThePlaceholderStep) {
@@ -189,6 +247,85 @@ TEST_F(DemoDefinitionsTest, DirectRowsUseTheExactColumnNamesAndMultiLineDescript
   EXPECT_TRUE(owed.value(QStringLiteral("DESCRIPTION")).contains(QStringLiteral("\r\n")));
   EXPECT_FALSE(owed.contains(QStringLiteral("TOOLTIP_TEXT")));
   EXPECT_EQ(owed.value(QStringLiteral("KEYWORD")), QStringLiteral("Owes $185.00"));
+}
+
+// The N'...' literals of a batch of the server script, in order, as the
+// server reads them.
+QStringList UnicodeLiterals(const QString& sBatch) {
+  QStringList literals;
+  static const QRegularExpression literal(QStringLiteral("N'((?:[^']|'')*)'"));
+  for (const QRegularExpressionMatch& match : literal.globalMatch(sBatch)) {
+    literals.append(match.captured(1).replace(QStringLiteral("''"), QStringLiteral("'")));
+  }
+  return literals;
+}
+
+// The definitions that TWK_example_definitions.sql inserts, one per batch.
+std::vector<Definition> ServerExamples() {
+  QFile file(QStringLiteral(TWK_SOURCE_DIR "/sql/server/TWK_example_definitions.sql"));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  static const QRegularExpression goLine(QStringLiteral("^\\s*go\\s*$"),
+                                         QRegularExpression::MultilineOption |
+                                             QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression enabled(QStringLiteral("',\\s*([01]),\\s*N'"));
+  std::vector<Definition> examples;
+  for (const QString& sBatch : QString::fromUtf8(file.readAll()).split(goLine)) {
+    if (!sBatch.contains(QStringLiteral("insert into dbo.ttwk_AlertDefinitions"))) continue;
+    // ALERT_ID in the existence check, then CRITERIA, DESCRIPTION, ALERT_TYPE, ALERT_ID.
+    const QStringList literals = UnicodeLiterals(sBatch);
+    EXPECT_EQ(literals.size(), 5) << sBatch.left(200).toStdString();
+    if (literals.size() != 5) continue;
+    EXPECT_EQ(literals[0], literals[4]) << "the existence check looks for another definition";
+    const QRegularExpressionMatch flag = enabled.match(sBatch);
+    examples.push_back({literals[4], literals[1], literals[3], literals[2],
+                        flag.captured(1) == u"1"});
+  }
+  return examples;
+}
+
+TEST_F(DemoDefinitionsTest, TheServerExamplesAreTheDemoDefinitionsInTheSameOrder) {
+  const std::vector<Definition> examples = ServerExamples();
+  ASSERT_EQ(examples.size(), allDefinitions.size());
+  for (std::size_t i = 0; i < examples.size(); ++i) {
+    const Definition& demo = allDefinitions[i];
+    const Definition& example = examples[i];
+    EXPECT_EQ(example.sAlertId, demo.sAlertId) << "SEQN " << i + 1;
+    EXPECT_EQ(example.sType, demo.sType) << demo.sAlertId.toStdString();
+    EXPECT_EQ(example.sDescription, demo.sDescription) << demo.sAlertId.toStdString();
+    EXPECT_EQ(example.bEnabled, demo.bEnabled) << demo.sAlertId.toStdString();
+  }
+}
+
+// Each example of the server script, run through the embedded engine, gives
+// for every contact exactly the alerts of its demo twin; and each shows
+// something for some contact, so that agreeing on nothing proves nothing.
+TEST_F(DemoDefinitionsTest, EachServerExampleGivesTheAlertsOfItsDemoTwin) {
+  const std::vector<Definition> examples = ServerExamples();
+  ASSERT_EQ(examples.size(), allDefinitions.size());
+  QStringList ids;
+  for (Recordset rs = connection.Execute(QStringLiteral("select ID from Name order by ID"));
+       !rs.IsEof(); rs.MoveNext()) {
+    ids.append(rs.Field(0).toString());
+  }
+  for (std::size_t i = 0; i < examples.size(); ++i) {
+    if (!IsRun(examples[i])) continue;
+    const std::string sName = examples[i].sAlertId.toStdString();
+    bool bShown = false;
+    for (const QString& sId : ids) {
+      for (const QString& sUser : {QStringLiteral("MANAGER"), QStringLiteral("STAFF")}) {
+        try {
+          const QStringList expected = Alerts(allDefinitions[i].sCriteria, sId, sUser);
+          EXPECT_EQ(Alerts(examples[i].sCriteria, sId, sUser), expected)
+              << sName << " for " << sId.toStdString() << " as " << sUser.toStdString();
+          bShown = bShown || !expected.isEmpty();
+        } catch (const TwkError& error) {
+          ADD_FAILURE() << sName << " for " << sId.toStdString() << ": "
+                        << error.Description().toStdString();
+        }
+      }
+    }
+    EXPECT_TRUE(bShown) << sName << " shows nothing for any demo contact";
+  }
 }
 
 }  // namespace

@@ -123,6 +123,10 @@ TEST_F(SqliteDialect, PlusJoinsTextsAddsNumbersAndRefusesTextThatIsNoNumber) {
             QStringLiteral("25"));
   EXPECT_THROW(connection->Execute(QStringLiteral("select NAME + QTY from items")), TwkError);
   EXPECT_TRUE(connection->Execute(QStringLiteral("select 'x' + null")).Field(0).isNull());
+  // A line comment after the last term must not swallow the end of the join.
+  EXPECT_EQ(First(QStringLiteral("select 'a' + NAME -- the name\n  + '!' -- and a mark\n"
+                                 "  as S from items where ID = 1")),
+            QStringLiteral("aa!"));
 }
 
 TEST_F(SqliteDialect, TopConvertCastAndDateArithmetic) {
@@ -133,6 +137,11 @@ TEST_F(SqliteDialect, TopConvertCastAndDateArithmetic) {
   EXPECT_EQ(First(QStringLiteral("select convert(varchar(10), '2026-03-04 10:11:12', 103)")),
             QStringLiteral("04/03/2026"));
   EXPECT_EQ(First(QStringLiteral("select cast('42' as int) + 1")), QStringLiteral("43"));
+  // A decimal keeps its scale when written as text, as money amounts need.
+  EXPECT_EQ(First(QStringLiteral("select convert(varchar(20), convert(decimal(12, 2), 185))")),
+            QStringLiteral("185.00"));
+  EXPECT_EQ(First(QStringLiteral("select '$' + cast(cast(-2.5 as numeric(8, 3)) as varchar)")),
+            QStringLiteral("$-2.500"));
   EXPECT_THROW(connection->Execute(QStringLiteral("select cast('abc' as int)")), TwkError);
   EXPECT_EQ(First(QStringLiteral("select datediff(year, '2025-12-31', '2026-01-01')")),
             QStringLiteral("1"));
