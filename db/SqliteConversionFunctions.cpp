@@ -13,15 +13,6 @@ namespace twk {
 
 namespace {
 
-QString ArgumentText(sqlite3_value* pValue) {
-  const auto* pText = static_cast<const QChar*>(sqlite3_value_text16(pValue));
-  return QString(pText, sqlite3_value_bytes16(pValue) / 2);
-}
-
-void ResultText(sqlite3_context* pContext, const QString& sText) {
-  sqlite3_result_text16(pContext, sText.utf16(), int(sText.size() * 2), SQLITE_TRANSIENT);
-}
-
 void ResultError(sqlite3_context* pContext, const QString& sMessage) {
   const QByteArray message = sMessage.toUtf8();
   sqlite3_result_error(pContext, message.constData(), int(message.size()));

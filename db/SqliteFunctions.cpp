@@ -11,15 +11,6 @@ namespace twk {
 
 namespace {
 
-QString ArgumentText(sqlite3_value* pValue) {
-  const auto* pText = static_cast<const QChar*>(sqlite3_value_text16(pValue));
-  return QString(pText, sqlite3_value_bytes16(pValue) / 2);
-}
-
-void ResultText(sqlite3_context* pContext, const QString& sText) {
-  sqlite3_result_text16(pContext, sText.utf16(), int(sText.size() * 2), SQLITE_TRANSIENT);
-}
-
 // The local date and time, as text that SQLite's date functions read.
 void GetDate(sqlite3_context* pContext, int, sqlite3_value**) {
   ResultText(pContext,

@@ -106,6 +106,15 @@ QString ColumnName(sqlite3_stmt* pStatement, int iColumn) {
   return pName ? QString::fromUtf16(static_cast<const char16_t*>(pName)) : QString();
 }
 
+QString ArgumentText(sqlite3_value* pValue) {
+  const auto* pText = static_cast<const QChar*>(sqlite3_value_text16(pValue));
+  return QString(pText, sqlite3_value_bytes16(pValue) / 2);
+}
+
+void ResultText(sqlite3_context* pContext, const QString& sText) {
+  sqlite3_result_text16(pContext, sText.utf16(), int(sText.size() * 2), SQLITE_TRANSIENT);
+}
+
 void RegisterFunction(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
                       void (*pFunction)(sqlite3_context*, int, sqlite3_value**),
                       int iExtraFlags) {

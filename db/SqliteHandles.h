@@ -46,6 +46,11 @@ QVariant ColumnValue(sqlite3_stmt* pStatement, int iColumn);
 /// The name of a result column as the statement gives it.
 QString ColumnName(sqlite3_stmt* pStatement, int iColumn);
 
+/// A SQL function's argument as text.
+QString ArgumentText(sqlite3_value* pValue);
+/// Sets a SQL function's result to the text.
+void ResultText(sqlite3_context* pContext, const QString& sText);
+
 /// Adds a scalar SQL function taking text as UTF-8; throws when SQLite refuses.
 void RegisterFunction(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
                       void (*pFunction)(sqlite3_context*, int, sqlite3_value**),

@@ -90,9 +90,9 @@ def login_ack():
 class Column:
     """One column of a result: its type information and how it writes values."""
 
-    def __init__(self, spec):
-        self.name = spec.get("name", "")
-        kind = spec["type"].lower().replace(" ", "")
+    def __init__(self, shape):
+        self.name = shape.get("name", "")
+        kind = shape["type"].lower().replace(" ", "")
         found = re.fullmatch(r"(\w+)(?:\((\d+)(?:,(\d+))?\))?", kind)
         self.kind = found.group(1)
         self.p = int(found.group(2)) if found.group(2) else None
@@ -179,15 +179,15 @@ class Column:
         raise ValueError("unknown column type " + self.kind)
 
 
-def rows_tokens(spec, count):
-    columns = [Column(column) for column in spec["columns"]]
+def rows_tokens(shape, count):
+    columns = [Column(column) for column in shape["columns"]]
     meta = struct.pack("<BH", 0x81, len(columns))
     for column in columns:
         meta += struct.pack("<IH", 0, 0x0001) + column.type_info() + b_varchar(column.name)
     stream = meta
-    for row in spec.get("data", []):
+    for row in shape.get("data", []):
         stream += b"\xd1" + b"".join(column.value(value) for column, value in zip(columns, row))
-    rows = len(spec.get("data", []))
+    rows = len(shape.get("data", []))
     return [stream, done(DONE_COUNT, rows) if count else done()]
 
 
@@ -202,14 +202,14 @@ def reply_tokens(reply):
             count = item["done"]
             parts.append((done(0, 0) if count is None else done(DONE_COUNT, int(count)), True))
         elif "error" in item:
-            spec = item["error"]
-            parts.append((message(0xAA, spec["number"], spec["message"], spec.get("class", 16),
-                                  spec.get("state", 1)), False))
+            shape = item["error"]
+            parts.append((message(0xAA, shape["number"], shape["message"], shape.get("class", 16),
+                                  shape.get("state", 1)), False))
             parts.append((done(DONE_ERROR), True))
         elif "info" in item:
-            spec = item["info"]
-            parts.append((message(0xAB, spec["number"], spec["message"], spec.get("class", 0),
-                                  spec.get("state", 1)), False))
+            shape = item["info"]
+            parts.append((message(0xAB, shape["number"], shape["message"], shape.get("class", 0),
+                                  shape.get("state", 1)), False))
         elif "print" in item:
             parts.append((message(0xAB, 0, item["print"], 0), False))
         elif "return_status" in item:
