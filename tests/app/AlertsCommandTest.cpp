@@ -39,6 +39,19 @@ class AlertsCommand : public ::testing::Test {
 
   QString File(const char* sName) const { return scratch.filePath(QString::fromLatin1(sName)); }
 
+  // A new embedded database whose definitions are the given value lists of
+  // (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID).
+  QString DefinitionsFile(const char* sName, const char* sValues) {
+    const QString sFile = File(sName);
+    EXPECT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
+    const QByteArray sInsert =
+        QByteArray("insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, "
+                   "ALERT_ID) ") +
+        sValues;
+    Sql(sFile, sInsert.constData());
+    return sFile;
+  }
+
   void Sql(const QString& sFile, const char* sSql) const {
     sqlite3* pDatabase = nullptr;
     ASSERT_EQ(
@@ -164,10 +177,7 @@ TEST_F(AlertsCommand, IdPrintsTheRecordsAlertsInRankOrderAsJson) {
 }
 
 TEST_F(AlertsCommand, OnlyRunsOneDefinitionEvenWhenItIsDisabled) {
-  const QString sFile = File("only.db");
-  ASSERT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
-  Sql(sFile,
-      "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
+  const QString sFile = DefinitionsFile("only.db",
       "values ('select ''Draft'' as KEYWORD, ''Seen for '' || @id as DESCRIPTION', 0, 'd', 'SQL', "
       "'DRAFT')");
   const QStringList base = {QStringLiteral("--server"), sFile, QStringLiteral("--id"),
@@ -195,10 +205,7 @@ TEST_F(AlertsCommand, OnlyRunsOneDefinitionEvenWhenItIsDisabled) {
 }
 
 TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
-  const QString sFile = File("explain.db");
-  ASSERT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
-  Sql(sFile,
-      "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
+  const QString sFile = DefinitionsFile("explain.db",
       "values ('selec 1', 1, 'd', 'SQL', 'BROKEN'),"
       " ('select ''Kept'' as KEYWORD, ''yes'' as DESCRIPTION union all "
       "   select ''No text'', '''' union all select '''', ''no keyword''', 1, 'd', 'SQL', 'MIXED'),"
@@ -243,10 +250,7 @@ TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
 }
 
 TEST_F(AlertsCommand, TheTableShowsControlCharactersOfDatabaseTextEscaped) {
-  const QString sFile = File("steer.db");
-  ASSERT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
-  Sql(sFile,
-      "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
+  const QString sFile = DefinitionsFile("steer.db",
       "values ('select ''Red'' || char(27) || ''[31m%6'' as KEYWORD, ''ring'' || char(7) || "
       "char(9) || char(155) || char(8238) || ''end'' as DESCRIPTION', 1, 'd', 'SQL', 'STEER')");
   const QString sId = QStringLiteral("7%1\x1b]0;title\x07");
@@ -288,10 +292,7 @@ TEST_F(AlertsCommand, IdRefusesBadArgumentsAndFailsWhenTheStartFails) {
 namespace {
 
 TEST_F(AlertsCommand, ARunawayDefinitionIsStoppedAtTheTimeoutAndTheOthersStillShow) {
-  const QString sFile = File("runaway.db");
-  ASSERT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
-  Sql(sFile,
-      "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
+  const QString sFile = DefinitionsFile("runaway.db",
       "values ('with recursive n(i) as (select 1 union all select i + 1 from n) "
       "select ''Never'' as KEYWORD, ''d'' as DESCRIPTION where (select count(*) from n) = 0', "
       "1, 'runaway', 'SQL', 'RUNAWAY'), "
