@@ -264,8 +264,9 @@ int main(int argc, char** argv) {
     std::printf("  generated in %.1f s, cached for today in %s\n", cached.dGenerateSeconds,
                 qUtf8Printable(cached.sPath));
   } else {
-    std::printf("  from the cache %s (generator version %d)\n", qUtf8Printable(cached.sPath),
-                RealisticDatabase::iGeneratorVersion);
+    std::printf("  from the cache %s (generator version %d; generating took %.1f s)\n",
+                qUtf8Printable(cached.sPath), RealisticDatabase::iGeneratorVersion,
+                cached.dEarlierSeconds);
   }
 
   sqlite3_auto_extension(reinterpret_cast<void (*)()>(&RecordConnection));

@@ -324,7 +324,12 @@ RealisticFile RealisticDatabase::Cached() {
                             .arg(QDate::currentDate().toString(Qt::ISODate));
   RealisticFile file;
   file.sPath = QDir(sFolder).filePath(sName);
-  if (QFileInfo::exists(file.sPath)) return file;
+  // How long the generation took is kept beside the file, for the figures.
+  QFile seconds(file.sPath + QStringLiteral(".seconds"));
+  if (QFileInfo::exists(file.sPath)) {
+    if (seconds.open(QIODevice::ReadOnly)) file.dEarlierSeconds = seconds.readAll().trimmed().toDouble();
+    return file;
+  }
 
   // Yesterday's or an older generator's file would only take up memory.
   for (const QString& sOld : QDir(sFolder).entryList({QStringLiteral("realistic-*.db*")})) {
@@ -341,6 +346,7 @@ RealisticFile RealisticDatabase::Cached() {
     throw std::runtime_error("cannot rename " + sPartial.toStdString());
   }
   file.dGenerateSeconds = double(timer.elapsed()) / 1000.0;
+  if (seconds.open(QIODevice::WriteOnly)) seconds.write(QByteArray::number(file.dGenerateSeconds));
   return file;
 }
 

@@ -11,6 +11,8 @@ struct RealisticFile {
   QString sPath;
   /// Seconds it took to generate; negative when it came from the cache.
   double dGenerateSeconds = -1.0;
+  /// From the cache: how long its generation took, or 0 when not known.
+  double dEarlierSeconds = 0.0;
 };
 
 /// A database the size of a real association's: the embedded schema and

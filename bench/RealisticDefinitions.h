@@ -141,6 +141,12 @@ set nocount off;)",
       {"NOTE_ON_FILE", "SQL", R"(select 85 as RANK, 29 as ICON, 'Note on file' as KEYWORD,
        NOTE as DESCRIPTION
   from Name where ID = @id and NOTE <> '' and STATUS <> 'D')"},
+      {"STAFF_RECORD", "SQLSilent", R"(set nocount on
+insert into ttwk_AlertOutput (OWNER_SPID, KEY_VALUE, RANK, ICON, KEYWORD, DESCRIPTION)
+select @@spid, ID, 2, 10, 'Staff record', 'This is the record of a member of staff.'
+  from Name where ID = {id} and MEMBER_TYPE = 'STAFF'
+set nocount off)",
+       "Staff record"},
       {"INACTIVE", "SQL", R"(select 45 as RANK, 17 as ICON, 'Inactive record' as KEYWORD,
        'This record is inactive; reactivate it before an order.' as DESCRIPTION
   from Name where ID = @id and STATUS = 'I')"},
@@ -327,12 +333,6 @@ else
       {"HUGE_REFUND", "SQL", R"(select 1 as RANK, 4 as ICON, 'Refund over $1,000,000' as KEYWORD,
        'Check this refund with Finance.' as DESCRIPTION
   from Activity where ID = @id and ACTIVITY_TYPE = 'ORDER' and AMOUNT < -1000000)"},
-      {"STAFF_RECORD", "SQLSilent", R"(set nocount on
-insert into ttwk_AlertOutput (OWNER_SPID, KEY_VALUE, RANK, ICON, KEYWORD, DESCRIPTION)
-select @@spid, ID, 2, 10, 'Staff record', 'This is the record of a member of staff.'
-  from Name where ID = {id} and MEMBER_TYPE = 'STAFF'
-set nocount off)",
-       "Staff record"},
   }};
   return definitions;
 }
