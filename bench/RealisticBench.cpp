@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <numeric>
 #include <stdexcept>
 #include <vector>
@@ -212,7 +213,7 @@ void PrintWrapped(const QStringList& items) {
 struct Record {
   QString sId;
   std::vector<QByteArray> statements;
-  Verifier* pVerifier = nullptr;
+  std::unique_ptr<Verifier> verifier;
   std::vector<double> evaluation;
   std::vector<double> raw;
 };
@@ -280,7 +281,6 @@ int main(int argc, char** argv) {
   // One evaluation of each record to see what it does: what ran, what came
   // back, and the statements SQLite was given.
   std::vector<Record> records;
-  std::vector<std::unique_ptr<Verifier>> verifiers;
   // The spread sample, and the record with the longest history: the one
   // whose definitions read the most.
   QStringList ids = RealisticDatabase::SampleIds(iRecords - 1);
@@ -295,21 +295,20 @@ int main(int argc, char** argv) {
     record.sId = sId;
     twk::AlertEvaluation warmUp;
     warmUp.RefreshItems(sId);  // the connection number is handed out once, not per evaluation
-    verifiers.push_back(std::make_unique<Verifier>(alertIds));
-    record.pVerifier = verifiers.back().get();
+    record.verifier = std::make_unique<Verifier>(alertIds);
     twk::AlertEvaluation traced;
-    traced.SetObserver(record.pVerifier);
+    traced.SetObserver(record.verifier.get());
     TraceAll(&record.statements);
     traced.RefreshItems(sId);
     TraceAll(nullptr);
 
-    if (!record.pVerifier->failures.isEmpty()) {
-      Fail(QStringLiteral("record %1: %2").arg(sId, record.pVerifier->failures.join(QStringLiteral("; "))));
+    if (!record.verifier->failures.isEmpty()) {
+      Fail(QStringLiteral("record %1: %2").arg(sId, record.verifier->failures.join(QStringLiteral("; "))));
     }
-    if (record.pVerifier->iRun != int(RealisticDefinitions().size())) {
+    if (record.verifier->iRun != int(RealisticDefinitions().size())) {
       Fail(QStringLiteral("record %1: %2 definitions ran, not %3")
                .arg(sId)
-               .arg(record.pVerifier->iRun)
+               .arg(record.verifier->iRun)
                .arg(RealisticDefinitions().size()));
     }
     if (quiet.iMessages > 0) Fail(QStringLiteral("record %1: %2").arg(sId, quiet.sLastMessage));
@@ -325,7 +324,7 @@ int main(int argc, char** argv) {
   }
   int iAlerts = 0;
   for (const Record& record : records) {
-    for (int iCount : record.pVerifier->alerts) iAlerts += iCount;
+    for (int iCount : record.verifier->alerts) iAlerts += iCount;
   }
   if (iAlerts == 0) Fail(QStringLiteral("no definition gave an alert for any record"));
 
@@ -362,7 +361,7 @@ int main(int argc, char** argv) {
   std::vector<double> allRaw;
   for (const Record& record : records) {
     int iRecordAlerts = 0;
-    for (int iCount : record.pVerifier->alerts) iRecordAlerts += iCount;
+    for (int iCount : record.verifier->alerts) iRecordAlerts += iCount;
     const double dEvaluation = Median(record.evaluation);
     const double dRaw = Median(record.raw);
     std::printf("  %6s  %10zu  %6d  %17.2f  %10.2f  %5.2f\n", qUtf8Printable(record.sId),
@@ -385,7 +384,7 @@ int main(int argc, char** argv) {
   for (const auto& definition : RealisticDefinitions()) {
     const QString sAlertId = QString::fromUtf8(definition.sAlertId);
     int iRecordsWith = 0;
-    for (const Record& record : records) iRecordsWith += record.pVerifier->alerts.contains(sAlertId);
+    for (const Record& record : records) iRecordsWith += record.verifier->alerts.contains(sAlertId);
     if (iRecordsWith > 0) {
       yielding << QStringLiteral("%1 %2").arg(sAlertId).arg(iRecordsWith);
     } else {
