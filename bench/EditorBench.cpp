@@ -89,10 +89,10 @@ void Measure(const QString& sFile, twk::ctlEditTWK& editor, int iCount) {
     best.dPopulate = std::min(best.dPopulate, times.dPopulate);
     best.dDrawn = std::min(best.dDrawn, times.dDrawn);
   }
-  std::printf("%6d definitions: all rows read alone %6.1f ms; PopulateGrid %6.1f ms (ratio %.2f); "
-              "drawn on screen %6.1f ms (ratio %.2f)\n",
-              iCount, dFetch, best.dPopulate, best.dPopulate / dFetch, best.dDrawn,
-              best.dDrawn / dFetch);
+  std::printf(
+      "%6d definitions: all rows read alone %6.1f ms; PopulateGrid %6.1f ms (ratio %.2f); "
+      "drawn on screen %6.1f ms (ratio %.2f)\n",
+      iCount, dFetch, best.dPopulate, best.dPopulate / dFetch, best.dDrawn, best.dDrawn / dFetch);
 }
 
 }  // namespace

@@ -89,8 +89,8 @@ int RunCase(const QString& sFile, const Case& which) {
   twk::bench::QuietPlatform quiet;
   twk::ScopedPlatform installation(quiet);
   SetDefinition(sFile, which.sCriteria);
-  twk::modSubroutines::InitializeConnection(sFile, QStringLiteral("DEMO"), QStringLiteral("MANAGER"),
-                                            QString(), 1);
+  twk::modSubroutines::InitializeConnection(sFile, QStringLiteral("DEMO"),
+                                            QStringLiteral("MANAGER"), QString(), 1);
   twk::ModuleState::ForThisThread().AuthID = QStringLiteral("MANAGER");
   if (quiet.iMessages > 0) Fail(QStringLiteral("connecting failed: ") + quiet.sLastMessage);
   const double dBefore = PeakMiB();
@@ -158,16 +158,17 @@ int main(int argc, char** argv) {
   } catch (const twk::TwkError& error) {
     Fail(error.Description());
   }
-  std::printf("Evaluation of a 1,000,000-row definition, 101 slots (each case its own process; "
-              "target: peak under 50 MB)\n");
+  std::printf(
+      "Evaluation of a 1,000,000-row definition, 101 slots (each case its own process; "
+      "target: peak under 50 MB)\n");
   std::fflush(stdout);
   int iResult = 0;
   for (const Case& which : cases) {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--case"), QLatin1String(which.sName), QStringLiteral("--file"),
-                 sFile});
+    child.start(
+        QCoreApplication::applicationFilePath(),
+        {QStringLiteral("--case"), QLatin1String(which.sName), QStringLiteral("--file"), sFile});
     if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit ||
         child.exitCode() != 0) {
       iResult = 1;

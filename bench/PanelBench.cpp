@@ -1,22 +1,21 @@
 // SPDX-License-Identifier: MIT
 // The panel from "nNewId" to the page fully shown, with 50 definitions,
 // against the evaluation alone; and a page change by the scroller.
-#include "BenchScratch.h"
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
 #include "AlertEvaluation.h"
 #include "BenchDefinitions.h"
 #include "BenchPlatform.h"
+#include "BenchScratch.h"
 #include "EmbeddedDatabase.h"
 #include "ModuleState.h"
 #include "XtenderHost.h"
 #include "ctlTWK.h"
-
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QTemporaryDir>
-
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -35,7 +34,9 @@ class BenchHost : public twk::XtenderHost {
   void CloseSelf() override {}
 };
 
-double Milliseconds(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+double Milliseconds(const QElapsedTimer& timer) {
+  return double(timer.nsecsElapsed()) / 1e6;
+}
 
 }  // namespace
 

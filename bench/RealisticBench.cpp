@@ -62,7 +62,9 @@ long PeakKiB() {
   return usage.ru_maxrss;
 }
 
-double Milliseconds(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+double Milliseconds(const QElapsedTimer& timer) {
+  return double(timer.nsecsElapsed()) / 1e6;
+}
 
 // Every connection opened while the engine connects, so that its statements
 // can be traced without reaching into the engine. The close trace costs a
@@ -116,7 +118,9 @@ class Verifier : public twk::EvaluationObserver {
     sCurrent_ = alertIds_.value(rule.SEQN, QStringLiteral("SEQN %1").arg(rule.SEQN));
     if (bRuns) ++iRun;
   }
-  void RuleFailed(const QString& sError) override { failures << sCurrent_ + QStringLiteral(": ") + sError; }
+  void RuleFailed(const QString& sError) override {
+    failures << sCurrent_ + QStringLiteral(": ") + sError;
+  }
   void ValueFailed(const QString& sColumn) override {
     failures << sCurrent_ + QStringLiteral(": the value of ") + sColumn + QStringLiteral(" failed");
   }
@@ -174,7 +178,8 @@ QString RunRaw(sqlite3* pDb, const std::vector<QByteArray>& statements) {
     sqlite3_stmt* pStatement = nullptr;
     if (sqlite3_prepare_v2(pDb, sSql.constData(), int(sSql.size()), &pStatement, nullptr) !=
         SQLITE_OK) {
-      return QString::fromUtf8(sSql) + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(pDb));
+      return QString::fromUtf8(sSql) + QStringLiteral(": ") +
+             QString::fromUtf8(sqlite3_errmsg(pDb));
     }
     int iStep = SQLITE_ROW;
     while ((iStep = sqlite3_step(pStatement)) == SQLITE_ROW) {
@@ -182,7 +187,8 @@ QString RunRaw(sqlite3* pDb, const std::vector<QByteArray>& statements) {
     }
     sqlite3_finalize(pStatement);
     if (iStep != SQLITE_DONE) {
-      return QString::fromUtf8(sSql) + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(pDb));
+      return QString::fromUtf8(sSql) + QStringLiteral(": ") +
+             QString::fromUtf8(sqlite3_errmsg(pDb));
     }
   }
   return {};
@@ -216,7 +222,171 @@ struct Record {
   std::unique_ptr<Verifier> verifier;
   std::vector<double> evaluation;
   std::vector<double> raw;
+
+  int Alerts() const {
+    const auto& counts = verifier->alerts;
+    return std::accumulate(counts.begin(), counts.end(), 0);
+  }
 };
+
+twk::bench::RealisticFile CachedDatabase() {
+  try {
+    return RealisticDatabase::Cached();
+  } catch (const twk::TwkError& error) {
+    Fail(QStringLiteral("the database could not be generated: ") + error.Description());
+  } catch (const std::exception& error) {
+    Fail(QStringLiteral("the database could not be generated: ") + QString::fromUtf8(error.what()));
+  }
+}
+
+void PrintDatabase(sqlite3* pDb, const twk::bench::RealisticFile& cached) {
+  std::printf(
+      "Realistic database: %lld contacts, %lld registrations, %lld activities, %d "
+      "definitions\n",
+      CountRows(pDb, "select count(*) from Name"),
+      CountRows(pDb, "select count(*) from Meet_Registration"),
+      CountRows(pDb, "select count(*) from Activity"), int(RealisticDefinitions().size()));
+  if (cached.dGenerateSeconds >= 0) {
+    std::printf("  generated in %.1f s, cached for today in %s\n", cached.dGenerateSeconds,
+                qUtf8Printable(cached.sPath));
+  } else {
+    std::printf("  from the cache %s (generator version %d; generating took %.1f s)\n",
+                qUtf8Printable(cached.sPath), RealisticDatabase::iGeneratorVersion,
+                cached.dEarlierSeconds);
+  }
+}
+
+// The spread sample, and the record with the longest history: the one whose
+// definitions read the most.
+QStringList RecordIds(sqlite3* pDb) {
+  QStringList ids = RealisticDatabase::SampleIds(iRecords - 1);
+  twk::StatementHandle busiest = twk::PrepareFixed(
+      pDb, "select ID from Activity group by ID order by count(*) desc, ID limit 1");
+  twk::CheckSqlite(pDb, sqlite3_step(busiest.get()));
+  ids << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(busiest.get(), 0)));
+  return ids;
+}
+
+void ConnectEngine(const QString& sFile, const twk::bench::QuietPlatform& quiet) {
+  sqlite3_auto_extension(reinterpret_cast<void (*)()>(&RecordConnection));
+  twk::modSubroutines::InitializeConnection(sFile, QStringLiteral("DEMO"),
+                                            QStringLiteral("MANAGER"), QString(), 1);
+  sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&RecordConnection));
+  twk::ModuleState::ForThisThread().AuthID = QStringLiteral("MANAGER");
+  if (quiet.iMessages > 0) Fail(QStringLiteral("connecting failed: ") + quiet.sLastMessage);
+  if (openedConnections.empty()) Fail(QStringLiteral("the engine opened no SQLite connection"));
+}
+
+// One evaluation of the record to see what it does: what ran, what came
+// back, and the statements SQLite was given; which must run raw as well.
+Record ObserveRecord(const QString& sId, const QMap<qint32, QString>& alertIds, sqlite3* pRaw,
+                     const twk::bench::QuietPlatform& quiet) {
+  Record record;
+  record.sId = sId;
+  twk::AlertEvaluation warmUp;
+  warmUp.RefreshItems(sId);  // the connection number is handed out once, not per evaluation
+  record.verifier = std::make_unique<Verifier>(alertIds);
+  twk::AlertEvaluation traced;
+  traced.SetObserver(record.verifier.get());
+  TraceAll(&record.statements);
+  traced.RefreshItems(sId);
+  TraceAll(nullptr);
+
+  const Verifier& seen = *record.verifier;
+  if (!seen.failures.isEmpty()) {
+    Fail(QStringLiteral("record %1: %2").arg(sId, seen.failures.join(QStringLiteral("; "))));
+  }
+  if (seen.iRun != int(RealisticDefinitions().size())) {
+    Fail(QStringLiteral("record %1: %2 definitions ran, not %3")
+             .arg(sId)
+             .arg(seen.iRun)
+             .arg(RealisticDefinitions().size()));
+  }
+  if (quiet.iMessages > 0) Fail(QStringLiteral("record %1: %2").arg(sId, quiet.sLastMessage));
+  const QString sRawFailure = RunRaw(pRaw, record.statements);
+  if (!sRawFailure.isEmpty()) Fail(QStringLiteral("record %1, raw: %2").arg(sId, sRawFailure));
+  return record;
+}
+
+void PrintStatements(const Record& record) {
+  std::printf("Statements of record %s:\n", qUtf8Printable(record.sId));
+  for (const QByteArray& sSql : record.statements) {
+    std::printf("  %s\n", QByteArray(sSql).replace('\n', ' ').simplified().constData());
+  }
+}
+
+// Alternating sides and records, so that neither profits from a quiet
+// moment of the shared machine.
+void TimeRecords(std::vector<Record>& records, sqlite3* pRaw) {
+  twk::AlertEvaluation evaluation;  // the panel keeps one, too
+  for (int iRound = 0; iRound < iRounds; ++iRound) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      Record& record = records[i];
+      for (int iSide = 0; iSide < 2; ++iSide) {
+        QElapsedTimer timer;
+        timer.start();
+        if ((iSide + iRound + int(i)) % 2 == 0) {
+          evaluation.RefreshItems(record.sId);
+          record.evaluation.push_back(Milliseconds(timer));
+        } else {
+          const QString sFailure = RunRaw(pRaw, record.statements);
+          record.raw.push_back(Milliseconds(timer));
+          if (!sFailure.isEmpty()) Fail(sFailure);
+        }
+      }
+    }
+  }
+}
+
+void PrintTimes(const std::vector<Record>& records) {
+  std::printf("RefreshItems vs raw SQLite, %d records x %d rounds (ms per record)\n", iRecords,
+              iRounds);
+  std::printf(
+      "  raw = the statements SQLite was given during one RefreshItems of the record\n"
+      "        (traced; with the engine's own for declare/set/if), prepared and stepped\n"
+      "        on the C API with the engine's SQL functions, every column read as text\n");
+  std::printf("  record  statements  alerts  evaluation median  raw median  ratio\n");
+  std::vector<double> allEvaluation;
+  std::vector<double> allRaw;
+  for (const Record& record : records) {
+    const double dEvaluation = Median(record.evaluation);
+    const double dRaw = Median(record.raw);
+    std::printf("  %6s  %10zu  %6d  %17.2f  %10.2f  %5.2f\n", qUtf8Printable(record.sId),
+                record.statements.size(), record.Alerts(), dEvaluation, dRaw, dEvaluation / dRaw);
+    allEvaluation.insert(allEvaluation.end(), record.evaluation.begin(), record.evaluation.end());
+    allRaw.insert(allRaw.end(), record.raw.begin(), record.raw.end());
+  }
+  const double dMeanRatio = Mean(allEvaluation) / Mean(allRaw);
+  const double dMedianRatio = Median(allEvaluation) / Median(allRaw);
+  std::printf(
+      "  all     mean %.2f ms vs %.2f ms (ratio %.2f); median %.2f ms vs %.2f ms (ratio "
+      "%.2f)\n",
+      Mean(allEvaluation), Mean(allRaw), dMeanRatio, Median(allEvaluation), Median(allRaw),
+      dMedianRatio);
+  std::printf("  target: ratio at most 1.10 (mean: %s, median: %s)\n",
+              dMeanRatio <= 1.10 ? "met" : "not met", dMedianRatio <= 1.10 ? "met" : "not met");
+}
+
+// Which definitions spoke for the measured records, and which stayed silent.
+void PrintYields(const std::vector<Record>& records, int iAlerts) {
+  QStringList yielding;
+  QStringList silent;
+  for (const auto& definition : RealisticDefinitions()) {
+    const QString sAlertId = QString::fromUtf8(definition.sAlertId);
+    int iRecordsWith = 0;
+    for (const Record& record : records) iRecordsWith += record.verifier->alerts.contains(sAlertId);
+    if (iRecordsWith > 0) {
+      yielding << QStringLiteral("%1 %2").arg(sAlertId).arg(iRecordsWith);
+    } else {
+      silent << sAlertId;
+    }
+  }
+  std::printf("  %d alerts in all; definitions with alerts (on how many of the %d records):\n",
+              iAlerts, iRecords);
+  PrintWrapped(yielding);
+  std::printf("  definitions that ran clean and gave no alert for these records:\n");
+  PrintWrapped(silent);
+}
 
 }  // namespace
 
@@ -235,14 +405,7 @@ int main(int argc, char** argv) {
   twk::bench::QuietPlatform quiet;
   twk::ScopedPlatform installation(quiet);
 
-  twk::bench::RealisticFile cached;
-  try {
-    cached = RealisticDatabase::Cached();
-  } catch (const twk::TwkError& error) {
-    Fail(QStringLiteral("the database could not be generated: ") + error.Description());
-  } catch (const std::exception& error) {
-    Fail(QStringLiteral("the database could not be generated: ") + QString::fromUtf8(error.what()));
-  }
+  const twk::bench::RealisticFile cached = CachedDatabase();
   // Each run starts from the same file: the evaluations write to it.
   QTemporaryDir scratch(twk::bench::ScratchTemplate());
   const QString sFile = scratch.filePath(QStringLiteral("realistic.db"));
@@ -254,148 +417,22 @@ int main(int argc, char** argv) {
                   nullptr);
   twk::SqliteHandle raw(pRawConnection);
   twk::RegisterTsqlFunctions(raw.get());
+  PrintDatabase(raw.get(), cached);
+  ConnectEngine(sFile, quiet);
 
-  std::printf("Realistic database: %lld contacts, %lld registrations, %lld activities, %d "
-              "definitions\n",
-              CountRows(raw.get(), "select count(*) from Name"),
-              CountRows(raw.get(), "select count(*) from Meet_Registration"),
-              CountRows(raw.get(), "select count(*) from Activity"),
-              int(RealisticDefinitions().size()));
-  if (cached.dGenerateSeconds >= 0) {
-    std::printf("  generated in %.1f s, cached for today in %s\n", cached.dGenerateSeconds,
-                qUtf8Printable(cached.sPath));
-  } else {
-    std::printf("  from the cache %s (generator version %d; generating took %.1f s)\n",
-                qUtf8Printable(cached.sPath), RealisticDatabase::iGeneratorVersion,
-                cached.dEarlierSeconds);
-  }
-
-  sqlite3_auto_extension(reinterpret_cast<void (*)()>(&RecordConnection));
-  twk::modSubroutines::InitializeConnection(sFile, QStringLiteral("DEMO"), QStringLiteral("MANAGER"),
-                                            QString(), 1);
-  sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&RecordConnection));
-  twk::ModuleState::ForThisThread().AuthID = QStringLiteral("MANAGER");
-  if (quiet.iMessages > 0) Fail(QStringLiteral("connecting failed: ") + quiet.sLastMessage);
-  if (openedConnections.empty()) Fail(QStringLiteral("the engine opened no SQLite connection"));
-
-  // One evaluation of each record to see what it does: what ran, what came
-  // back, and the statements SQLite was given.
   std::vector<Record> records;
-  // The spread sample, and the record with the longest history: the one
-  // whose definitions read the most.
-  QStringList ids = RealisticDatabase::SampleIds(iRecords - 1);
-  {
-    twk::StatementHandle busiest = twk::PrepareFixed(
-        raw.get(), "select ID from Activity group by ID order by count(*) desc, ID limit 1");
-    twk::CheckSqlite(raw.get(), sqlite3_step(busiest.get()));
-    ids << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(busiest.get(), 0)));
-  }
-  for (const QString& sId : ids) {
-    Record record;
-    record.sId = sId;
-    twk::AlertEvaluation warmUp;
-    warmUp.RefreshItems(sId);  // the connection number is handed out once, not per evaluation
-    record.verifier = std::make_unique<Verifier>(alertIds);
-    twk::AlertEvaluation traced;
-    traced.SetObserver(record.verifier.get());
-    TraceAll(&record.statements);
-    traced.RefreshItems(sId);
-    TraceAll(nullptr);
-
-    if (!record.verifier->failures.isEmpty()) {
-      Fail(QStringLiteral("record %1: %2").arg(sId, record.verifier->failures.join(QStringLiteral("; "))));
-    }
-    if (record.verifier->iRun != int(RealisticDefinitions().size())) {
-      Fail(QStringLiteral("record %1: %2 definitions ran, not %3")
-               .arg(sId)
-               .arg(record.verifier->iRun)
-               .arg(RealisticDefinitions().size()));
-    }
-    if (quiet.iMessages > 0) Fail(QStringLiteral("record %1: %2").arg(sId, quiet.sLastMessage));
-    const QString sRawFailure = RunRaw(raw.get(), record.statements);
-    if (!sRawFailure.isEmpty()) Fail(QStringLiteral("record %1, raw: %2").arg(sId, sRawFailure));
-    if (parser.isSet(showStatements)) {
-      std::printf("Statements of record %s:\n", qUtf8Printable(sId));
-      for (const QByteArray& sSql : record.statements) {
-        std::printf("  %s\n", QByteArray(sSql).replace('\n', ' ').simplified().constData());
-      }
-    }
-    records.push_back(std::move(record));
-  }
   int iAlerts = 0;
-  for (const Record& record : records) {
-    for (int iCount : record.verifier->alerts) iAlerts += iCount;
+  for (const QString& sId : RecordIds(raw.get())) {
+    records.push_back(ObserveRecord(sId, alertIds, raw.get(), quiet));
+    if (parser.isSet(showStatements)) PrintStatements(records.back());
+    iAlerts += records.back().Alerts();
   }
   if (iAlerts == 0) Fail(QStringLiteral("no definition gave an alert for any record"));
 
-  // Alternating sides and records, so that neither profits from a quiet
-  // moment of the shared machine.
-  twk::AlertEvaluation evaluation;  // the panel keeps one, too
-  for (int iRound = 0; iRound < iRounds; ++iRound) {
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      Record& record = records[i];
-      for (int iSide = 0; iSide < 2; ++iSide) {
-        QElapsedTimer timer;
-        if ((iSide + iRound + int(i)) % 2 == 0) {
-          timer.start();
-          evaluation.RefreshItems(record.sId);
-          record.evaluation.push_back(Milliseconds(timer));
-        } else {
-          timer.start();
-          const QString sFailure = RunRaw(raw.get(), record.statements);
-          record.raw.push_back(Milliseconds(timer));
-          if (!sFailure.isEmpty()) Fail(sFailure);
-        }
-      }
-    }
-  }
+  TimeRecords(records, raw.get());
   if (quiet.iMessages > 0) Fail(QStringLiteral("while timing: ") + quiet.sLastMessage);
-
-  std::printf("RefreshItems vs raw SQLite, %d records x %d rounds (ms per record)\n", iRecords,
-              iRounds);
-  std::printf("  raw = the statements SQLite was given during one RefreshItems of the record\n"
-              "        (traced; with the engine's own for declare/set/if), prepared and stepped\n"
-              "        on the C API with the engine's SQL functions, every column read as text\n");
-  std::printf("  record  statements  alerts  evaluation median  raw median  ratio\n");
-  std::vector<double> allEvaluation;
-  std::vector<double> allRaw;
-  for (const Record& record : records) {
-    int iRecordAlerts = 0;
-    for (int iCount : record.verifier->alerts) iRecordAlerts += iCount;
-    const double dEvaluation = Median(record.evaluation);
-    const double dRaw = Median(record.raw);
-    std::printf("  %6s  %10zu  %6d  %17.2f  %10.2f  %5.2f\n", qUtf8Printable(record.sId),
-                record.statements.size(), iRecordAlerts, dEvaluation, dRaw, dEvaluation / dRaw);
-    allEvaluation.insert(allEvaluation.end(), record.evaluation.begin(), record.evaluation.end());
-    allRaw.insert(allRaw.end(), record.raw.begin(), record.raw.end());
-  }
-  const double dMeanRatio = Mean(allEvaluation) / Mean(allRaw);
-  const double dMedianRatio = Median(allEvaluation) / Median(allRaw);
-  std::printf("  all     mean %.2f ms vs %.2f ms (ratio %.2f); median %.2f ms vs %.2f ms (ratio "
-              "%.2f)\n",
-              Mean(allEvaluation), Mean(allRaw), dMeanRatio, Median(allEvaluation),
-              Median(allRaw), dMedianRatio);
-  std::printf("  target: ratio at most 1.10 (mean: %s, median: %s)\n",
-              dMeanRatio <= 1.10 ? "met" : "not met", dMedianRatio <= 1.10 ? "met" : "not met");
-
-  // Which definitions spoke for the measured records.
-  QStringList yielding;
-  QStringList silent;
-  for (const auto& definition : RealisticDefinitions()) {
-    const QString sAlertId = QString::fromUtf8(definition.sAlertId);
-    int iRecordsWith = 0;
-    for (const Record& record : records) iRecordsWith += record.verifier->alerts.contains(sAlertId);
-    if (iRecordsWith > 0) {
-      yielding << QStringLiteral("%1 %2").arg(sAlertId).arg(iRecordsWith);
-    } else {
-      silent << sAlertId;
-    }
-  }
-  std::printf("  %d alerts in all; definitions with alerts (on how many of the %d records):\n",
-              iAlerts, iRecords);
-  PrintWrapped(yielding);
-  std::printf("  definitions that ran clean and gave no alert for these records:\n");
-  PrintWrapped(silent);
+  PrintTimes(records);
+  PrintYields(records, iAlerts);
   twk::modSubroutines::ReleaseConnection();
   std::printf("  peak memory (max resident set): %.1f MiB%s\n", double(PeakKiB()) / 1024.0,
               cached.dGenerateSeconds >= 0 ? " (this run also generated the database)" : "");

@@ -6,8 +6,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <array>
 #include <algorithm>
+#include <array>
 #include <random>
 #include <set>
 #include <stdexcept>
@@ -114,7 +114,9 @@ class Generator {
     return statements;
   }
 
-  int Uniform(int iLow, int iHigh) { return std::uniform_int_distribution<int>(iLow, iHigh)(random_); }
+  int Uniform(int iLow, int iHigh) {
+    return std::uniform_int_distribution<int>(iLow, iHigh)(random_);
+  }
   bool Chance(double dProbability) { return std::bernoulli_distribution(dProbability)(random_); }
   template <std::size_t N>
   const char* Pick(const std::array<const char*, N>& choices) {
@@ -124,12 +126,12 @@ class Generator {
   void Meetings() {
     static const std::array<const char*, 8> topics{
         "Annual Conference", "Regional Forum", "Leadership Summit", "Ethics Workshop",
-        "Spring Seminar", "Webinar Series", "Chapter Dinner", "Certification Course"};
-    static const std::array<const char*, 8> cities{"Chicago", "Milwaukee", "Detroit", "Madison",
-                                                   "Indianapolis", "Minneapolis", "Online",
-                                                   "St. Louis"};
-    Inserter insert(pDb_,
-                    "insert into Meet_Master (MEETING, TITLE, BEGIN_DATE, CITY) values (?, ?, ?, ?)");
+        "Spring Seminar",    "Webinar Series", "Chapter Dinner",    "Certification Course"};
+    static const std::array<const char*, 8> cities{"Chicago", "Milwaukee",    "Detroit",
+                                                   "Madison", "Indianapolis", "Minneapolis",
+                                                   "Online",  "St. Louis"};
+    Inserter insert(
+        pDb_, "insert into Meet_Master (MEETING, TITLE, BEGIN_DATE, CITY) values (?, ?, ?, ?)");
     for (int i = 0; i < iMeetings; ++i) {
       // Three years back to one ahead, most of them past, as on a real site.
       const int iOffset = -1100 + i * 1465 / iMeetings;
@@ -142,16 +144,19 @@ class Generator {
     }
   }
 
+  struct Names {
+    QString sFirst;
+    QString sLast;
+  };
+
   void Contacts() {
     static const std::array<const char*, 20> firstNames{
-        "Ada", "Bruno", "Chloe", "Dmitri", "Elif", "Farid", "Greta", "Hiro", "Ines", "Jonas",
-        "Kofi", "Lena", "Mateo", "Nadia", "Oskar", "Priya", "Quinn", "Rosa", "Sven", "Tara"};
+        "Ada",  "Bruno", "Chloe", "Dmitri", "Elif",  "Farid", "Greta", "Hiro", "Ines", "Jonas",
+        "Kofi", "Lena",  "Mateo", "Nadia",  "Oskar", "Priya", "Quinn", "Rosa", "Sven", "Tara"};
     static const std::array<const char*, 20> lastNames{
-        "Abbott", "Berg", "Castro", "Dahl", "Engel", "Fischer", "Garcia", "Haddad", "Ito",
-        "Jensen", "Kowalski", "Lindqvist", "Moreau", "Nakamura", "Okafor", "Petrov", "Rossi",
-        "Schmidt", "Tanaka", "Weber"};
-    static const std::array<const char*, 8> cities{"Chicago", "Evanston", "Milwaukee", "Gary",
-                                                   "Madison", "Detroit", "Peoria", "Joliet"};
+        "Abbott", "Berg",   "Castro", "Dahl",     "Engel",     "Fischer", "Garcia",
+        "Haddad", "Ito",    "Jensen", "Kowalski", "Lindqvist", "Moreau",  "Nakamura",
+        "Okafor", "Petrov", "Rossi",  "Schmidt",  "Tanaka",    "Weber"};
     Inserter name(pDb_,
                   "insert into Name (ID, FULL_NAME, FIRST_NAME, LAST_NAME, COMPANY, CO_ID, "
                   "COMPANY_RECORD, MEMBER_TYPE, STATUS, CATEGORY, PAID_THRU, JOIN_DATE, "
@@ -161,86 +166,98 @@ class Generator {
     Inserter registration(pDb_,
                           "insert into Meet_Registration (ID, MEETING, REGISTERED_ON, STATUS, "
                           "AMOUNT_DUE) values (?, ?, ?, ?, ?)");
-    QString sPreviousEmail;
     for (int i = 0; i < RealisticDatabase::iContacts; ++i) {
       const QString sId = QString::number(iFirstId + i);
       // Every fiftieth record is a company; people may work for one.
       const bool bCompany = i % 50 == 0;
-      const QString sFirst = QLatin1String(Pick(firstNames));
-      const QString sLast = QLatin1String(Pick(lastNames));
-      const int iCompany = Uniform(0, (RealisticDatabase::iContacts - 1) / 50) * 50;
-      const QString sCoId = !bCompany && Chance(0.4) ? QString::number(iFirstId + iCompany)
-                                                     : QString();
-      const int iType = Uniform(0, 99);
-      const char* sType = bCompany ? (iType < 60 ? "CORP" : "NM")
-                          : iType < 55 ? "M"
-                          : iType < 75 ? "NM"
-                          : iType < 87 ? "STU"
-                          : iType < 92 ? "LIFE"
-                          : iType < 94 ? "HON"
-                          : iType < 95 ? "STAFF"
-                                       : "M";
-      const bool bDues = qstrcmp(sType, "M") == 0 || qstrcmp(sType, "STU") == 0 ||
-                         qstrcmp(sType, "CORP") == 0;
-      const int iStatus = Uniform(0, 99);
-      const char* sStatus = iStatus < 90 ? "A" : iStatus < 95 ? "I" : iStatus < 97 ? "S" : "D";
-      const int iCategory = Uniform(0, 99);
-      const char* sCategory = iCategory < 2 ? "VIP" : iCategory == 2 ? "BOARD"
-                              : iCategory == 3                      ? "PRESS"
-                                                                    : "";
-      QString sEmail;
-      if (Chance(0.005) && !sPreviousEmail.isEmpty()) {
-        sEmail = sPreviousEmail;  // the same person entered twice
-      } else if (!Chance(0.05)) {
-        sEmail = QStringLiteral("%1.%2.%3@example.org").arg(sFirst.toLower(), sLast.toLower(), sId);
-      }
-      if (!sEmail.isEmpty()) sPreviousEmail = sEmail;
-      const bool bAbroad = Chance(0.08);
-      const int iBalance = Uniform(0, 99);
-      const double dBalance = iBalance < 85 ? 0.0
-                              : iBalance < 95 ? Uniform(1000, 200000) / 100.0
-                                              : -Uniform(1000, 30000) / 100.0;
-      const int iManager = Uniform(0, 99);
-      const int iAge = Uniform(18, 90);
-      name.Text(sId)
-          .Text(bCompany ? QStringLiteral("%1 %2 Ltd").arg(sLast, sId)
-                         : QStringLiteral("%1 %2").arg(sFirst, sLast))
-          .Text(bCompany ? QString() : sFirst)
-          .Text(bCompany ? QString() : sLast)
-          .Text(bCompany ? QStringLiteral("%1 %2 Ltd").arg(sLast, sId) : QString())
-          .Text(sCoId)
-          .Integer(bCompany ? 1 : 0)
-          .Text(QLatin1String(sType))
-          .Text(QLatin1String(sStatus))
-          .Text(QLatin1String(sCategory));
-      if (bDues) {
-        name.Text(Day(today_, Uniform(-400, 400)));
-      } else {
-        name.Null();
-      }
-      name.Text(Day(today_, -Uniform(0, 9000)));
-      if (bCompany || Chance(0.05)) {
-        name.Null();
-      } else {
-        name.Text(today_.addYears(-iAge).addDays(Uniform(0, 364)).toString(Qt::ISODate));
-      }
-      name.Text(sEmail)
-          .Text(Chance(0.7) ? QStringLiteral("555-%1").arg(Uniform(0, 9999), 4, 10, QLatin1Char('0'))
-                            : QString())
-          .Text(bAbroad ? QStringLiteral("Toronto") : QLatin1String(Pick(cities)))
-          .Text(bAbroad ? QStringLiteral("ON") : QStringLiteral("IL"))
-          .Text(bAbroad ? QStringLiteral("Canada") : QStringLiteral("USA"))
-          .Number(dBalance)
-          .Integer(Chance(0.04) ? 1 : 0)
-          .Text(iManager < 3   ? QStringLiteral("MANAGER")
-                : iManager < 6 ? QStringLiteral("STAFF")
-                               : QString())
-          .Text(Chance(0.1) ? QStringLiteral("Prefers contact by e-mail in the morning.")
-                            : QString())
-          .Insert();
+      const Names names{QLatin1String(Pick(firstNames)), QLatin1String(Pick(lastNames))};
+      Membership(name, sId, bCompany, names);
+      Details(name, sId, bCompany, names);
+      name.Insert();
       contactWeights_.push_back(ActivityWeight());
       if (!bCompany) Registrations(registration, sId);
     }
+  }
+
+  // ID to BIRTH_DATE.
+  void Membership(Inserter& name, const QString& sId, bool bCompany, const Names& names) {
+    const QString sCompanyName = QStringLiteral("%1 %2 Ltd").arg(names.sLast, sId);
+    const int iCompany = Uniform(0, (RealisticDatabase::iContacts - 1) / 50) * 50;
+    const QString sCoId =
+        !bCompany && Chance(0.4) ? QString::number(iFirstId + iCompany) : QString();
+    const int iType = Uniform(0, 99);
+    const char* sType = bCompany     ? (iType < 60 ? "CORP" : "NM")
+                        : iType < 55 ? "M"
+                        : iType < 75 ? "NM"
+                        : iType < 87 ? "STU"
+                        : iType < 92 ? "LIFE"
+                        : iType < 94 ? "HON"
+                        : iType < 95 ? "STAFF"
+                                     : "M";
+    const int iStatus = Uniform(0, 99);
+    const char* sStatus = iStatus < 90 ? "A" : iStatus < 95 ? "I" : iStatus < 97 ? "S" : "D";
+    const int iCategory = Uniform(0, 99);
+    const char* sCategory = iCategory < 2    ? "VIP"
+                            : iCategory == 2 ? "BOARD"
+                            : iCategory == 3 ? "PRESS"
+                                             : "";
+    name.Text(sId)
+        .Text(bCompany ? sCompanyName : names.sFirst + QLatin1Char(' ') + names.sLast)
+        .Text(bCompany ? QString() : names.sFirst)
+        .Text(bCompany ? QString() : names.sLast)
+        .Text(bCompany ? sCompanyName : QString())
+        .Text(sCoId)
+        .Integer(bCompany ? 1 : 0)
+        .Text(QLatin1String(sType))
+        .Text(QLatin1String(sStatus))
+        .Text(QLatin1String(sCategory));
+    const bool bDues =
+        qstrcmp(sType, "M") == 0 || qstrcmp(sType, "STU") == 0 || qstrcmp(sType, "CORP") == 0;
+    if (bDues) {
+      name.Text(Day(today_, Uniform(-400, 400)));
+    } else {
+      name.Null();
+    }
+    name.Text(Day(today_, -Uniform(0, 9000)));
+    if (bCompany || Chance(0.05)) {
+      name.Null();
+    } else {
+      name.Text(today_.addYears(-Uniform(18, 90)).addDays(Uniform(0, 364)).toString(Qt::ISODate));
+    }
+  }
+
+  // EMAIL to NOTE.
+  void Details(Inserter& name, const QString& sId, bool bCompany, const Names& names) {
+    static const std::array<const char*, 8> cities{"Chicago", "Evanston", "Milwaukee", "Gary",
+                                                   "Madison", "Detroit",  "Peoria",    "Joliet"};
+    QString sEmail;
+    if (Chance(0.005) && !sPreviousEmail_.isEmpty()) {
+      sEmail = sPreviousEmail_;  // the same person entered twice
+    } else if (!Chance(0.05)) {
+      sEmail = QStringLiteral("%1.%2.%3@example.org")
+                   .arg(bCompany ? QStringLiteral("office") : names.sFirst.toLower(),
+                        names.sLast.toLower(), sId);
+    }
+    if (!sEmail.isEmpty()) sPreviousEmail_ = sEmail;
+    const bool bAbroad = Chance(0.08);
+    const int iBalance = Uniform(0, 99);
+    const double dBalance = iBalance < 85   ? 0.0
+                            : iBalance < 95 ? Uniform(1000, 200000) / 100.0
+                                            : -Uniform(1000, 30000) / 100.0;
+    const int iManager = Uniform(0, 99);
+    name.Text(sEmail)
+        .Text(Chance(0.7) ? QStringLiteral("555-%1").arg(Uniform(0, 9999), 4, 10, QLatin1Char('0'))
+                          : QString())
+        .Text(bAbroad ? QStringLiteral("Toronto") : QLatin1String(Pick(cities)))
+        .Text(bAbroad ? QStringLiteral("ON") : QStringLiteral("IL"))
+        .Text(bAbroad ? QStringLiteral("Canada") : QStringLiteral("USA"))
+        .Number(dBalance)
+        .Integer(Chance(0.04) ? 1 : 0)
+        .Text(iManager < 3   ? QStringLiteral("MANAGER")
+              : iManager < 6 ? QStringLiteral("STAFF")
+                             : QString())
+        .Text(Chance(0.1) ? QStringLiteral("Prefers contact by e-mail in the morning.")
+                          : QString());
   }
 
   // Most records have a handful of registrations, a few many.
@@ -268,8 +285,8 @@ class Generator {
 
   void Activities() {
     static const std::array<const char*, 20> types{
-        "CALL", "CALL", "CALL", "CALL", "CALL", "EMAIL", "EMAIL", "EMAIL", "EMAIL", "ORDER",
-        "ORDER", "ORDER", "GIFT", "GIFT", "MEETING", "MEETING", "DUES", "DUES", "NOTE", "DUES"};
+        "CALL",  "CALL",  "CALL", "CALL", "CALL",    "EMAIL",   "EMAIL", "EMAIL", "EMAIL", "ORDER",
+        "ORDER", "ORDER", "GIFT", "GIFT", "MEETING", "MEETING", "DUES",  "DUES",  "NOTE",  "DUES"};
     Inserter insert(pDb_,
                     "insert into Activity (ID, ACTIVITY_TYPE, PRODUCT_CODE, TRANSACTION_DATE, "
                     "DESCRIPTION, AMOUNT) values (?, ?, ?, ?, ?, ?)");
@@ -300,6 +317,7 @@ class Generator {
   std::vector<int> meetingDays_;
   std::vector<double> contactWeights_;
   std::set<int> usedMeetings_;
+  QString sPreviousEmail_;
 };
 
 }  // namespace
@@ -307,8 +325,8 @@ class Generator {
 void RealisticDatabase::Generate(const QString& sPath) {
   EmbeddedDatabase::Create(sPath, true);
   sqlite3* pRaw = nullptr;
-  const int iOpen = sqlite3_open_v2(QFile::encodeName(sPath).constData(), &pRaw,
-                                    SQLITE_OPEN_READWRITE, nullptr);
+  const int iOpen =
+      sqlite3_open_v2(QFile::encodeName(sPath).constData(), &pRaw, SQLITE_OPEN_READWRITE, nullptr);
   SqliteHandle db(pRaw);
   CheckSqlite(db.get(), iOpen);
   Generator(db.get()).Run();
@@ -327,7 +345,8 @@ RealisticFile RealisticDatabase::Cached() {
   // How long the generation took is kept beside the file, for the figures.
   QFile seconds(file.sPath + QStringLiteral(".seconds"));
   if (QFileInfo::exists(file.sPath)) {
-    if (seconds.open(QIODevice::ReadOnly)) file.dEarlierSeconds = seconds.readAll().trimmed().toDouble();
+    if (seconds.open(QIODevice::ReadOnly))
+      file.dEarlierSeconds = seconds.readAll().trimmed().toDouble();
     return file;
   }
 

@@ -45,7 +45,8 @@ select @@spid, ID, -10, 9, 'VIP',
       {"DO_NOT_CONTACT", "SQL", R"(select 0 as RANK, 22 as ICON, 'Do not contact' as KEYWORD,
        'No mail, e-mail or calls: recorded at the contact''s request.' as DESCRIPTION
   from Name where ID = @id and EXCLUDE_MAIL = 1 and STATUS <> 'D')"},
-      {"DUES_OWED", "SQL", R"(select case when BALANCE >= 500 then -5 else 10 end as RANK, 4 as ICON,
+      {"DUES_OWED", "SQL",
+       R"(select case when BALANCE >= 500 then -5 else 10 end as RANK, 4 as ICON,
        'Owes $' + convert(varchar(20), convert(decimal(12, 2), BALANCE)) as KEYWORD,
        'Outstanding balance of $' + convert(varchar(20), convert(decimal(12, 2), BALANCE))
          + '. Ask for payment before taking a new order.' as DESCRIPTION
@@ -211,7 +212,8 @@ having count(*) >= 2)"},
        join Name n on n.ID = r.ID
  where r.ID = @id and r.STATUS = 'R' and m.BEGIN_DATE >= convert(date, getdate())
  order by m.BEGIN_DATE)"},
-      {"LAST_EVENT", "SQL", R"(select top 1 90 as RANK, 6 as ICON, 'Last event: ' + m.MEETING as KEYWORD,
+      {"LAST_EVENT", "SQL",
+       R"(select top 1 90 as RANK, 6 as ICON, 'Last event: ' + m.MEETING as KEYWORD,
        'Last attended ' + m.TITLE + ' on ' + convert(varchar(10), m.BEGIN_DATE, 23) + '.'
          as DESCRIPTION
   from Meet_Registration r join Meet_Master m on m.MEETING = r.MEETING
@@ -238,7 +240,8 @@ having count(*) >= 2)"},
          + convert(varchar(10), c.PAID_THRU, 23) + '.' as DESCRIPTION
   from Name n join Name c on c.ID = n.CO_ID
  where n.ID = @id and c.COMPANY_RECORD = 1 and c.PAID_THRU < convert(date, getdate()))"},
-      {"MANAGED_BY", "SQL", R"(select 88 as RANK, 10 as ICON, 'Managed by ' + u.FULL_NAME as KEYWORD,
+      {"MANAGED_BY", "SQL",
+       R"(select 88 as RANK, 10 as ICON, 'Managed by ' + u.FULL_NAME as KEYWORD,
        u.FULL_NAME + ' manages this account; ask them before changing it.' as DESCRIPTION
   from Name n join Users u on u.UserId = n.ACCOUNT_MANAGER
  where n.ID = @id and n.ACCOUNT_MANAGER <> {user})"},
