@@ -1,22 +1,21 @@
 // SPDX-License-Identifier: MIT
 // The panel from "nNewId" to the page fully shown, with 50 definitions,
 // against the evaluation alone; and a page change by the scroller.
-#include "BenchScratch.h"
-#include "AlertEvaluation.h"
-#include "BenchDefinitions.h"
-#include "EmbeddedDatabase.h"
-#include "ModuleState.h"
-#include "PlatformServices.h"
-#include "XtenderHost.h"
-#include "ctlTWK.h"
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+
+#include "AlertEvaluation.h"
+#include "BenchDefinitions.h"
+#include "BenchPlatform.h"
+#include "BenchScratch.h"
+#include "EmbeddedDatabase.h"
+#include "ModuleState.h"
+#include "XtenderHost.h"
+#include "ctlTWK.h"
 
 namespace {
 
@@ -35,27 +34,16 @@ class BenchHost : public twk::XtenderHost {
   void CloseSelf() override {}
 };
 
-/// Quiet services: nothing waits for a person while the clock runs.
-class QuietPlatform : public twk::PlatformServices {
- public:
-  twk::MessageAnswer ShowMessage(const QString&, const QString&, twk::MessageButtons,
-                                 twk::MessageIcon) override {
-    return twk::MessageAnswer::No;
-  }
-  void SetClipboardText(const QString&) override {}
-  QString ClipboardText() override { return {}; }
-  twk::CommandStart StartCommand(const QString&) override { return {}; }
-  bool OpenWebAddress(const QString&) override { return true; }
-};
-
-double Milliseconds(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+double Milliseconds(const QElapsedTimer& timer) {
+  return double(timer.nsecsElapsed()) / 1e6;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication application(argc, argv);
-  QuietPlatform quiet;
+  twk::bench::QuietPlatform quiet;
   twk::ScopedPlatform installation(quiet);
   QTemporaryDir scratch(twk::bench::ScratchTemplate());
   const QString sFile = scratch.filePath(QStringLiteral("bench.db"));
