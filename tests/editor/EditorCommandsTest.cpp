@@ -281,13 +281,7 @@ TEST_F(EditorCommands, FailedCancelIsReportedAndKeepsWhatWasTyped) {
 }
 
 TEST_F(EditorCommands, CancelLeavesAFieldThatCannotBeReadEmptyAfterItsReport) {
-  // Another tool stored a null, which the table's own definition would refuse.
-  Raw(
-      QStringLiteral("create table d2 as select * from ttwk_AlertDefinitions; drop table "
-                     "ttwk_AlertDefinitions; create table ttwk_AlertDefinitions (SEQN integer "
-                     "primary key autoincrement, CRITERIA text, ENABLED integer, DESCRIPTION "
-                     "text, ALERT_TYPE text, ALERT_ID text); insert into ttwk_AlertDefinitions "
-                     "select * from d2; drop table d2"));
+  LetDefinitionsHoldNulls();
   ClickRow(*editor, 2);
   Type(QStringLiteral("TYPED"), QStringLiteral("typed"), QStringLiteral("select 22"));
   Raw(QStringLiteral("update ttwk_AlertDefinitions set DESCRIPTION = null where SEQN = ") + sLast);
