@@ -24,6 +24,7 @@ void Connection::Open() {
     }
     throw TwkError(settings_.Scrub(error.Description()), error.Source(), error.Number());
   }
+  diagnostics_.insert(diagnostics_.end(), addedRecords_.begin(), addedRecords_.end());
   for (auto& diagnostic : diagnostics_) {
     diagnostic.sDescription = settings_.Scrub(diagnostic.sDescription);
   }

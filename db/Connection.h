@@ -5,6 +5,7 @@
 #include "ConnectionSettings.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace twk {
@@ -29,6 +30,13 @@ class Connection {
 
   std::vector<Diagnostic>& Diagnostics() noexcept { return diagnostics_; }
 
+  /// Records that every later successful open adds after the backend's own.
+  /// For tests only: SQL Server sends its login messages ("Changed database
+  /// context", 5701, 5703) as such records, but FreeTDS answers a login with
+  /// plain success and psqlODBC drops the server's notices, so no driver
+  /// here can deliver them.
+  void AddToEveryOpen(std::vector<Diagnostic> records) { addedRecords_ = std::move(records); }
+
   /// Runs a batch (see Backend::Execute). Throws TwkError when closed or failed.
   Recordset Execute(const QString& sSql);
 
@@ -36,6 +44,7 @@ class Connection {
   ConnectionSettings settings_;
   std::unique_ptr<Backend> backend_;
   std::vector<Diagnostic> diagnostics_;
+  std::vector<Diagnostic> addedRecords_;
 };
 
 }  // namespace twk

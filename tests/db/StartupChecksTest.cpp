@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include "ModuleFixture.h"
+#include "OdbcDiagnostics.h"
 #include "modSubroutines.h"
 
 namespace twk {
@@ -236,6 +237,53 @@ TEST_F(StartupChecks, AnUnknownDataSourceFailsAndNoMessageShowsThePassword) {
   EXPECT_FALSE(IsOpen());
   ASSERT_FALSE(platform.messages.empty());
   EXPECT_FALSE(AllMessageText().contains(QStringLiteral("Pa;ss}w0rd")));
+}
+
+// What SQL Server says after every login, as Microsoft's driver passes it on,
+// numbered as the ODBC backend numbers a driver's records.
+std::vector<Diagnostic> SqlServerLoginMessages() {
+  const QString sDriver = QStringLiteral("[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]");
+  return {
+      {OdbcDiagnostics::Number(QStringLiteral("01000"), 5701),
+       sDriver + QStringLiteral("Changed database context to 'DEMO'."), QStringLiteral("01000")},
+      {OdbcDiagnostics::Number(QStringLiteral("01000"), 5703),
+       sDriver + QStringLiteral("Changed language setting to us_english."),
+       QStringLiteral("01000")}};
+}
+
+TEST_F(StartupChecks, SqlServersLoginMessagesAreClearedAndTheStartGoesOn) {
+  Reviewed();
+  Connection& connection = moduleState.State().SharedConnection();
+  connection.AddToEveryOpen(SqlServerLoginMessages());
+  EXPECT_TRUE(Start(1));
+  EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
+  EXPECT_TRUE(IsOpen());
+  EXPECT_TRUE(connection.Diagnostics().empty());
+  // The checks ran after the messages were cleared.
+  EXPECT_EQ(Param("QUOR.TWK.Version"), TwkVersionText());
+}
+
+TEST_F(StartupChecks, TheFirstRecordAloneDecides) {
+  Reviewed();
+  Connection& connection = moduleState.State().SharedConnection();
+  // A first record numbered 0 is informational; what follows it is not looked at.
+  connection.AddToEveryOpen({{0, QStringLiteral("Option value changed."), QStringLiteral("01S02")},
+                             {2601, QStringLiteral("Later error."), QStringLiteral("23000")}});
+  EXPECT_TRUE(Start(1));
+  EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
+  EXPECT_TRUE(IsOpen());
+
+  // An error first stops the start with its own text and number, whatever follows.
+  connection.AddToEveryOpen(
+      {{50000, QStringLiteral("This login may not run Tellwick."), QStringLiteral("42000")},
+       SqlServerLoginMessages().front()});
+  EXPECT_FALSE(Start(1));
+  ASSERT_EQ(platform.messages.size(), 1u) << AllMessageText().toStdString();
+  EXPECT_EQ(platform.messages[0].sText, QStringLiteral("This login may not run Tellwick."));
+  EXPECT_EQ(platform.messages[0].sTitle, QStringLiteral("50000"));
+  EXPECT_EQ(platform.messages[0].buttons, MessageButtons::Ok);
+  EXPECT_EQ(platform.messages[0].icon, MessageIcon::None);
+  EXPECT_FALSE(IsOpen());
 }
 
 }  // namespace

@@ -207,6 +207,94 @@ TEST_F(EditorCommands, FailedDeleteKeepsTheDefinitionAndTheForm) {
   EXPECT_TRUE(AllMessageText().contains(QStringLiteral("kept")));
 }
 
+TEST_F(EditorCommands, FailedUpdateIsReportedAndKeepsWhatWasTyped) {
+  Raw(
+      QStringLiteral("create trigger frozen before update on ttwk_AlertDefinitions "
+                     "begin select raise(abort, 'definitions are frozen'); end"));
+  ClickRow(*editor, 1);
+  Type(QStringLiteral("RENAMED"), QStringLiteral("typed"), QStringLiteral("select 11"),
+       QStringLiteral("SQLSilent"));
+  editor->OptEnabled(2)->setChecked(true);
+  // Someone else adds a definition meanwhile: the rebuilt list shows it.
+  const QString sOther =
+      AddDefinition(QStringLiteral("OTHER"), QStringLiteral("three"), QStringLiteral("select 3"));
+  editor->cmdSave_Click();
+
+  ASSERT_EQ(platform.messages.size(), 1u) << AllMessageText().toStdString();
+  const RecordedMessage& report = platform.messages[0];
+  EXPECT_TRUE(report.sText.startsWith(QStringLiteral("definitions are frozen")))
+      << report.sText.toStdString();
+  EXPECT_TRUE(report.sText.contains(
+      QStringLiteral("\r\nin TWK.modSubroutines.Exec_SQL_No_Return at line 100\r\nSource: ")));
+  EXPECT_EQ(report.sTitle, QStringLiteral("TWK"));
+  EXPECT_EQ(report.buttons, MessageButtons::Ok);
+  EXPECT_EQ(report.icon, MessageIcon::None);
+
+  EXPECT_EQ(Column(QStringLiteral("ALERT_ID")), QStringLiteral("FIRST|LAST|OTHER"));
+  EXPECT_EQ(Column(QStringLiteral("CRITERIA")), QStringLiteral("select 1|select 2|select 3"));
+  EXPECT_TRUE(FormShows(sFirst, QStringLiteral("RENAMED"), QStringLiteral("select 11"),
+                        QStringLiteral("SQLSilent"), false));
+  EXPECT_EQ(editor->txtDescription()->Text(), QStringLiteral("typed"));
+  const DefinitionGrid& grid = *editor->grdTWKResults();
+  ASSERT_EQ(grid.Rows(), 4);
+  EXPECT_EQ(grid.TextMatrix(1, 2), QStringLiteral("FIRST"));
+  EXPECT_EQ(grid.TextMatrix(1, 3), QStringLiteral("one"));
+  EXPECT_TRUE(grid.TextMatrix(1, 4).isEmpty());
+  EXPECT_EQ(grid.TextMatrix(3, 1), sOther);
+
+  // Once the cause is gone the same form saves what was typed.
+  Raw(QStringLiteral("drop trigger frozen"));
+  editor->cmdSave_Click();
+  EXPECT_EQ(platform.messages.size(), 1u) << AllMessageText().toStdString();
+  EXPECT_EQ(Column(QStringLiteral("ALERT_ID")), QStringLiteral("RENAMED|LAST|OTHER"));
+  EXPECT_EQ(Column(QStringLiteral("DESCRIPTION")), QStringLiteral("typed|two|three"));
+  EXPECT_EQ(Column(QStringLiteral("ENABLED")), QStringLiteral("0|0|1"));
+  EXPECT_EQ(Definitions(), 3);
+}
+
+TEST_F(EditorCommands, FailedCancelIsReportedAndKeepsWhatWasTyped) {
+  ClickRow(*editor, 2);
+  Type(QStringLiteral("TYPED"), QStringLiteral("typed"), QStringLiteral("select 22"));
+  // The reload cannot find the table.
+  Raw(QStringLiteral("alter table ttwk_AlertDefinitions rename to ttwk_AlertDefinitions_moved"));
+  editor->cmdCancel_Click();
+
+  ASSERT_EQ(platform.messages.size(), 1u) << AllMessageText().toStdString();
+  EXPECT_TRUE(platform.messages[0].sText.contains(
+      QStringLiteral("\r\nin TWK.ctlEditTWK.PopulateData at line 140\r\n")))
+      << platform.messages[0].sText.toStdString();
+  EXPECT_EQ(platform.messages[0].sTitle, QStringLiteral("TWK"));
+  // Still the definition the list points at, with the typed text: a Save now
+  // updates it rather than storing a new one.
+  EXPECT_TRUE(FormShows(sLast, QStringLiteral("TYPED"), QStringLiteral("select 22"),
+                        QStringLiteral("SQL"), false));
+  EXPECT_EQ(editor->txtDescription()->Text(), QStringLiteral("typed"));
+  EXPECT_EQ(editor->grdTWKResults()->Row(), 2);
+  EXPECT_EQ(editor->grdTWKResults()->TextMatrix(2, 2), QStringLiteral("LAST"));
+
+  Raw(QStringLiteral("alter table ttwk_AlertDefinitions_moved rename to ttwk_AlertDefinitions"));
+  editor->cmdCancel_Click();
+  EXPECT_EQ(platform.messages.size(), 1u) << AllMessageText().toStdString();
+  EXPECT_TRUE(FormShows(sLast, QStringLiteral("LAST"), QStringLiteral("select 2"),
+                        QStringLiteral("SQLSilent"), false));
+  EXPECT_EQ(editor->txtDescription()->Text(), QStringLiteral("two"));
+}
+
+TEST_F(EditorCommands, CancelLeavesAFieldThatCannotBeReadEmptyAfterItsReport) {
+  LetDefinitionsHoldNulls();
+  ClickRow(*editor, 2);
+  Type(QStringLiteral("TYPED"), QStringLiteral("typed"), QStringLiteral("select 22"));
+  Raw(QStringLiteral("update ttwk_AlertDefinitions set DESCRIPTION = null where SEQN = ") + sLast);
+  editor->cmdCancel_Click();
+  ASSERT_EQ(platform.messages.size(), 1u) << AllMessageText().toStdString();
+  EXPECT_TRUE(platform.messages[0].sText.startsWith(
+      QStringLiteral("Invalid use of Null\r\nin TWK.ctlEditTWK.PopulateData at line 180\r\n")))
+      << platform.messages[0].sText.toStdString();
+  EXPECT_TRUE(FormShows(sLast, QStringLiteral("LAST"), QStringLiteral("select 2"),
+                        QStringLiteral("SQLSilent"), false));
+  EXPECT_TRUE(editor->txtDescription()->Text().isEmpty());
+}
+
 TEST_F(EditorCommands, CancelAfterNewBringsBackTheCurrentRow) {
   ClickRow(*editor, 1);
   editor->cmdNew_Click();

@@ -31,6 +31,15 @@ QString EditorFixture::AddDefinition(const QString& sName, const QString& sDescr
   return RawValue(QStringLiteral("select max(SEQN) from ttwk_AlertDefinitions"));
 }
 
+void EditorFixture::LetDefinitionsHoldNulls() {
+  Raw(
+      QStringLiteral("create table d2 as select * from ttwk_AlertDefinitions; drop table "
+                     "ttwk_AlertDefinitions; create table ttwk_AlertDefinitions (SEQN integer "
+                     "primary key autoincrement, CRITERIA text, ENABLED integer, DESCRIPTION "
+                     "text, ALERT_TYPE text, ALERT_ID text); insert into ttwk_AlertDefinitions "
+                     "select * from d2; drop table d2"));
+}
+
 void EditorFixture::AddUser(const QString& sUserId, const QString& sKeywords) {
   Raw(QStringLiteral("insert into Users (UserId, AccessKeywords) values ('%1', '%2')")
           .arg(Conversions::QuoteApostrophes(sUserId), Conversions::QuoteApostrophes(sKeywords)));

@@ -19,6 +19,9 @@ class EditorFixture : public ModuleFixture {
   /// Adds a definition through SQLite itself; returns its number.
   QString AddDefinition(const QString& sName, const QString& sDescription, const QString& sCriteria,
                         bool bEnabled = true, const QString& sType = QStringLiteral("SQL"));
+  /// Remakes the definitions table, rows kept, without its refusal of nulls,
+  /// as a table written by other tools may be.
+  void LetDefinitionsHoldNulls();
   /// Gives the login (as the host passes it) a Users row with these keywords.
   void AddUser(const QString& sUserId, const QString& sKeywords);
   void LogInAs(const QString& sLogin);

@@ -74,12 +74,10 @@ TEST_F(EditorList, AnEmptiedTableKeepsTheRowCountWithBlankCells) {
 }
 
 TEST_F(EditorList, ANullNameIsReportedAndTheRestOfTheRowStillFills) {
+  LetDefinitionsHoldNulls();
   Raw(
-      QStringLiteral("create table d2 as select * from ttwk_AlertDefinitions; drop table "
-                     "ttwk_AlertDefinitions; create table ttwk_AlertDefinitions (SEQN integer "
-                     "primary key autoincrement, CRITERIA text, ENABLED integer, DESCRIPTION "
-                     "text, ALERT_TYPE text, ALERT_ID text); insert into ttwk_AlertDefinitions "
-                     "values (1, 'select 1', 0, 'About', 'SQL', null)"));
+      QStringLiteral("insert into ttwk_AlertDefinitions values (1, 'select 1', 0, 'About', 'SQL', "
+                     "null)"));
   auto editor = StartEditor();
   const DefinitionGrid& grid = *editor->grdTWKResults();
   EXPECT_TRUE(AllMessageText().contains(QStringLiteral("in TWK.ctlEditTWK.PopulateGrid at line ")));
