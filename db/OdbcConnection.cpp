@@ -4,33 +4,17 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <memory>
 #include <optional>
 #include <utility>
 
 #include "OdbcDiagnostics.h"
-#include "OdbcResultReader.h"
+#include "OdbcResultStream.h"
 #include "OdbcText.h"
 #include "TimeLimit.h"
 #include "TwkError.h"
 
 namespace twk {
-
-namespace {
-
-// The current result of the statement as the caller would get it, or none
-// when the result is neither rows nor a count of changed rows (set, declare,
-// DDL), so that the next result is looked at instead.
-std::optional<Recordset> ResultOf(SQLHSTMT statement) {
-  SQLSMALLINT iColumnCount = 0;
-  OdbcDiagnostics::Check(SQLNumResultCols(statement, &iColumnCount), SQL_HANDLE_STMT, statement);
-  if (iColumnCount > 0) return OdbcResultReader(statement).FetchAll(iColumnCount);
-  SQLLEN lRowCount = -1;
-  OdbcDiagnostics::Check(SQLRowCount(statement, &lRowCount), SQL_HANDLE_STMT, statement);
-  if (lRowCount >= 0) return Recordset::Closed(long(lRowCount));
-  return std::nullopt;
-}
-
-}  // namespace
 
 OdbcConnection::OdbcConnection(OdbcEnvironmentHandle environment,
                                OdbcConnectionHandle connection) noexcept
@@ -47,41 +31,68 @@ OdbcStatementHandle OdbcConnection::AllocateStatement() {
   return OdbcStatementHandle(statement);
 }
 
+OdbcConnection::~OdbcConnection() { FinishOpenResult(); }
+
+void OdbcConnection::FinishOpenResult() noexcept {
+  if (const std::shared_ptr<OdbcResultStream> open = open_.lock()) open->Detach();
+  open_.reset();
+}
+
 Recordset OdbcConnection::Execute(const QString& sSql) {
+  // A driver without multiple active result sets refuses a statement while
+  // another one still has rows to give (FreeTDS: "Invalid cursor state";
+  // others: "Connection is busy with results for another command"), so the
+  // open one is read to its end first.
+  FinishOpenResult();
   // Drivers refuse an empty text outright; the server would run it and
   // return nothing.
   if (sSql.trimmed().isEmpty()) return Recordset::Closed(-1);
-  OdbcStatementHandle owner = AllocateStatement();
-  SQLHSTMT statement = owner.get();
+  const int iSeconds = TimeLimit::BatchSeconds();
+  auto batch = std::make_shared<OdbcResultStream>(AllocateStatement(), iSeconds);
+  SQLHSTMT statement = batch->Statement();
   // The server stops a batch that outlives the time limit; a driver that
   // cannot is not refused for it (the result only says "option changed").
   SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT,
-                 reinterpret_cast<SQLPOINTER>(SQLULEN(TimeLimit::BatchSeconds())), 0);
+                 reinterpret_cast<SQLPOINTER>(SQLULEN(iSeconds)), 0);
   SQLRETURN iReturn = SQLExecDirectW(statement, OdbcInputText(sSql), SQLINTEGER(sSql.size()));
 
-  // The batch is walked to its end whatever fails on the way: freeing a
-  // statement with results pending makes the driver cancel the rest of the
-  // batch on the server. The first result decides; an error counts only
-  // when it comes before any result.
+  // The first result decides: rows, a count of changed rows, or an error
+  // that comes before either. Results that are neither (set, declare, DDL)
+  // are passed over. The rest of the batch is walked by the stream.
   std::optional<Recordset> first;
   std::optional<TwkError> failure;
-  const auto decided = [&] { return first.has_value() || failure.has_value(); };
   for (bool bFirstCall = true;; bFirstCall = false) {
     if (iReturn == SQL_INVALID_HANDLE) OdbcDiagnostics::Check(iReturn, SQL_HANDLE_STMT, statement);
     if (iReturn == SQL_NO_DATA && !bFirstCall) break;
-    if (!decided()) {
-      try {
-        OdbcDiagnostics::Check(iReturn, SQL_HANDLE_STMT, statement);
-        // A searched update or delete that touched no row answers
-        // SQL_NO_DATA instead of a result.
-        first = iReturn == SQL_NO_DATA ? std::optional<Recordset>(Recordset::Closed(0))
-                                       : ResultOf(statement);
-      } catch (const TwkError& error) {
-        failure = error;
+    try {
+      OdbcDiagnostics::Check(iReturn, SQL_HANDLE_STMT, statement);
+      // A searched update or delete that touched no row answers
+      // SQL_NO_DATA instead of a result.
+      if (iReturn == SQL_NO_DATA) {
+        first = Recordset::Closed(0);
+        break;
       }
+      SQLSMALLINT iColumnCount = 0;
+      OdbcDiagnostics::Check(SQLNumResultCols(statement, &iColumnCount), SQL_HANDLE_STMT,
+                             statement);
+      if (iColumnCount > 0) {
+        Recordset rows(batch->BeginRows(iColumnCount), {}, batch);
+        open_ = batch;
+        return rows;
+      }
+      SQLLEN lRowCount = -1;
+      OdbcDiagnostics::Check(SQLRowCount(statement, &lRowCount), SQL_HANDLE_STMT, statement);
+      if (lRowCount >= 0) {
+        first = Recordset::Closed(long(lRowCount));
+        break;
+      }
+    } catch (const TwkError& error) {
+      failure = error;
+      break;
     }
     iReturn = SQLMoreResults(statement);
   }
+  batch->Finish();
   if (first) return std::move(*first);
   if (failure) throw *failure;
   return Recordset::Closed(-1);
