@@ -31,7 +31,9 @@ OdbcStatementHandle OdbcConnection::AllocateStatement() {
   return OdbcStatementHandle(statement);
 }
 
-OdbcConnection::~OdbcConnection() { FinishOpenResult(); }
+OdbcConnection::~OdbcConnection() {
+  FinishOpenResult();
+}
 
 void OdbcConnection::FinishOpenResult() noexcept {
   if (const std::shared_ptr<OdbcResultStream> open = open_.lock()) open->Detach();
@@ -52,8 +54,8 @@ Recordset OdbcConnection::Execute(const QString& sSql) {
   SQLHSTMT statement = batch->Statement();
   // The server stops a batch that outlives the time limit; a driver that
   // cannot is not refused for it (the result only says "option changed").
-  SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT,
-                 reinterpret_cast<SQLPOINTER>(SQLULEN(iSeconds)), 0);
+  SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(iSeconds)),
+                 0);
   SQLRETURN iReturn = SQLExecDirectW(statement, OdbcInputText(sSql), SQLINTEGER(sSql.size()));
 
   // The first result decides: rows, a count of changed rows, or an error

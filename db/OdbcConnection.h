@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <memory>
+
 #include "Backend.h"
 #include "OdbcHandles.h"
 #include "OdbcResultStream.h"
-
-#include <memory>
 
 namespace twk {
 

@@ -14,7 +14,9 @@ OdbcResultStream::OdbcResultStream(OdbcStatementHandle statement, int iSeconds)
   if (iSeconds_ > 0) deadline_ = Clock::now() + std::chrono::seconds(iSeconds_);
 }
 
-OdbcResultStream::~OdbcResultStream() { Finish(); }
+OdbcResultStream::~OdbcResultStream() {
+  Finish();
+}
 
 QStringList OdbcResultStream::BeginRows(SQLSMALLINT iColumnCount) {
   reader_.DescribeColumns(iColumnCount);
@@ -53,8 +55,8 @@ void OdbcResultStream::Detach() noexcept {
   } catch (const TwkError& error) {
     heldFailure_ = error;
   } catch (...) {
-    heldFailure_ = TwkError(QStringLiteral("The rows could not be read."),
-                            OdbcDiagnostics::Source(), 1);
+    heldFailure_ =
+        TwkError(QStringLiteral("The rows could not be read."), OdbcDiagnostics::Source(), 1);
   }
   Finish();
 }
@@ -74,8 +76,8 @@ void OdbcResultStream::Finish() noexcept {
     const SQLRETURN iReturn = SQLMoreResults(statement);
     if (iReturn == SQL_NO_DATA || iReturn == SQL_INVALID_HANDLE) break;
     SQLSMALLINT iColumnCount = 0;
-    bInRows_ = SQL_SUCCEEDED(iReturn) && SQL_SUCCEEDED(SQLNumResultCols(statement, &iColumnCount)) &&
-               iColumnCount > 0;
+    bInRows_ = SQL_SUCCEEDED(iReturn) &&
+               SQL_SUCCEEDED(SQLNumResultCols(statement, &iColumnCount)) && iColumnCount > 0;
   }
   bInRows_ = false;
   statement_.reset();

@@ -193,7 +193,8 @@ TEST_P(ConnectionContract, ABatchRunWhileRowsAreStillBeingReadLeavesThoseRowsWho
   Recordset first = connection.Execute(QStringLiteral("select ID from contacts order by ID"));
   ASSERT_EQ(first.Field(0).toString(), QStringLiteral("101"));
   connection.Execute(QStringLiteral("update contacts set VISITS = 8 where ID = '102'"));
-  EXPECT_EQ(connection.Execute(QStringLiteral("select count(*) from contacts")).Field(0).toInt(), 2);
+  EXPECT_EQ(connection.Execute(QStringLiteral("select count(*) from contacts")).Field(0).toInt(),
+            2);
   first.MoveNext();
   ASSERT_FALSE(first.IsEof());
   EXPECT_EQ(first.Field(0).toString(), QStringLiteral("102"));

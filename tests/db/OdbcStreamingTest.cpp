@@ -12,6 +12,7 @@
 #include <string>
 
 #include "Connection.h"
+#include "PostgresServer.h"
 #include "TdsResponder.h"
 #include "TimeLimit.h"
 #include "TwkError.h"
@@ -186,6 +187,38 @@ TEST_F(OdbcStreaming, MemoryStaysFlatHoweverManyRowsTheFirstResultHas) {
   const long lGrowth = PeakKilobytes() - lBefore;
   EXPECT_EQ(lRows, 200000);
   EXPECT_LT(lGrowth, 50 * 1024) << "peak grew by " << lGrowth << " kB";
+}
+
+// A real server's million rows. psqlODBC holds a whole result itself unless
+// its data source asks for a cursor, which a data source for Tellwick on
+// PostgreSQL should therefore do.
+TEST(OdbcStreamingPostgres, AMillionRowsThroughACursorSourceKeepMemoryFlat) {
+  testing::PostgresServer& server = testing::PostgresServer::Shared();
+  if (!server.MissingPackage().isEmpty()) GTEST_SKIP() << server.MissingPackage().toStdString();
+  ASSERT_TRUE(server.IsRunning()) << server.StartFailure().toStdString();
+  QTemporaryDir scratch;
+  Connection connection;
+  connection.SetSettings(
+      server.Settings(scratch.path(), {{QStringLiteral("UseDeclareFetch"), QStringLiteral("1")},
+                                       {QStringLiteral("Fetch"), QStringLiteral("1000")}}));
+  connection.Open();
+  if (!ResetPeak()) GTEST_SKIP() << "this kernel cannot reset the peak memory figure";
+  const long lBefore = PeakKilobytes();
+  qint64 lSum = 0;
+  long lRows = 0;
+  {
+    Recordset rows = connection.Execute(
+        QStringLiteral("select g, repeat('x', 100) as note from generate_series(1, 1000000) as g"));
+    for (; !rows.IsEof(); rows.MoveNext()) {
+      lSum += rows.Field(0).toLongLong();
+      if (rows.Field(1).toString().size() == 100) ++lRows;
+    }
+  }
+  const long lGrowth = PeakKilobytes() - lBefore;
+  EXPECT_EQ(lRows, 1000000);
+  EXPECT_EQ(lSum, 500000500000LL);
+  EXPECT_LT(lGrowth, 50 * 1024) << "peak grew by " << lGrowth << " kB";
+  EXPECT_EQ(connection.Execute(QStringLiteral("select 7")).Field(0).toInt(), 7);
 }
 
 }  // namespace

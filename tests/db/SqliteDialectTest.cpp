@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -191,9 +191,9 @@ TEST_F(SqliteDialect, ADefinitionsOwnTransactionWaitsForAWriterInsteadOfLosingIt
     });
     QString sFailure;
     try {
-      connection->Execute(sBegin +
-                          QStringLiteral(" select count(*) from defs;"
-                                         "insert ttwk_AlertOutput values (@@spid, 'mine'); commit"));
+      connection->Execute(
+          sBegin + QStringLiteral(" select count(*) from defs;"
+                                  "insert ttwk_AlertOutput values (@@spid, 'mine'); commit"));
     } catch (const TwkError& error) {
       sFailure = error.Description();
     }

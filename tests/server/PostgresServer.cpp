@@ -116,16 +116,18 @@ QString PostgresServer::Psql(const QString& sSql) const {
       false);
 }
 
-ConnectionSettings PostgresServer::Settings(const QString& sScratchDir) const {
+ConnectionSettings PostgresServer::Settings(const QString& sScratchDir,
+                                            const IniEntries& extra) const {
   ConnectionSettings settings;
   // BoolsAsChar = 0: booleans come back as numbers, as SQL Server's bit does.
-  settings.sDataSource =
-      DefineDataSource(sScratchDir, QStringLiteral("TwkPostgres"), UnicodeDriverPath(),
-                       {{QStringLiteral("Servername"), QStringLiteral("127.0.0.1")},
+  IniEntries entries = {{QStringLiteral("Servername"), QStringLiteral("127.0.0.1")},
                         {QStringLiteral("Port"), QString::number(iPort_)},
                         {QStringLiteral("Database"), QStringLiteral("postgres")},
                         {QStringLiteral("Username"), QStringLiteral("twk")},
-                        {QStringLiteral("BoolsAsChar"), QStringLiteral("0")}});
+                        {QStringLiteral("BoolsAsChar"), QStringLiteral("0")}};
+  entries += extra;
+  settings.sDataSource =
+      DefineDataSource(sScratchDir, QStringLiteral("TwkPostgres"), UnicodeDriverPath(), entries);
   settings.sUserId = QStringLiteral("twk");
   return settings;
 }

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "ConnectionSettings.h"
+#include "OdbcTestEnvironment.h"
 
 namespace twk::testing {
 
@@ -28,8 +29,10 @@ class PostgresServer {
   bool IsRunning() const { return sMissing_.isEmpty() && sFailure_.isEmpty(); }
 
   /// Settings that reach the server through psqlODBC's Unicode driver, by
-  /// a data source defined in sScratchDir.
-  ConnectionSettings Settings(const QString& sScratchDir) const;
+  /// a data source defined in sScratchDir with the extra entries. psqlODBC
+  /// reads a whole result into memory at the execute unless the source says
+  /// UseDeclareFetch = 1 (then it fetches Fetch rows at a time).
+  ConnectionSettings Settings(const QString& sScratchDir, const IniEntries& extra = {}) const;
 
   /// Runs SQL with psql, past every backend; returns the first value of the
   /// output (unaligned, no headers), or a failure text starting "ERROR".
