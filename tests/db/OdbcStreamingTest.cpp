@@ -153,6 +153,31 @@ TEST_F(OdbcStreaming, RowsThatKeepComingAreStoppedAtTheTimeLimit) {
   EXPECT_EQ(connection.Execute(QStringLiteral("select 7")).Field(0).toInt(), 7);
 }
 
+// A server that stops sending halfway through its rows is waited for no
+// longer than the limit: the driver's own timeout covers that wait.
+TEST_F(OdbcStreaming, AServerStallingHalfwayThroughItsRowsIsGivenUpAtTheTimeLimit) {
+  const QString sBatch = QStringLiteral("select n from stalled");
+  Start({Answer(sBatch, {Paced(NumberRows(1, 5), {{"gate_after", 2}})}),
+         Answer("select 7", {NumberRows(7, 7)})},
+        {{"gate_seconds", 20}});
+  TWK_REQUIRE_RESPONDER(*responder);
+  TimeLimit::SetBatchSeconds(1);
+  QElapsedTimer timer;
+  timer.start();
+  QList<int> seen;
+  bool bFailed = false;
+  try {
+    Recordset rows = connection.Execute(sBatch);
+    for (; !rows.IsEof(); rows.MoveNext()) seen.append(rows.Field(0).toInt());
+  } catch (const TwkError&) {
+    bFailed = true;
+  }
+  EXPECT_LT(timer.elapsed(), 10000);
+  EXPECT_TRUE(bFailed);
+  EXPECT_EQ(seen, (QList<int>{1, 2}));
+  EXPECT_EQ(connection.Execute(QStringLiteral("select 7")).Field(0).toInt(), 7);
+}
+
 // Peak resident memory of this process, in kB, since the last reset.
 long PeakKilobytes() {
   std::ifstream status("/proc/self/status");
