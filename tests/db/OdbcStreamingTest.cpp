@@ -117,6 +117,32 @@ TEST_F(OdbcStreaming, ClosingPartWayLetsTheBatchRunToItsEndWithoutACancel) {
   EXPECT_EQ(connection.Execute(QStringLiteral("select 7")).Field(0).toInt(), 7);
 }
 
+// The server fails a statement halfway through its rows (a division by zero
+// in a later row): the rows before it are the caller's, the failure comes
+// where the rows stop, and the rest of the batch still runs.
+TEST_F(OdbcStreaming, AFailureHalfwayThroughTheRowsComesWhereTheyStop) {
+  const QString sBatch = QStringLiteral("select 10 / (3 - n) from numbers; select 8");
+  QJsonObject failing = Paced(NumberRows(1, 5), {{"fail_after", 2}});
+  QJsonObject shape = failing[QStringLiteral("rows")].toObject();
+  shape.insert(QStringLiteral("error"),
+               testing::ErrorToken(8134, "Divide by zero error encountered.")["error"]);
+  failing.insert(QStringLiteral("rows"), shape);
+  Start({Answer(sBatch, {failing, NumberRows(8, 8)}), Answer("select 7", {NumberRows(7, 7)})});
+  TWK_REQUIRE_RESPONDER(*responder);
+  QList<int> seen;
+  long lNumber = 0;
+  try {
+    Recordset rows = connection.Execute(sBatch);
+    for (; !rows.IsEof(); rows.MoveNext()) seen.append(rows.Field(0).toInt());
+  } catch (const TwkError& error) {
+    lNumber = error.Number();
+  }
+  EXPECT_EQ(seen, (QList<int>{1, 2}));
+  EXPECT_EQ(lNumber, 8134);
+  EXPECT_EQ(responder->Attentions(), 0);
+  EXPECT_EQ(connection.Execute(QStringLiteral("select 7")).Field(0).toInt(), 7);
+}
+
 // Rows that keep coming never outrun the driver's timeout, which covers one
 // wait for the server; the time limit still ends the batch.
 TEST_F(OdbcStreaming, RowsThatKeepComingAreStoppedAtTheTimeLimit) {

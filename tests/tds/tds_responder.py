@@ -40,6 +40,8 @@ while a result is still arriving:
                        "gate_seconds", default 10), logging {"event": "gate",
                        "opened": true|false}, before it sends the rest
     "pause_every": K, "pause": S   after every K rows, flush and sleep S seconds
+    "fail_after": K, "error": {...}   after K rows the statement fails with the
+                       error (as a division by zero in row K + 1 does)
 """
 
 import argparse
@@ -221,6 +223,8 @@ def rows_tokens(shape, count):
     encoded = [b"\xd1" + b"".join(column.value(value) for column, value in zip(columns, row))
                for row in shape.get("data", [])]
     total = len(encoded) * int(shape.get("repeat", 1))
+    if "fail_after" in shape:
+        total = min(total, int(shape["fail_after"]))
     gate_after = shape.get("gate_after")
     pause_every, pause = int(shape.get("pause_every", 0)), float(shape.get("pause", 0))
     parts, pending = [meta], []
@@ -237,6 +241,11 @@ def rows_tokens(shape, count):
         if paused:
             parts.append(Action(lambda session: session.pause(pause)))
     parts.append(b"".join(pending))
+    if "fail_after" in shape:
+        error = shape["error"]
+        parts.append(message(0xAA, error["number"], error["message"], error.get("class", 16),
+                             error.get("state", 1)))
+        return parts, done(DONE_ERROR)
     return parts, done(DONE_COUNT, total) if count else done()
 
 
