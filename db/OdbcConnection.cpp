@@ -50,7 +50,7 @@ Recordset OdbcConnection::Execute(const QString& sSql) {
   // return nothing.
   if (sSql.trimmed().isEmpty()) return Recordset::Closed(-1);
   const int iSeconds = TimeLimit::BatchSeconds();
-  auto batch = std::make_shared<OdbcResultStream>(AllocateStatement(), iSeconds);
+  auto batch = std::make_shared<OdbcResultStream>(connection_.get(), AllocateStatement(), iSeconds);
   SQLHSTMT statement = batch->Statement();
   // The server stops a batch that outlives the time limit; a driver that
   // cannot is not refused for it (the result only says "option changed").

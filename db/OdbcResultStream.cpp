@@ -9,8 +9,11 @@
 
 namespace twk {
 
-OdbcResultStream::OdbcResultStream(OdbcStatementHandle statement, int iSeconds)
-    : statement_(std::move(statement)), reader_(statement_.get()), iSeconds_(iSeconds) {
+OdbcResultStream::OdbcResultStream(SQLHDBC connection, OdbcStatementHandle statement, int iSeconds)
+    : connection_(connection),
+      statement_(std::move(statement)),
+      reader_(statement_.get()),
+      iSeconds_(iSeconds) {
   if (iSeconds_ > 0) deadline_ = Clock::now() + std::chrono::seconds(iSeconds_);
 }
 
@@ -75,12 +78,29 @@ void OdbcResultStream::Finish() noexcept {
     }
     const SQLRETURN iReturn = SQLMoreResults(statement);
     if (iReturn == SQL_NO_DATA || iReturn == SQL_INVALID_HANDLE) break;
+    // A lost connection answers every call with the same error.
+    if (iReturn == SQL_ERROR && ConnectionLost()) break;
     SQLSMALLINT iColumnCount = 0;
     bInRows_ = SQL_SUCCEEDED(iReturn) &&
                SQL_SUCCEEDED(SQLNumResultCols(statement, &iColumnCount)) && iColumnCount > 0;
   }
   bInRows_ = false;
   statement_.reset();
+}
+
+bool OdbcResultStream::ConnectionLost() const noexcept {
+  SQLUINTEGER lDead = SQL_CD_FALSE;
+  if (SQL_SUCCEEDED(SQLGetConnectAttr(connection_, SQL_ATTR_CONNECTION_DEAD, &lDead, 0, nullptr)) &&
+      lDead == SQL_CD_TRUE) {
+    return true;
+  }
+  try {
+    for (const Diagnostic& record : OdbcDiagnostics::Read(SQL_HANDLE_STMT, statement_.get())) {
+      if (record.sSqlState.startsWith(QLatin1StringView("08"))) return true;
+    }
+  } catch (...) {
+  }
+  return false;
 }
 
 bool OdbcResultStream::PastDeadline() const noexcept {

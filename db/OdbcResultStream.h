@@ -22,8 +22,9 @@ class OdbcResultStream : public RowSource {
  public:
   using Clock = std::chrono::steady_clock;
 
-  /// iSeconds is the batch's time limit, counted from now; 0 for none.
-  OdbcResultStream(OdbcStatementHandle statement, int iSeconds);
+  /// statement belongs to connection, which outlives the walk through the
+  /// batch; iSeconds is the batch's time limit, counted from now (0: none).
+  OdbcResultStream(SQLHDBC connection, OdbcStatementHandle statement, int iSeconds);
   ~OdbcResultStream() override;
   OdbcResultStream(const OdbcResultStream&) = delete;
   OdbcResultStream& operator=(const OdbcResultStream&) = delete;
@@ -45,10 +46,12 @@ class OdbcResultStream : public RowSource {
   void Finish() noexcept;
 
  private:
+  bool ConnectionLost() const noexcept;
   bool PastDeadline() const noexcept;
   TwkError TimeLimitError() const;
   bool FetchWithinLimit(Recordset::Row& row);
 
+  SQLHDBC connection_;
   OdbcStatementHandle statement_;
   OdbcResultReader reader_;
   int iSeconds_;

@@ -143,6 +143,26 @@ TEST_F(OdbcStreaming, AFailureHalfwayThroughTheRowsComesWhereTheyStop) {
   EXPECT_EQ(connection.Execute(QStringLiteral("select 7")).Field(0).toInt(), 7);
 }
 
+TEST_F(OdbcStreaming, AConnectionLostHalfwayThroughTheRowsFailsTheReadWithoutHanging) {
+  const QString sBatch = QStringLiteral("select n from numbers; select 8");
+  Start({Answer(sBatch, {Paced(NumberRows(1, 5000), {{"hang_up_after", 2}}), NumberRows(8, 8)})});
+  TWK_REQUIRE_RESPONDER(*responder);
+  QElapsedTimer timer;
+  timer.start();
+  long lRead = 0;
+  bool bFailed = false;
+  try {
+    Recordset rows = connection.Execute(sBatch);
+    for (; !rows.IsEof(); rows.MoveNext()) ++lRead;
+  } catch (const TwkError&) {
+    bFailed = true;
+  }
+  EXPECT_TRUE(bFailed);
+  EXPECT_EQ(lRead, 2);
+  EXPECT_LT(timer.elapsed(), 10000);
+  EXPECT_THROW(connection.Execute(QStringLiteral("select 7")), TwkError);
+}
+
 // Rows that keep coming never outrun the driver's timeout, which covers one
 // wait for the server; the time limit still ends the batch.
 TEST_F(OdbcStreaming, RowsThatKeepComingAreStoppedAtTheTimeLimit) {

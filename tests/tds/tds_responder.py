@@ -42,6 +42,8 @@ while a result is still arriving:
     "pause_every": K, "pause": S   after every K rows, flush and sleep S seconds
     "fail_after": K, "error": {...}   after K rows the statement fails with the
                        error (as a division by zero in row K + 1 does)
+    "hang_up_after": K  after K rows the connection is dropped, as when the
+                       server or the network goes away
 """
 
 import argparse
@@ -214,6 +216,12 @@ def wait_for_gate(session):
     session.server.log({"event": "gate", "opened": bool(gate) and os.path.exists(gate)})
 
 
+def hang_up(session):
+    session.server.log({"event": "hang up"})
+    session.connection.shutdown(socket.SHUT_RDWR)
+    raise ConnectionError("hung up as the script says")
+
+
 def rows_tokens(shape, count):
     """The parts of one result: bytes, with Actions where the shape asks for them."""
     columns = [Column(column) for column in shape["columns"]]
@@ -232,6 +240,9 @@ def rows_tokens(shape, count):
         pending.append(encoded[number % len(encoded)])
         sent = number + 1
         gated = gate_after is not None and sent == int(gate_after)
+        if sent == shape.get("hang_up_after"):
+            parts += [b"".join(pending), Action(hang_up)]
+            pending = []
         paused = pause_every and sent % pause_every == 0 and sent < total
         if gated or paused or len(pending) >= 1000:
             parts.append(b"".join(pending))
