@@ -5,7 +5,6 @@
 #include <sqlucode.h>
 
 #include <memory>
-#include <optional>
 #include <utility>
 
 #include "OdbcDiagnostics.h"
@@ -15,6 +14,31 @@
 #include "TwkError.h"
 
 namespace twk {
+
+namespace {
+
+// The first result decides: rows, a count of changed rows, or an error that
+// comes before either. Results that are neither (set, declare, DDL) are
+// passed over; what follows the first result is the stream's to walk.
+Recordset FirstResult(const std::shared_ptr<OdbcResultStream>& batch, SQLRETURN iReturn) {
+  SQLHSTMT statement = batch->Statement();
+  for (bool bFirstCall = true;; bFirstCall = false) {
+    if (iReturn == SQL_NO_DATA && !bFirstCall) return Recordset::Closed(-1);
+    OdbcDiagnostics::Check(iReturn, SQL_HANDLE_STMT, statement);
+    // A searched update or delete that touched no row answers SQL_NO_DATA
+    // instead of a result.
+    if (iReturn == SQL_NO_DATA) return Recordset::Closed(0);
+    SQLSMALLINT iColumnCount = 0;
+    OdbcDiagnostics::Check(SQLNumResultCols(statement, &iColumnCount), SQL_HANDLE_STMT, statement);
+    if (iColumnCount > 0) return Recordset(batch->BeginRows(iColumnCount), {}, batch);
+    SQLLEN lRowCount = -1;
+    OdbcDiagnostics::Check(SQLRowCount(statement, &lRowCount), SQL_HANDLE_STMT, statement);
+    if (lRowCount >= 0) return Recordset::Closed(long(lRowCount));
+    iReturn = SQLMoreResults(statement);
+  }
+}
+
+}  // namespace
 
 OdbcConnection::OdbcConnection(OdbcEnvironmentHandle environment,
                                OdbcConnectionHandle connection) noexcept
@@ -51,53 +75,17 @@ Recordset OdbcConnection::Execute(const QString& sSql) {
   if (sSql.trimmed().isEmpty()) return Recordset::Closed(-1);
   const int iSeconds = TimeLimit::BatchSeconds();
   auto batch = std::make_shared<OdbcResultStream>(connection_.get(), AllocateStatement(), iSeconds);
-  SQLHSTMT statement = batch->Statement();
   // The server stops a batch that outlives the time limit; a driver that
   // cannot is not refused for it (the result only says "option changed").
-  SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(iSeconds)),
-                 0);
-  SQLRETURN iReturn = SQLExecDirectW(statement, OdbcInputText(sSql), SQLINTEGER(sSql.size()));
-
-  // The first result decides: rows, a count of changed rows, or an error
-  // that comes before either. Results that are neither (set, declare, DDL)
-  // are passed over. The rest of the batch is walked by the stream.
-  std::optional<Recordset> first;
-  std::optional<TwkError> failure;
-  for (bool bFirstCall = true;; bFirstCall = false) {
-    if (iReturn == SQL_INVALID_HANDLE) OdbcDiagnostics::Check(iReturn, SQL_HANDLE_STMT, statement);
-    if (iReturn == SQL_NO_DATA && !bFirstCall) break;
-    try {
-      OdbcDiagnostics::Check(iReturn, SQL_HANDLE_STMT, statement);
-      // A searched update or delete that touched no row answers
-      // SQL_NO_DATA instead of a result.
-      if (iReturn == SQL_NO_DATA) {
-        first = Recordset::Closed(0);
-        break;
-      }
-      SQLSMALLINT iColumnCount = 0;
-      OdbcDiagnostics::Check(SQLNumResultCols(statement, &iColumnCount), SQL_HANDLE_STMT,
-                             statement);
-      if (iColumnCount > 0) {
-        Recordset rows(batch->BeginRows(iColumnCount), {}, batch);
-        open_ = batch;
-        return rows;
-      }
-      SQLLEN lRowCount = -1;
-      OdbcDiagnostics::Check(SQLRowCount(statement, &lRowCount), SQL_HANDLE_STMT, statement);
-      if (lRowCount >= 0) {
-        first = Recordset::Closed(long(lRowCount));
-        break;
-      }
-    } catch (const TwkError& error) {
-      failure = error;
-      break;
-    }
-    iReturn = SQLMoreResults(statement);
-  }
-  batch->Finish();
-  if (first) return std::move(*first);
-  if (failure) throw *failure;
-  return Recordset::Closed(-1);
+  SQLSetStmtAttr(batch->Statement(), SQL_ATTR_QUERY_TIMEOUT,
+                 reinterpret_cast<SQLPOINTER>(SQLULEN(iSeconds)), 0);
+  const SQLRETURN iReturn =
+      SQLExecDirectW(batch->Statement(), OdbcInputText(sSql), SQLINTEGER(sSql.size()));
+  // Whatever comes back, the batch is walked to its end when the last
+  // holder of the stream lets go of it.
+  Recordset first = FirstResult(batch, iReturn);
+  if (first.IsOpen()) open_ = batch;
+  return first;
 }
 
 }  // namespace twk
