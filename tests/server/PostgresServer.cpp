@@ -120,14 +120,14 @@ ConnectionSettings PostgresServer::Settings(const QString& sScratchDir,
                                             const IniEntries& extra) const {
   ConnectionSettings settings;
   // BoolsAsChar = 0: booleans come back as numbers, as SQL Server's bit does.
-  IniEntries entries = {{QStringLiteral("Servername"), QStringLiteral("127.0.0.1")},
-                        {QStringLiteral("Port"), QString::number(iPort_)},
-                        {QStringLiteral("Database"), QStringLiteral("postgres")},
-                        {QStringLiteral("Username"), QStringLiteral("twk")},
-                        {QStringLiteral("BoolsAsChar"), QStringLiteral("0")}};
-  entries += extra;
   settings.sDataSource =
-      DefineDataSource(sScratchDir, QStringLiteral("TwkPostgres"), UnicodeDriverPath(), entries);
+      DefineDataSource(sScratchDir, QStringLiteral("TwkPostgres"), UnicodeDriverPath(),
+                       IniEntries{{QStringLiteral("Servername"), QStringLiteral("127.0.0.1")},
+                                  {QStringLiteral("Port"), QString::number(iPort_)},
+                                  {QStringLiteral("Database"), QStringLiteral("postgres")},
+                                  {QStringLiteral("Username"), QStringLiteral("twk")},
+                                  {QStringLiteral("BoolsAsChar"), QStringLiteral("0")}} +
+                           extra);
   settings.sUserId = QStringLiteral("twk");
   return settings;
 }

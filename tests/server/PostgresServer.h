@@ -29,9 +29,7 @@ class PostgresServer {
   bool IsRunning() const { return sMissing_.isEmpty() && sFailure_.isEmpty(); }
 
   /// Settings that reach the server through psqlODBC's Unicode driver, by
-  /// a data source defined in sScratchDir with the extra entries. psqlODBC
-  /// reads a whole result into memory at the execute unless the source says
-  /// UseDeclareFetch = 1 (then it fetches Fetch rows at a time).
+  /// a data source defined in sScratchDir with the extra entries added.
   ConnectionSettings Settings(const QString& sScratchDir, const IniEntries& extra = {}) const;
 
   /// Runs SQL with psql, past every backend; returns the first value of the
