@@ -25,7 +25,9 @@ class Backend {
   /// Runs a whole batch and returns its first result: the rows of the first
   /// statement that yields rows, or a closed record set when the first
   /// result is a count of changed rows. A batch that yields nothing returns
-  /// a closed record set.
+  /// a closed record set. Rows may come from the database as the record set
+  /// walks them; they stay whole when another batch runs or the connection
+  /// closes before they are read.
   virtual Recordset Execute(const QString& sSql) = 0;
 
   /// The source named in errors ("SQLite", "ODBC").

@@ -4,11 +4,11 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
-#include <optional>
+#include <memory>
 #include <utility>
 
 #include "OdbcDiagnostics.h"
-#include "OdbcResultReader.h"
+#include "OdbcResultStream.h"
 #include "OdbcText.h"
 #include "TimeLimit.h"
 #include "TwkError.h"
@@ -17,17 +17,25 @@ namespace twk {
 
 namespace {
 
-// The current result of the statement as the caller would get it, or none
-// when the result is neither rows nor a count of changed rows (set, declare,
-// DDL), so that the next result is looked at instead.
-std::optional<Recordset> ResultOf(SQLHSTMT statement) {
-  SQLSMALLINT iColumnCount = 0;
-  OdbcDiagnostics::Check(SQLNumResultCols(statement, &iColumnCount), SQL_HANDLE_STMT, statement);
-  if (iColumnCount > 0) return OdbcResultReader(statement).FetchAll(iColumnCount);
-  SQLLEN lRowCount = -1;
-  OdbcDiagnostics::Check(SQLRowCount(statement, &lRowCount), SQL_HANDLE_STMT, statement);
-  if (lRowCount >= 0) return Recordset::Closed(long(lRowCount));
-  return std::nullopt;
+// The first result decides: rows, a count of changed rows, or an error that
+// comes before either. Results that are neither (set, declare, DDL) are
+// passed over; what follows the first result is the stream's to walk.
+Recordset FirstResult(const std::shared_ptr<OdbcResultStream>& batch, SQLRETURN iReturn) {
+  SQLHSTMT statement = batch->Statement();
+  for (bool bFirstCall = true;; bFirstCall = false) {
+    if (iReturn == SQL_NO_DATA && !bFirstCall) return Recordset::Closed(-1);
+    OdbcDiagnostics::Check(iReturn, SQL_HANDLE_STMT, statement);
+    // A searched update or delete that touched no row answers SQL_NO_DATA
+    // instead of a result.
+    if (iReturn == SQL_NO_DATA) return Recordset::Closed(0);
+    SQLSMALLINT iColumnCount = 0;
+    OdbcDiagnostics::Check(SQLNumResultCols(statement, &iColumnCount), SQL_HANDLE_STMT, statement);
+    if (iColumnCount > 0) return Recordset(batch->BeginRows(iColumnCount), {}, batch);
+    SQLLEN lRowCount = -1;
+    OdbcDiagnostics::Check(SQLRowCount(statement, &lRowCount), SQL_HANDLE_STMT, statement);
+    if (lRowCount >= 0) return Recordset::Closed(long(lRowCount));
+    iReturn = SQLMoreResults(statement);
+  }
 }
 
 }  // namespace
@@ -47,44 +55,37 @@ OdbcStatementHandle OdbcConnection::AllocateStatement() {
   return OdbcStatementHandle(statement);
 }
 
+OdbcConnection::~OdbcConnection() {
+  FinishOpenResult();
+}
+
+void OdbcConnection::FinishOpenResult() noexcept {
+  if (const std::shared_ptr<OdbcResultStream> open = open_.lock()) open->Detach();
+  open_.reset();
+}
+
 Recordset OdbcConnection::Execute(const QString& sSql) {
+  // A driver without multiple active result sets refuses a statement while
+  // another one still has rows to give (FreeTDS: "Invalid cursor state";
+  // others: "Connection is busy with results for another command"), so the
+  // open one is read to its end first.
+  FinishOpenResult();
   // Drivers refuse an empty text outright; the server would run it and
   // return nothing.
   if (sSql.trimmed().isEmpty()) return Recordset::Closed(-1);
-  OdbcStatementHandle owner = AllocateStatement();
-  SQLHSTMT statement = owner.get();
+  const int iSeconds = TimeLimit::BatchSeconds();
+  auto batch = std::make_shared<OdbcResultStream>(connection_.get(), AllocateStatement(), iSeconds);
   // The server stops a batch that outlives the time limit; a driver that
   // cannot is not refused for it (the result only says "option changed").
-  SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT,
-                 reinterpret_cast<SQLPOINTER>(SQLULEN(TimeLimit::BatchSeconds())), 0);
-  SQLRETURN iReturn = SQLExecDirectW(statement, OdbcInputText(sSql), SQLINTEGER(sSql.size()));
-
-  // The batch is walked to its end whatever fails on the way: freeing a
-  // statement with results pending makes the driver cancel the rest of the
-  // batch on the server. The first result decides; an error counts only
-  // when it comes before any result.
-  std::optional<Recordset> first;
-  std::optional<TwkError> failure;
-  const auto decided = [&] { return first.has_value() || failure.has_value(); };
-  for (bool bFirstCall = true;; bFirstCall = false) {
-    if (iReturn == SQL_INVALID_HANDLE) OdbcDiagnostics::Check(iReturn, SQL_HANDLE_STMT, statement);
-    if (iReturn == SQL_NO_DATA && !bFirstCall) break;
-    if (!decided()) {
-      try {
-        OdbcDiagnostics::Check(iReturn, SQL_HANDLE_STMT, statement);
-        // A searched update or delete that touched no row answers
-        // SQL_NO_DATA instead of a result.
-        first = iReturn == SQL_NO_DATA ? std::optional<Recordset>(Recordset::Closed(0))
-                                       : ResultOf(statement);
-      } catch (const TwkError& error) {
-        failure = error;
-      }
-    }
-    iReturn = SQLMoreResults(statement);
-  }
-  if (first) return std::move(*first);
-  if (failure) throw *failure;
-  return Recordset::Closed(-1);
+  SQLSetStmtAttr(batch->Statement(), SQL_ATTR_QUERY_TIMEOUT,
+                 reinterpret_cast<SQLPOINTER>(SQLULEN(iSeconds)), 0);
+  const SQLRETURN iReturn =
+      SQLExecDirectW(batch->Statement(), OdbcInputText(sSql), SQLINTEGER(sSql.size()));
+  // Whatever comes back, the batch is walked to its end when the last
+  // holder of the stream lets go of it.
+  Recordset first = FirstResult(batch, iReturn);
+  if (first.IsOpen()) open_ = batch;
+  return first;
 }
 
 }  // namespace twk

@@ -37,18 +37,16 @@ bool MoreToCome(SQLRETURN iReturn, SQLLEN lIndicator, SQLLEN lRoom) {
 
 }  // namespace
 
-Recordset OdbcResultReader::FetchAll(SQLSMALLINT iColumnCount) {
-  DescribeColumns(iColumnCount);
-  std::vector<Recordset::Row> rows;
-  while (OdbcDiagnostics::Check(SQLFetch(statement_), SQL_HANDLE_STMT, statement_) != SQL_NO_DATA) {
-    Recordset::Row row;
-    row.reserve(columnTypes_.size());
-    for (std::size_t i = 0; i < columnTypes_.size(); ++i) {
-      row.push_back(ReadValue(SQLUSMALLINT(i + 1), columnTypes_[i]));
-    }
-    rows.push_back(std::move(row));
+bool OdbcResultReader::FetchRow(Recordset::Row& row) {
+  if (OdbcDiagnostics::Check(SQLFetch(statement_), SQL_HANDLE_STMT, statement_) == SQL_NO_DATA) {
+    return false;
   }
-  return Recordset(columnNames_, std::move(rows));
+  row.clear();
+  row.reserve(columnTypes_.size());
+  for (std::size_t i = 0; i < columnTypes_.size(); ++i) {
+    row.push_back(ReadValue(SQLUSMALLINT(i + 1), columnTypes_[i]));
+  }
+  return true;
 }
 
 void OdbcResultReader::DescribeColumns(SQLSMALLINT iColumnCount) {

@@ -11,17 +11,21 @@
 
 namespace twk {
 
-/// Fetches the current result of an executed ODBC statement whole: its
-/// column names and every row, each value converted by the column's SQL type.
+/// Reads the current result of an executed ODBC statement a row at a time:
+/// its column names, then each row with every value converted by the
+/// column's SQL type.
 class OdbcResultReader {
  public:
   explicit OdbcResultReader(SQLHSTMT statement) : statement_(statement) {}
 
-  /// Reads the iColumnCount columns and all rows of the current result.
-  Recordset FetchAll(SQLSMALLINT iColumnCount);
+  /// Learns the names and types of the current result's iColumnCount columns.
+  void DescribeColumns(SQLSMALLINT iColumnCount);
+  const QStringList& ColumnNames() const noexcept { return columnNames_; }
+
+  /// Fetches the next row of the current result into row; false at its end.
+  bool FetchRow(Recordset::Row& row);
 
  private:
-  void DescribeColumns(SQLSMALLINT iColumnCount);
   QVariant ReadValue(SQLUSMALLINT iColumn, SQLSMALLINT iSqlType);
   QVariant ReadInteger(SQLUSMALLINT iColumn);
   QVariant ReadDouble(SQLUSMALLINT iColumn);

@@ -20,8 +20,9 @@ class RowSource {
 
 /// A read-only, forward-moving result: fully fetched, or read from a
 /// RowSource as it is walked, so that memory stays flat however many rows a
-/// query returns. The rows passed are dropped once more come from the source. Open with columns and rows, or closed
-/// (a batch whose first result was not a set of rows).
+/// query returns (the rows passed are dropped once more come from the
+/// source; RecordCount reads the rest in to count it). Open with columns and
+/// rows, or closed (a batch whose first result was not a set of rows).
 ///
 /// Field values are null (an invalid QVariant), numbers (qint64 or double),
 /// text, dates (QDateTime) or bytes.

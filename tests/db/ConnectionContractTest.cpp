@@ -186,6 +186,29 @@ TEST_P(ConnectionContract, AFailureAfterTheFirstResultOfABatchKeepsThatResult) {
   EXPECT_EQ(rows.Field(0).toString(), QStringLiteral("101"));
 }
 
+// Rows may still be coming from the database while the caller runs
+// something else on the same connection, or closes it.
+TEST_P(ConnectionContract, ABatchRunWhileRowsAreStillBeingReadLeavesThoseRowsWhole) {
+  OpenConnection();
+  Recordset first = connection.Execute(QStringLiteral("select ID from contacts order by ID"));
+  ASSERT_EQ(first.Field(0).toString(), QStringLiteral("101"));
+  connection.Execute(QStringLiteral("update contacts set VISITS = 8 where ID = '102'"));
+  EXPECT_EQ(connection.Execute(QStringLiteral("select count(*) from contacts")).Field(0).toInt(),
+            2);
+  first.MoveNext();
+  ASSERT_FALSE(first.IsEof());
+  EXPECT_EQ(first.Field(0).toString(), QStringLiteral("102"));
+  first.MoveNext();
+  EXPECT_TRUE(first.IsEof());
+  EXPECT_EQ(DirectText("select VISITS from contacts where ID = '102'"), QStringLiteral("8"));
+
+  Recordset last = connection.Execute(QStringLiteral("select ID from contacts order by ID"));
+  connection.Close();
+  QStringList ids;
+  for (; !last.IsEof(); last.MoveNext()) ids.append(last.Field(0).toString());
+  EXPECT_EQ(ids, (QStringList{QStringLiteral("101"), QStringLiteral("102")}));
+}
+
 BackendUnderTest Embedded() {
   BackendUnderTest backend;
   backend.sName = "Sqlite";

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "Connection.h"
 #include "RawSqliteFile.h"
@@ -159,6 +162,50 @@ TEST_F(SqliteDialect, TemporaryTablesBelongToTheirConnection) {
   auto other = Open();
   EXPECT_THROW(other->Execute(QStringLiteral("select * from #t")), TwkError);
   EXPECT_EQ(file.Number("select count(*) from sqlite_master where name like '%#t%'"), 0);
+}
+
+// Another connection holds the file's write lock at the moment a definition
+// that reads before it writes opens its own transaction. A deferred begin
+// would take a read lock first and then be refused at once on the upgrade
+// (SQLite does not wait there, to avoid a deadlock), losing the alert; the
+// transaction must instead wait for the writer within the busy timeout.
+TEST_F(SqliteDialect, ADefinitionsOwnTransactionWaitsForAWriterInsteadOfLosingItsAlert) {
+  file.Exec("create table defs (N integer)");
+  const QStringList beginnings = {QStringLiteral("begin;"), QStringLiteral("begin transaction\n"),
+                                  QStringLiteral("begin tran;")};
+  for (const QString& sBegin : beginnings) {
+    SCOPED_TRACE(sBegin.toStdString());
+    connection->Execute(QStringLiteral("delete ttwk_AlertOutput where OWNER_SPID = @@spid"));
+    sqlite3* pWriter = nullptr;
+    ASSERT_EQ(sqlite3_open(sDatabaseFile.toUtf8().constData(), &pWriter), SQLITE_OK);
+    sqlite3_busy_timeout(pWriter, 10000);
+    ASSERT_EQ(sqlite3_exec(pWriter, "begin immediate; insert into defs values (1)", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    // Held long enough that the definition surely reaches its write while
+    // the lock is taken, and far below the 30-second busy timeout.
+    int iCommit = SQLITE_ERROR;
+    std::thread writer([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(800));
+      iCommit = sqlite3_exec(pWriter, "commit", nullptr, nullptr, nullptr);
+    });
+    QString sFailure;
+    try {
+      connection->Execute(
+          sBegin + QStringLiteral(" select count(*) from defs;"
+                                  "insert ttwk_AlertOutput values (@@spid, 'mine'); commit"));
+    } catch (const TwkError& error) {
+      sFailure = error.Description();
+    }
+    writer.join();
+    sqlite3_close(pWriter);
+    EXPECT_EQ(iCommit, SQLITE_OK);
+    EXPECT_EQ(sFailure, QString()) << sFailure.toStdString();
+    EXPECT_EQ(First(QStringLiteral("select count(*) from ttwk_AlertOutput where OWNER_SPID = "
+                                   "@@spid")),
+              QStringLiteral("1"));
+  }
+  EXPECT_EQ(file.Number("select count(*) from defs"), 3);
 }
 
 // Eight processes evaluate a definition with its own transaction while a

@@ -105,6 +105,16 @@ int TdsResponder::Attentions() const {
   return iCount;
 }
 
+QList<bool> TdsResponder::GateOpenings() const {
+  QList<bool> openings;
+  for (const QJsonObject& entry : Log()) {
+    if (entry.value(QStringLiteral("event")) == QStringLiteral("gate")) {
+      openings.append(entry.value(QStringLiteral("opened")).toBool());
+    }
+  }
+  return openings;
+}
+
 QJsonObject Rows(const QList<QPair<QString, QString>>& columns, const QJsonArray& rows) {
   QJsonArray described;
   for (const auto& [sName, sType] : columns) {
@@ -112,6 +122,15 @@ QJsonObject Rows(const QList<QPair<QString, QString>>& columns, const QJsonArray
   }
   return {{QStringLiteral("rows"),
            QJsonObject{{QStringLiteral("columns"), described}, {QStringLiteral("data"), rows}}}};
+}
+
+QJsonObject Paced(QJsonObject rows, const QJsonObject& options) {
+  QJsonObject shape = rows.value(QStringLiteral("rows")).toObject();
+  for (auto option = options.begin(); option != options.end(); ++option) {
+    shape.insert(option.key(), option.value());
+  }
+  rows.insert(QStringLiteral("rows"), shape);
+  return rows;
 }
 
 QJsonArray OneRow(const QJsonArray& row) {

@@ -48,6 +48,9 @@ class TdsResponder {
   QList<QJsonObject> Logins() const;
   QStringList Batches() const;
   int Attentions() const;
+  /// For each gate a reply waited at, in order: whether the test opened it
+  /// (false: the responder gave up waiting).
+  QList<bool> GateOpenings() const;
 
  private:
   QTemporaryDir folder_;
@@ -63,6 +66,9 @@ QJsonObject Rows(const QList<QPair<QString, QString>>& columns, const QJsonArray
 /// Rows for Rows(): the one row given. (A braced list holding one array
 /// would copy that array instead of wrapping it.)
 QJsonArray OneRow(const QJsonArray& row);
+/// A Rows() item that is sent in a paced way; options are the responder's
+/// "repeat", "gate_after", "pause_every" and "pause".
+QJsonObject Paced(QJsonObject rows, const QJsonObject& options);
 /// A reply item: an error token of the given number and text.
 QJsonObject ErrorToken(int iNumber, const QString& sMessage, int iClass = 16);
 /// A script entry answering exactly sSql with reply.

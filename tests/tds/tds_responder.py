@@ -31,6 +31,19 @@ TOKEN is one of
     {"return_status": 0}
 Column types: int, bigint, smallint, tinyint, bit, float, decimal(P,S),
 numeric(P,S), datetime, date, time(S), nvarchar(N), varchar(N) (code page 1252).
+
+A rows shape may also say how its rows are sent, to show what a client does
+while a result is still arriving:
+    "repeat": N        the data rows are sent N times over (generated as they go)
+    "gate_after": K    after K rows, what was sent is flushed and the responder
+                       waits until the script's "gate" file exists (at most
+                       "gate_seconds", default 10), logging {"event": "gate",
+                       "opened": true|false}, before it sends the rest
+    "pause_every": K, "pause": S   after every K rows, flush and sleep S seconds
+    "fail_after": K, "error": {...}   after K rows the statement fails with the
+                       error (as a division by zero in row K + 1 does)
+    "hang_up_after": K  after K rows the connection is dropped, as when the
+                       server or the network goes away
 """
 
 import argparse
@@ -38,11 +51,14 @@ import datetime
 import sqlite3
 import decimal
 import json
+import os
 import re
+import select
 import socket
 import struct
 import sys
 import threading
+import time
 
 PRELOGIN, SQL_BATCH, RPC, ATTENTION, LOGIN7, REPLY = 0x12, 0x01, 0x03, 0x06, 0x10, 0x04
 DONE_MORE, DONE_ERROR, DONE_COUNT, DONE_ATTN = 0x01, 0x02, 0x10, 0x20
@@ -179,25 +195,79 @@ class Column:
         raise ValueError("unknown column type " + self.kind)
 
 
+class Action:
+    """A point in a reply where what was sent so far is flushed and something
+    happens (a wait) before the rest goes."""
+
+    def __init__(self, run):
+        self.run = run
+
+
+class Cancelled(Exception):
+    """The client sent an ATTENTION while a reply was on its way."""
+
+
+def wait_for_gate(session):
+    script = session.server.script
+    deadline = time.monotonic() + float(script.get("gate_seconds", 10))
+    gate = script.get("gate", "")
+    while gate and not os.path.exists(gate) and time.monotonic() < deadline:
+        session.pause(0.01)
+    session.server.log({"event": "gate", "opened": bool(gate) and os.path.exists(gate)})
+
+
+def hang_up(session):
+    session.server.log({"event": "hang up"})
+    session.connection.shutdown(socket.SHUT_RDWR)
+    raise ConnectionError("hung up as the script says")
+
+
 def rows_tokens(shape, count):
+    """The parts of one result: bytes, with Actions where the shape asks for them."""
     columns = [Column(column) for column in shape["columns"]]
     meta = struct.pack("<BH", 0x81, len(columns))
     for column in columns:
         meta += struct.pack("<IH", 0, 0x0001) + column.type_info() + b_varchar(column.name)
-    stream = meta
-    for row in shape.get("data", []):
-        stream += b"\xd1" + b"".join(column.value(value) for column, value in zip(columns, row))
-    rows = len(shape.get("data", []))
-    return [stream, done(DONE_COUNT, rows) if count else done()]
+    encoded = [b"\xd1" + b"".join(column.value(value) for column, value in zip(columns, row))
+               for row in shape.get("data", [])]
+    total = len(encoded) * int(shape.get("repeat", 1))
+    if "fail_after" in shape:
+        total = min(total, int(shape["fail_after"]))
+    gate_after = shape.get("gate_after")
+    pause_every, pause = int(shape.get("pause_every", 0)), float(shape.get("pause", 0))
+    parts, pending = [meta], []
+    for number in range(total):
+        pending.append(encoded[number % len(encoded)])
+        sent = number + 1
+        gated = gate_after is not None and sent == int(gate_after)
+        if sent == shape.get("hang_up_after"):
+            parts += [b"".join(pending), Action(hang_up)]
+            pending = []
+        paused = pause_every and sent % pause_every == 0 and sent < total
+        if gated or paused or len(pending) >= 1000:
+            parts.append(b"".join(pending))
+            pending = []
+        if gated:
+            parts.append(Action(wait_for_gate))
+        if paused:
+            parts.append(Action(lambda session: session.pause(pause)))
+    parts.append(b"".join(pending))
+    if "fail_after" in shape:
+        error = shape["error"]
+        parts.append(message(0xAA, error["number"], error["message"], error.get("class", 16),
+                             error.get("state", 1)))
+        return parts, done(DONE_ERROR)
+    return parts, done(DONE_COUNT, total) if count else done()
 
 
 def reply_tokens(reply):
-    """The token stream for a script's reply; every DONE but the last says more follows."""
-    parts = []  # (bytes, is_done)
+    """The token stream for a script's reply, as bytes and Actions; every DONE
+    but the last says more follows."""
+    parts = []  # (bytes or Action, is_done)
     for item in reply:
         if "rows" in item:
-            stream, end = rows_tokens(item["rows"], item.get("count", True))
-            parts += [(stream, False), (end, True)]
+            pieces, end = rows_tokens(item["rows"], item.get("count", True))
+            parts += [(piece, False) for piece in pieces] + [(end, True)]
         elif "done" in item:
             count = item["done"]
             parts.append((done(0, 0) if count is None else done(DONE_COUNT, int(count)), True))
@@ -219,12 +289,12 @@ def reply_tokens(reply):
     if not parts or not parts[-1][1]:
         parts.append((done(), True))
     last_done = max(i for i, (_, is_done) in enumerate(parts) if is_done)
-    stream = b""
+    stream = []
     for i, (data, is_done) in enumerate(parts):
         if is_done and i != last_done:
             status = struct.unpack_from("<H", data, 1)[0] | DONE_MORE
             data = data[:1] + struct.pack("<H", status) + data[3:]
-        stream += data
+        stream.append(data)
     return stream
 
 
@@ -305,13 +375,46 @@ class Session:
             data += chunk
         return data
 
-    def send(self, payload):
+    def send(self, payload, last=True):
+        """Sends payload as packets; the message ends with it unless last is False."""
         room = self.packet_size - 8
         pieces = [payload[i:i + room] for i in range(0, len(payload), room)] or [b""]
         for number, piece in enumerate(pieces, 1):
-            status = 0x01 if number == len(pieces) else 0x00
+            status = 0x01 if last and number == len(pieces) else 0x00
             header = struct.pack(">BBHHBB", REPLY, status, len(piece) + 8, 51, number % 256, 0)
             self.connection.sendall(header + piece)
+
+    def pause(self, seconds):
+        """Waits, as a server computing rows does; an ATTENTION that arrives
+        meanwhile ends the reply, as SQL Server stops at one."""
+        readable, _, _ = select.select([self.connection], [], [], seconds)
+        if not readable:
+            return
+        kind, _ = self.receive()
+        if kind is None:
+            raise ConnectionError("the client has gone")
+        self.server.log({"event": "attention" if kind == ATTENTION else "unexpected",
+                         "type": kind, "during": "reply"})
+        raise Cancelled()
+
+    def send_reply(self, parts):
+        """Sends a reply's parts as one message, flushing at each Action."""
+        pending, size = [], 0
+        try:
+            for part in parts:
+                if isinstance(part, Action) or size >= 1 << 20:
+                    if pending:
+                        self.send(b"".join(pending), last=False)
+                    pending, size = [], 0
+                if isinstance(part, Action):
+                    part.run(self)
+                    continue
+                pending.append(part)
+                size += len(part)
+        except Cancelled:
+            self.send(done(DONE_ATTN))
+            return
+        self.send(b"".join(pending))
 
     def run(self):
         while True:
@@ -365,7 +468,7 @@ class Session:
         # TDS 7.2 and later put ALL_HEADERS first; its length counts itself.
         sql = payload[headers:].decode("utf-16-le", errors="replace")
         self.server.log({"event": "batch", "sql": sql})
-        self.send(reply_tokens(self.server.reply_for(sql)))
+        self.send_reply(reply_tokens(self.server.reply_for(sql)))
 
 
 def prelogin_reply():
