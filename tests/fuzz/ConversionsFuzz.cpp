@@ -15,8 +15,8 @@
 #include <limits>
 #include <optional>
 
-#include "FuzzInput.h"
 #include "Conversions.h"
+#include "FuzzInput.h"
 #include "TwkError.h"
 
 namespace {
@@ -82,7 +82,9 @@ std::optional<qint64> ExactRounded(const QString& sText) {
 
 // What a finite double rounds to, halves to the even neighbour, by the
 // floating-point environment's own rounding rather than by hand.
-double NearestEven(double dNumber) { return std::nearbyint(dNumber); }
+double NearestEven(double dNumber) {
+  return std::nearbyint(dNumber);
+}
 
 void CheckWholeNumber(std::optional<qint64> expected, const Outcome& wide, const Outcome& narrow) {
   if (!expected) return;
@@ -102,19 +104,19 @@ void CheckValue(const QVariant& value) {
   for (const Outcome* pOutcome : {&wide, &narrow, &flag}) {
     TWK_FUZZ_REQUIRE(pOutcome->value.has_value() != (pOutcome->iError != 0));
     TWK_FUZZ_REQUIRE(pOutcome->iError == 0 || pOutcome->iError == kTypeMismatch ||
-            pOutcome->iError == kOverflow || pOutcome->iError == kNull);
+                     pOutcome->iError == kOverflow || pOutcome->iError == kNull);
   }
   if (wide.value) {
     TWK_FUZZ_REQUIRE(*wide.value >= std::numeric_limits<qint32>::min() &&
-            *wide.value <= std::numeric_limits<qint32>::max());
+                     *wide.value <= std::numeric_limits<qint32>::max());
   }
   // The narrow conversion is the wide one with a smaller range.
   if (narrow.value) {
     TWK_FUZZ_REQUIRE(wide.value == narrow.value);
   } else if (wide.value) {
     TWK_FUZZ_REQUIRE(narrow.iError == kOverflow &&
-            (*wide.value < std::numeric_limits<qint16>::min() ||
-             *wide.value > std::numeric_limits<qint16>::max()));
+                     (*wide.value < std::numeric_limits<qint16>::min() ||
+                      *wide.value > std::numeric_limits<qint16>::max()));
   } else {
     TWK_FUZZ_REQUIRE(narrow.iError == wide.iError);
   }
@@ -128,7 +130,10 @@ void CheckValue(const QVariant& value) {
     const QString sTrimmed = sText.trimmed();
     const bool bWord = sTrimmed.compare(u"true", Qt::CaseInsensitive) == 0 ||
                        sTrimmed.compare(u"false", Qt::CaseInsensitive) == 0;
-    if (bWord) TWK_FUZZ_REQUIRE(flag.value == (sTrimmed.compare(u"true", Qt::CaseInsensitive) == 0 ? -1 : 0));
+    if (bWord) {
+      const bool bTrue = sTrimmed.compare(u"true", Qt::CaseInsensitive) == 0;
+      TWK_FUZZ_REQUIRE(flag.value == (bTrue ? -1 : 0));
+    }
     // Whatever the locale's reader takes, a number a person would write has
     // no letters but an exponent's e: "nan", "inf", "infinity" are refused.
     if (wide.value || wide.iError == kOverflow || (flag.value && !bWord)) {
@@ -182,17 +187,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize) {
   // half above it goes to the even one of its two neighbours.
   const qint32 lWhole = qint32(lNumber);
   TWK_FUZZ_REQUIRE(Conversions::ToLong(QVariant(QString::number(lWhole))) == lWhole);
-  TWK_FUZZ_REQUIRE(Conversions::ToLong(QVariant(Conversions::ToTextStrict(QVariant(lWhole)))) == lWhole);
-  if (lWhole < std::numeric_limits<qint32>::max()) {
-    const qint32 lEven = lWhole % 2 == 0 ? lWhole : lWhole + 1;
-    const QString sHalf = QString::number(lWhole) + QStringLiteral(".5");
-    if (lWhole >= 0) TWK_FUZZ_REQUIRE(Conversions::ToLong(QVariant(sHalf)) == lEven);
+  TWK_FUZZ_REQUIRE(Conversions::ToLong(QVariant(Conversions::ToTextStrict(QVariant(lWhole)))) ==
+                   lWhole);
+  const qint64 lBelowHalf = lWhole >= 0 ? qint64(lWhole) : qint64(lWhole) - 1;
+  const qint64 lEven = lBelowHalf % 2 == 0 ? lBelowHalf : lBelowHalf + 1;
+  const Outcome half =
+      Try([&] { return Conversions::ToLong(QVariant(QString::number(lWhole) + u".5"_qs)); });
+  if (lEven <= std::numeric_limits<qint32>::max()) {
+    TWK_FUZZ_REQUIRE(half.value == lEven);
+  } else {
+    TWK_FUZZ_REQUIRE(half.iError == kOverflow);
   }
   const qint16 iWhole = qint16(lNumber);
   TWK_FUZZ_REQUIRE(Conversions::ToInteger(QVariant(QString::number(iWhole))) == iWhole);
 
   // The leading number of a text ends where the number does: what follows
-  // it never changes it, and it is always finite.
+  // it never changes it, and it is never NaN.
   const double dLeading = Conversions::LeadingNumber(sText);
   TWK_FUZZ_REQUIRE(!std::isnan(dLeading));
   const double dFollowed = Conversions::LeadingNumber(sText + QStringLiteral("x9"));

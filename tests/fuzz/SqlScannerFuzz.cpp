@@ -113,7 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize) {
 
   // SQLite's completeness check knows triggers, whose bodies hold ';'s, and
   // reads a NUL as the end of the text: both are left out.
-  if (sText.contains(QChar(u'\0')) || sText.contains(QLatin1StringView("trigger"), Qt::CaseInsensitive)) {
+  if (sText.contains(QChar(u'\0')) ||
+      sText.contains(QLatin1StringView("trigger"), Qt::CaseInsensitive)) {
     return 0;
   }
   const bool bComplete = walk.bEndsStatement && !walk.bOpenBlockComment;

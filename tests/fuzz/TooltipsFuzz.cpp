@@ -13,8 +13,8 @@
 #include <QTextFrame>
 #include <QTextList>
 
-#include "FuzzInput.h"
 #include "AlertOutput.h"
+#include "FuzzInput.h"
 #include "ctlAlertDetail.h"
 
 namespace {
@@ -44,11 +44,12 @@ QString ShownToolTip(const QString& sToolTip, bool* pRendered) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextCharFormat format = it.fragment().charFormat();
       TWK_FUZZ_REQUIRE(!format.isImageFormat() && !format.isAnchor());
-      TWK_FUZZ_REQUIRE(!format.hasProperty(QTextFormat::FontWeight) || format.fontWeight() == QFont::Normal);
+      TWK_FUZZ_REQUIRE(!format.hasProperty(QTextFormat::FontWeight) ||
+                       format.fontWeight() == QFont::Normal);
       TWK_FUZZ_REQUIRE(!format.fontItalic() && !format.fontUnderline() && !format.fontStrikeOut());
       TWK_FUZZ_REQUIRE(!format.hasProperty(QTextFormat::ForegroundBrush));
       TWK_FUZZ_REQUIRE(!format.hasProperty(QTextFormat::FontPointSize) &&
-              !format.hasProperty(QTextFormat::FontPixelSize));
+                       !format.hasProperty(QTextFormat::FontPixelSize));
     }
   }
   return document.toPlainText();
@@ -90,8 +91,12 @@ QStringList Fields(const uint8_t* pData, size_t iSize) {
 // fontconfig keeps its configuration behind encoded offsets, which the
 // leak checker libFuzzer runs between inputs cannot follow; it frees them
 // at exit. Only that library is exempt (a fast unwind names no function).
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
+extern "C" const char* __lsan_default_options() {
+  return "print_suppressions=0";
+}
 
 extern "C" int LLVMFuzzerInitialize(int* pArgc, char*** pArgv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -117,8 +122,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize) {
   RequireShownAsWritten(detail.cmdClip(), detail.ClipboardDescription());
   RequireShownAsWritten(detail.cmdAction(), detail.ActionDescription());
   TWK_FUZZ_REQUIRE(detail.ClipboardDescription() ==
-          (alert.sClipboardDescription.isEmpty() ? twk::DetailRules::DefaultClipboardDescription()
-                                                 : alert.sClipboardDescription));
+                   (alert.sClipboardDescription.isEmpty()
+                        ? twk::DetailRules::DefaultClipboardDescription()
+                        : alert.sClipboardDescription));
 
   const QLabel* pKeyword = detail.lblKeyword();
   TWK_FUZZ_REQUIRE(pKeyword->textFormat() == Qt::PlainText);
@@ -131,7 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize) {
     QString sStart = sShown;
     if (sStart.endsWith(QChar(0x2026))) sStart.chop(1);
     if (!Visible(alert.sKeyword).startsWith(Visible(sStart))) {
-      std::fprintf(stderr, "keyword %s shown as %s\n", alert.sKeyword.toUtf8().toPercentEncoding().constData(),
+      std::fprintf(stderr, "keyword %s shown as %s\n",
+                   alert.sKeyword.toUtf8().toPercentEncoding().constData(),
                    sShown.toUtf8().toPercentEncoding().constData());
     }
     TWK_FUZZ_REQUIRE(Visible(alert.sKeyword).startsWith(Visible(sStart)));

@@ -60,12 +60,12 @@ void CollectLiterals(const QString& sText, bool bNested, bool bOpen, QStringList
 // server would split a batch before them.
 bool IsTsqlWord(const QString& sWord) {
   static const QSet<QString> words = {
-      u"top"_qs,      u"isnull"_qs,   u"cast"_qs,     u"convert"_qs, u"datediff"_qs,
-      u"dateadd"_qs,  u"datepart"_qs, u"datename"_qs, u"insert"_qs,  u"delete"_qs,
-      u"update"_qs,   u"set"_qs,      u"values"_qs,   u"if"_qs,      u"else"_qs,
-      u"end"_qs,      u"case"_qs,     u"drop"_qs,     u"create"_qs,  u"exec"_qs,
-      u"execute"_qs,  u"declare"_qs,  u"begin"_qs,    u"commit"_qs,  u"rollback"_qs,
-      u"while"_qs,    u"print"_qs,    u"return"_qs,   u"trigger"_qs, u"sysobjects"_qs};
+      u"top"_qs,     u"isnull"_qs,   u"cast"_qs,     u"convert"_qs, u"datediff"_qs,
+      u"dateadd"_qs, u"datepart"_qs, u"datename"_qs, u"insert"_qs,  u"delete"_qs,
+      u"update"_qs,  u"set"_qs,      u"values"_qs,   u"if"_qs,      u"else"_qs,
+      u"end"_qs,     u"case"_qs,     u"drop"_qs,     u"create"_qs,  u"exec"_qs,
+      u"execute"_qs, u"declare"_qs,  u"begin"_qs,    u"commit"_qs,  u"rollback"_qs,
+      u"while"_qs,   u"print"_qs,    u"return"_qs,   u"trigger"_qs, u"sysobjects"_qs};
   return words.contains(sWord);
 }
 
@@ -116,7 +116,8 @@ CodeFacts ReadCode(const QString& sText) {
       facts.bPlainSqlite = false;
     }
     if (sWord == u"select" && bSeenToken && cPrevious != u'(' &&
-        !QStringList{u"union"_qs, u"all"_qs, u"except"_qs, u"intersect"_qs}.contains(sPreviousWord)) {
+        !QStringList{u"union"_qs, u"all"_qs, u"except"_qs, u"intersect"_qs}.contains(
+            sPreviousWord)) {
       facts.bPlainSqlite = false;
     }
     bSeenToken = true;
