@@ -133,15 +133,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize) {
     RequireShownAsWritten(pKeyword, alert.sTooltipText);
   } else {
     // Cut short: what shows is the start of the keyword (its last line's
-    // blanks closed up), with an ellipsis where it stops.
+    // blanks closed up), with an ellipsis where it stops. The toolkit takes
+    // U+009C for the separator of a text's shorter variants and shows the
+    // first that fits, which need not be the start.
     QString sStart = sShown;
     if (sStart.endsWith(QChar(0x2026))) sStart.chop(1);
-    if (!Visible(alert.sKeyword).startsWith(Visible(sStart))) {
+    const bool bStart = Visible(alert.sKeyword).startsWith(Visible(sStart));
+    if (!bStart) {
       std::fprintf(stderr, "keyword %s shown as %s\n",
                    alert.sKeyword.toUtf8().toPercentEncoding().constData(),
                    sShown.toUtf8().toPercentEncoding().constData());
     }
-    TWK_FUZZ_REQUIRE(Visible(alert.sKeyword).startsWith(Visible(sStart)));
+    TWK_FUZZ_REQUIRE(bStart || alert.sKeyword.contains(QChar(0x9c)));
     RequireShownAsWritten(pKeyword, alert.sTooltipText.isEmpty()
                                         ? alert.sKeyword
                                         : alert.sKeyword + u'\n' + alert.sTooltipText);
