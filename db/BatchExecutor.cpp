@@ -234,6 +234,20 @@ class BatchExecutor::Parser {
   }
 
   int Statement(qsizetype& iPos) {
+    // Every if and begin is a level of recursion here and again when the
+    // batch runs: nested deeper than anyone writes, the batch fails as the
+    // server fails it instead of overflowing the stack.
+    if (iNesting_ >= iMaximumNesting) {
+      Fail(QStringLiteral("Some part of your SQL statement is nested too deeply. Rewrite the "
+                          "query or break it up into smaller queries."));
+    }
+    ++iNesting_;
+    const int iNode = NestedStatement(iPos);
+    --iNesting_;
+    return iNode;
+  }
+
+  int NestedStatement(qsizetype& iPos) {
     const QString sWord = SqlScanner::LowerWordAt(sText_, iPos);
     Node node;
     node.iStart = iPos;
@@ -381,9 +395,11 @@ class BatchExecutor::Parser {
     node.prepared = std::move(statement);
   }
 
+  static constexpr int iMaximumNesting = 1000;
   sqlite3* pDb_;
   Pass& pass_;
   const QString& sText_;
+  int iNesting_ = 0;
 };
 
 BatchExecutor::BatchExecutor(sqlite3* pDb, TsqlTranslator::SpidSource spidSource)

@@ -215,6 +215,20 @@ class PlusRewriter {
 }  // namespace
 
 QString TsqlExpressions::RewritePlus(const QString& sSql) {
+  // Each level of parentheses is a level of recursion in the rewriter.
+  // SQLite refuses expressions nested deeper than 1000 levels, so such a
+  // text is left for it to refuse rather than allowed to overflow the stack.
+  int iDepth = 0;
+  for (qsizetype i = 0; i < sSql.size();) {
+    const qsizetype iOpaque = SqlScanner::SkipOpaque(sSql, i);
+    if (iOpaque > i) {
+      i = iOpaque;
+      continue;
+    }
+    if (sSql[i] == u'(' && ++iDepth > 1000) return sSql;
+    if (sSql[i] == u')' && iDepth > 0) --iDepth;
+    ++i;
+  }
   return PlusRewriter(sSql).Run();
 }
 

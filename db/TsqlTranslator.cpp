@@ -331,6 +331,12 @@ class TranslationPass {
     qsizetype iClose = iPos_;
     int iDepth = 0;
     while (iClose < in_.size() && !(in_[iClose] == u')' && iDepth == 0)) {
+      // A ')' inside a literal or comment does not end the type: taken for
+      // the end, it would leave the rest of the literal behind as code.
+      if (const qsizetype iOpaque = SqlScanner::SkipOpaque(sIn_, iClose); iOpaque > iClose) {
+        iClose = iOpaque;
+        continue;
+      }
       if (in_[iClose] == u'(') ++iDepth;
       if (in_[iClose] == u')') --iDepth;
       ++iClose;

@@ -4,6 +4,18 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+/// Stops the run when a property fails, naming it, so that the crash report
+/// says which one the input broke.
+#define TWK_FUZZ_REQUIRE(condition)                                                         \
+  do {                                                                                      \
+    if (!(condition)) {                                                                     \
+      std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                         \
+    }                                                                                       \
+  } while (false)
 
 namespace twk::fuzz {
 
