@@ -406,7 +406,6 @@ BatchResult BatchExecutor::Run(const QString& sBatch, const ParameterBindings& b
     Fail(QStringLiteral("Incorrect syntax: the batch contains a NUL character."));
   }
   ViewScope viewScope(sysobjects_, iDepth == 0);
-  if (iDepth == 0) identityTables_.clear();
   Pass pass{translator_.Translate(sBatch), bindings, {}, {}, {}, iDepth, {}};
   if (pass.translation.bUsesSysobjects) sysobjects_.Prepare();
   Parser(pDb_, pass).Run();
@@ -645,18 +644,14 @@ void BatchExecutor::StepToEnd(sqlite3_stmt* pStatement) const {
 
 void BatchExecutor::NoteIdentity() {
   for (auto insert = inserts_.rbegin(); insert != inserts_.rend(); ++insert) {
-    auto known = identityTables_.find(insert->first);
-    if (known == identityTables_.end()) {
-      bool bIdentity = false;
-      if (MainObjectExists(pDb_, "sqlite_sequence")) {
-        StatementHandle lookup =
-            PrepareFixed(pDb_, "select 1 from main.sqlite_sequence where name = ?1 collate nocase");
-        BindValue(pDb_, lookup.get(), 1, insert->first);
-        bIdentity = CheckSqlite(pDb_, sqlite3_step(lookup.get())) == SQLITE_ROW;
-      }
-      known = identityTables_.emplace(insert->first, bIdentity).first;
-    }
-    if (known->second) {
+    // The schema the insert has just been checked against answers this from
+    // memory; a query of sqlite_sequence would cost two more transactions
+    // on the file for every insert of every definition.
+    int iAutoincrement = 0;
+    const int iResult = sqlite3_table_column_metadata(pDb_, "main", insert->first.constData(),
+                                                      "rowid", nullptr, nullptr, nullptr,
+                                                      nullptr, &iAutoincrement);
+    if (iResult == SQLITE_OK && iAutoincrement) {
       identity_ = insert->second;
       break;
     }
@@ -673,7 +668,7 @@ void BatchExecutor::OnUpdate(void* pExecutor, int iOperation, const char* sDatab
   if (iOperation != SQLITE_INSERT || qstrcmp(sDatabase, "main") != 0) return;
   auto* pSelf = static_cast<BatchExecutor*>(pExecutor);
   if (pSelf->inserts_.size() > 64) pSelf->inserts_.erase(pSelf->inserts_.begin());
-  pSelf->inserts_.emplace_back(QString::fromUtf8(sTable), qint64(lRowId));
+  pSelf->inserts_.emplace_back(QByteArray(sTable), qint64(lRowId));
 }
 
 void BatchExecutor::IdentityFunction(sqlite3_context* pContext, int, sqlite3_value**) {

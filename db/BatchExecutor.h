@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <map>
 #include <optional>
@@ -82,8 +83,7 @@ class BatchExecutor {
   // @@identity: the last row id this connection inserted into a table with
   // an identity (autoincrement) column; rows going elsewhere leave it.
   std::optional<qint64> identity_;
-  std::vector<std::pair<QString, qint64>> inserts_;
-  std::map<QString, bool> identityTables_;
+  std::vector<std::pair<QByteArray, qint64>> inserts_;
 };
 
 }  // namespace twk
