@@ -115,17 +115,23 @@ qsizetype OuterStop(const QString& sText, qsizetype iPos, qsizetype iEnd, QStrin
 }
 
 // The rows after the first of a result that ends its batch, read from the
-// statement as the caller walks them.
+// statement as the caller walks them. The statement goes back to the
+// connection's cache once read, if the connection still exists.
 class StatementRows : public RowSource {
  public:
-  StatementRows(sqlite3* pDb, StatementHandle statement)
-      : pDb_(pDb), statement_(std::move(statement)) {}
+  StatementRows(sqlite3* pDb, StatementHandle statement,
+                std::weak_ptr<SqliteStatementCache> cache, QString sShape)
+      : pDb_(pDb), statement_(std::move(statement)), cache_(std::move(cache)),
+        sShape_(std::move(sShape)) {}
+  ~StatementRows() override { GiveBack(); }
+  StatementRows(const StatementRows&) = delete;
+  StatementRows& operator=(const StatementRows&) = delete;
 
   bool Next(std::vector<QVariant>& row) override {
     if (!statement_) return false;
     const int iResult = sqlite3_step(statement_.get());
     if (iResult == SQLITE_DONE) {
-      statement_.reset();  // gives the file's read lock back at once
+      GiveBack();  // gives the file's read lock back at once
       return false;
     }
     if (iResult != SQLITE_ROW) {
@@ -145,9 +151,25 @@ class StatementRows : public RowSource {
   }
 
  private:
+  void GiveBack() noexcept {
+    if (!statement_) return;
+    if (const std::shared_ptr<SqliteStatementCache> cache = cache_.lock()) {
+      cache->Give(sShape_, std::move(statement_));
+    }
+    statement_.reset();
+  }
+
   sqlite3* pDb_;
   StatementHandle statement_;
+  std::weak_ptr<SqliteStatementCache> cache_;
+  QString sShape_;
 };
+
+// Statements whose text is worth keeping prepared between batches; others
+// (definitions of tables, views and triggers) may not take parameters.
+bool IsShaped(const QString& sLeadingWord) {
+  return sLeadingWord == u"select" || ChangesRows(sLeadingWord);
+}
 
 }  // namespace
 
@@ -161,6 +183,10 @@ struct BatchExecutor::Node {
   // an earlier statement makes; sSql when its text was rewritten.
   StatementHandle prepared;
   QString sSql;
+  // The statement's shape when it is kept between batches, and the values
+  // of the literals that became its parameters.
+  QString sShape;
+  QStringList literals;
   QString sLeadingWord;
   QStringList targets;  // select @a = x, @b = y: the variables
   // If: the statement run when the condition holds, and the one after else.
@@ -186,7 +212,8 @@ struct BatchExecutor::Pass {
 // Reads a translated batch into nodes, checking its syntax on the way.
 class BatchExecutor::Parser {
  public:
-  Parser(sqlite3* pDb, Pass& pass) : pDb_(pDb), pass_(pass), sText_(pass.translation.sSql) {}
+  Parser(BatchExecutor& executor, Pass& pass)
+      : executor_(executor), pDb_(executor.pDb_), pass_(pass), sText_(pass.translation.sSql) {}
 
   void Run() {
     qsizetype iPos = 0;
@@ -327,7 +354,8 @@ class BatchExecutor::Parser {
   void AssignmentSelect(Node& node) {
     qsizetype iItem = SqlScanner::SkipSpaceAndComments(sText_, node.iStart + 6);
     if (!IsAssignmentAt(iItem)) return;
-    QString sSql = QStringLiteral("select ");
+    std::vector<std::pair<qsizetype, qsizetype>> values;
+    qsizetype iRest = node.iEnd;
     for (;;) {
       if (!IsAssignmentAt(iItem)) SyntaxError(sText_, iItem);
       const qsizetype iNameEnd = SqlScanner::WordEnd(sText_, iItem + 1);
@@ -336,17 +364,72 @@ class BatchExecutor::Parser {
       const qsizetype iItemEnd =
           OuterStop(sText_, iValue, node.iEnd, u",",
                     {u"from", u"where", u"group", u"order", u"having", u"limit", u"union"});
-      sSql += sText_.mid(iValue, iItemEnd - iValue);
+      values.emplace_back(iValue, iItemEnd);
       if (iItemEnd < node.iEnd && sText_[iItemEnd] == u',') {
-        sSql += u',';
         iItem = SqlScanner::SkipSpaceAndComments(sText_, iItemEnd + 1);
         continue;
       }
-      sSql += u' ';
-      sSql += sText_.mid(iItemEnd, node.iEnd - iItemEnd);
+      iRest = iItemEnd;
       break;
     }
-    node.sSql = sSql;
+    bool bAccumulates = false;
+    QStringList items;
+    for (const auto& [iValue, iValueEnd] : values) {
+      items.append(LiveTargets(node.targets, iValue, iValueEnd, bAccumulates));
+    }
+    QString sRest = sText_.mid(iRest, node.iEnd - iRest);
+    if (bAccumulates) OrderRowsAsTheyAreRead(iRest, node.iEnd, items, sRest);
+    node.sSql = QStringLiteral("select ") + items.join(u',') + u' ' + sRest;
+  }
+
+  // The server assigns row by row, so "@s = @s + NAME" sees what the row
+  // before left: a target read in a value is read as it stands at that row.
+  QString LiveTargets(const QStringList& targets, qsizetype iPos, qsizetype iEnd,
+                      bool& bAccumulates) const {
+    QString sOut;
+    qsizetype iCopied = iPos;
+    while (iPos < iEnd) {
+      const qsizetype iOpaque = SqlScanner::SkipOpaque(sText_, iPos);
+      if (iOpaque > iPos) {
+        iPos = iOpaque;
+        continue;
+      }
+      const bool bVariable = sText_[iPos] == u'@' && iPos + 1 < iEnd && sText_[iPos + 1] != u'@' &&
+                             (iPos == 0 || (sText_[iPos - 1] != u'@' &&
+                                            !SqlScanner::IsWordChar(sText_[iPos - 1])));
+      if (!bVariable) {
+        ++iPos;
+        continue;
+      }
+      const qsizetype iNameEnd = SqlScanner::WordEnd(sText_, iPos + 1);
+      const QString sName = sText_.mid(iPos, iNameEnd - iPos);
+      if (targets.contains(sName, Qt::CaseInsensitive)) {
+        sOut += QStringView(sText_).mid(iCopied, iPos - iCopied);
+        sOut += QStringLiteral("twk_variable('%1')").arg(sName);
+        iCopied = iNameEnd;
+        bAccumulates = true;
+      }
+      iPos = iNameEnd;
+    }
+    sOut += QStringView(sText_).mid(iCopied, iEnd - iCopied);
+    return sOut;
+  }
+
+  // SQLite works out a select's values before it sorts the rows, so values
+  // that build on the row before would be built in the table's order. A
+  // window ordered as the select is makes them come in that order, one row
+  // at each step; the rows need no other sorting then.
+  void OrderRowsAsTheyAreRead(qsizetype iRest, qsizetype iEnd, QStringList& items,
+                              QString& sRest) const {
+    const qsizetype iOrder = OuterStop(sText_, iRest, iEnd, u"", {u"order"});
+    if (iOrder >= iEnd) return;
+    const qsizetype iBy = SqlScanner::SkipSpaceAndComments(sText_, iOrder + 5);
+    if (SqlScanner::LowerWordAt(sText_, iBy) != u"by") return;
+    const qsizetype iTerms = iBy + 2;
+    const qsizetype iTermsEnd = OuterStop(sText_, iTerms, iEnd, u"", {u"limit"});
+    items.append(QStringLiteral("row_number() over (order by %1)")
+                     .arg(sText_.mid(iTerms, iTermsEnd - iTerms)));
+    sRest = sText_.mid(iRest, iOrder - iRest) + u' ' + sText_.mid(iTermsEnd, iEnd - iTermsEnd);
   }
 
   bool IsAssignmentAt(qsizetype iPos) const {
@@ -358,39 +441,40 @@ class BatchExecutor::Parser {
   }
 
   void Prepare(Node& node) {
-    const QString& sSource = node.sSql.isEmpty() ? sText_ : node.sSql;
-    const qsizetype iStart = node.sSql.isEmpty() ? node.iStart : 0;
-    const qsizetype iEnd = node.sSql.isEmpty() ? node.iEnd : node.sSql.size();
-    sqlite3_stmt* pRaw = nullptr;
-    const void* pTail = nullptr;
-    const auto* pStart = reinterpret_cast<const char16_t*>(sSource.utf16()) + iStart;
-    const int iResult =
-        sqlite3_prepare16_v2(pDb_, pStart, int((iEnd - iStart) * 2), &pRaw, &pTail);
-    StatementHandle statement(pRaw);
+    qsizetype iTail = 0;
+    const int iResult = executor_.PrepareNode(node, sText_, &iTail);
     if (iResult != SQLITE_OK) {
       if (IsCompileError(sqlite3_errmsg(pDb_))) CheckSqlite(pDb_, iResult);
       return;  // tried again when it runs, after the statements before it
     }
-    const qsizetype iTail =
-        pTail ? iStart + (static_cast<const char16_t*>(pTail) - pStart) : iEnd;
-    if (!statement || SqlScanner::SkipSpaceAndComments(sSource, iTail) < iEnd) {
+    const QString& sSource = node.sSql.isEmpty() ? sText_ : node.sSql;
+    const qsizetype iStart = node.sSql.isEmpty() ? node.iStart : 0;
+    const qsizetype iEnd = node.sSql.isEmpty() ? node.iEnd : node.sSql.size();
+    if (!node.prepared || SqlScanner::SkipSpaceAndComments(sSource, iTail) < iEnd) {
       // Nothing SQLite would run, or more than one statement in one.
-      SyntaxError(sSource, statement ? iTail : iStart);
+      SyntaxError(sSource, node.prepared ? iTail : iStart);
     }
     if (node.iEnd == sText_.size() && node.sSql.isEmpty()) node.iEnd = iTail;  // a trigger
-    node.prepared = std::move(statement);
   }
 
+  BatchExecutor& executor_;
   sqlite3* pDb_;
   Pass& pass_;
   const QString& sText_;
 };
 
 BatchExecutor::BatchExecutor(sqlite3* pDb, TsqlTranslator::SpidSource spidSource)
-    : pDb_(pDb), translator_(std::move(spidSource)), sysobjects_(pDb), procedures_(pDb, *this) {
+    : pDb_(pDb),
+      translator_(std::move(spidSource)),
+      statements_(std::make_shared<SqliteStatementCache>(pDb)),
+      sysobjects_(pDb),
+      procedures_(pDb, *this) {
   sqlite3_update_hook(pDb_, &BatchExecutor::OnUpdate, this);
   CheckSqlite(pDb_, sqlite3_create_function_v2(pDb_, "twk_identity", 0, SQLITE_UTF8, this,
                                                &BatchExecutor::IdentityFunction, nullptr, nullptr,
+                                               nullptr));
+  CheckSqlite(pDb_, sqlite3_create_function_v2(pDb_, "twk_variable", 1, SQLITE_UTF8, this,
+                                               &BatchExecutor::VariableFunction, nullptr, nullptr,
                                                nullptr));
 }
 
@@ -408,9 +492,62 @@ BatchResult BatchExecutor::Run(const QString& sBatch, const ParameterBindings& b
   ViewScope viewScope(sysobjects_, iDepth == 0);
   Pass pass{translator_.Translate(sBatch), bindings, {}, {}, {}, iDepth, {}};
   if (pass.translation.bUsesSysobjects) sysobjects_.Prepare();
-  Parser(pDb_, pass).Run();
-  RunList(pass, pass.top, true);
+  try {
+    Parser(*this, pass).Run();
+    RunList(pass, pass.top, true);
+  } catch (...) {
+    KeepUnused(pass);
+    throw;
+  }
+  KeepUnused(pass);
   return std::move(pass.result);
+}
+
+// The statements of a batch that did not run this time (an if's other
+// branch, those after a return or an error) stay prepared for the next.
+void BatchExecutor::KeepUnused(Pass& pass) noexcept {
+  for (Node& node : pass.nodes) {
+    if (node.prepared) statements_->Give(node.sShape, std::move(node.prepared));
+  }
+}
+
+// Prepares a node's statement: one kept from an earlier batch of the same
+// shape, else its shape afresh, else its text as it is written. SQLite's
+// result comes back (its message with it); *pTail receives where the
+// statement ended in the node's text.
+int BatchExecutor::PrepareNode(Node& node, const QString& sText, qsizetype* pTail) {
+  const QString& sSource = node.sSql.isEmpty() ? sText : node.sSql;
+  const qsizetype iStart = node.sSql.isEmpty() ? node.iStart : 0;
+  const qsizetype iEnd = node.sSql.isEmpty() ? node.iEnd : node.sSql.size();
+  node.sShape.clear();
+  bool bShapeRefused = false;
+  if (IsShaped(node.sLeadingWord) &&
+      SqliteStatementCache::Shape(sSource, iStart, iEnd, node.sShape, node.literals) &&
+      !statements_->NeedsLiterals(node.sShape)) {
+    node.prepared = statements_->Take(node.sShape);
+    int iResult = SQLITE_OK;
+    if (!node.prepared) node.prepared = statements_->Prepare(node.sShape, iResult);
+    if (node.prepared) {
+      if (pTail) *pTail = iEnd;
+      return SQLITE_OK;
+    }
+    bShapeRefused = iResult != SQLITE_OK && IsCompileError(sqlite3_errmsg(pDb_));
+  }
+  const QString sShape = std::exchange(node.sShape, QString());
+  node.literals.clear();
+  sqlite3_stmt* pRaw = nullptr;
+  const void* pTailRaw = nullptr;
+  const auto* pStart = reinterpret_cast<const char16_t*>(sSource.utf16()) + iStart;
+  const int iResult =
+      sqlite3_prepare16_v2(pDb_, pStart, int((iEnd - iStart) * 2), &pRaw, &pTailRaw);
+  node.prepared.reset(pRaw);
+  // A literal where SQLite takes no parameter (a name written as 'text'):
+  // the shape is not tried again.
+  if (bShapeRefused && iResult == SQLITE_OK) statements_->RememberNeedsLiterals(sShape);
+  if (pTail) {
+    *pTail = pTailRaw ? iStart + (static_cast<const char16_t*>(pTailRaw) - pStart) : iEnd;
+  }
+  return iResult;
 }
 
 void BatchExecutor::RunList(Pass& pass, const std::vector<int>& nodes, bool bOuter) {
@@ -470,24 +607,29 @@ void BatchExecutor::RunNode(Pass& pass, Node& node, bool bLast) {
 }
 
 void BatchExecutor::RunSql(Pass& pass, Node& node, bool bLast) {
-  StatementHandle statement = std::move(node.prepared);
-  if (!statement) {
-    const QString& sSource = node.sSql.isEmpty() ? pass.translation.sSql : node.sSql;
-    const qsizetype iStart = node.sSql.isEmpty() ? node.iStart : 0;
-    const qsizetype iEnd = node.sSql.isEmpty() ? node.iEnd : node.sSql.size();
-    sqlite3_stmt* pRaw = nullptr;
-    const auto* pStart = reinterpret_cast<const char16_t*>(sSource.utf16()) + iStart;
-    const int iResult =
-        sqlite3_prepare16_v2(pDb_, pStart, int((iEnd - iStart) * 2), &pRaw, nullptr);
-    statement.reset(pRaw);
-    CheckSqlite(pDb_, iResult);
-    if (!statement) return;
+  if (!node.prepared) {
+    CheckSqlite(pDb_, PrepareNode(node, pass.translation.sSql, nullptr));
+    if (!node.prepared) return;
   }
+  StatementHandle statement = std::move(node.prepared);
   sqlite3_stmt* pStatement = statement.get();
-  BindParameters(pStatement, pass.variables);
+  // Back to the cache however the statement ends, unless a result being
+  // read keeps it.
+  struct GiveBack {
+    SqliteStatementCache& cache;
+    const QString& sShape;
+    StatementHandle& statement;
+    ~GiveBack() { cache.Give(sShape, std::move(statement)); }
+  } giveBack{*statements_, node.sShape, statement};
+  BindParameters(pStatement, pass.variables, node.literals);
   inserts_.clear();
   if (!node.targets.isEmpty()) {
-    // Every row assigns; the variables keep the last row's values.
+    // Every row assigns, and twk_variable reads what the row before left.
+    struct LiveScope {
+      ParameterBindings*& pLive;
+      ~LiveScope() { pLive = nullptr; }
+    } liveScope{pLiveVariables_};
+    pLiveVariables_ = &pass.variables;
     while (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) {
       for (int i = 0; i < node.targets.size(); ++i) {
         QVariant* pValue = FindBinding(pass.variables, node.targets[i]);
@@ -497,12 +639,16 @@ void BatchExecutor::RunSql(Pass& pass, Node& node, bool bLast) {
     }
     return;
   }
-  if (sqlite3_column_count(pStatement) > 0) {
+  // A statement kept from an earlier batch is prepared again inside its
+  // first step when the schema changed since, so its columns are known
+  // only after that step.
+  const int iFirst = CheckSqlite(pDb_, sqlite3_step(pStatement));
+  const int iColumns = sqlite3_column_count(pStatement);
+  if (iColumns > 0) {
     if (pass.result.first) {
-      StepToEnd(pStatement);
+      if (iFirst == SQLITE_ROW) StepToEnd(pStatement);
       return;
     }
-    const int iColumns = sqlite3_column_count(pStatement);
     QStringList columnNames;
     for (int i = 0; i < iColumns; ++i) columnNames.append(ColumnName(pStatement, i));
     std::vector<Recordset::Row> rows;
@@ -512,25 +658,28 @@ void BatchExecutor::RunSql(Pass& pass, Node& node, bool bLast) {
       for (int i = 0; i < iColumns; ++i) row.push_back(ColumnValue(pStatement, i));
       rows.push_back(std::move(row));
     };
+    if (iFirst == SQLITE_ROW) readRow();
     // When nothing runs after it, the rows are read as the caller walks them.
     const bool bStream = bLast && pass.iDepth == 0 && !pass.translation.bUsesSysobjects;
-    if (bStream) {
-      if (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) {
-        readRow();
-        Offer(pass, Recordset(std::move(columnNames), std::move(rows),
-                              std::make_shared<StatementRows>(pDb_, std::move(statement))));
-      } else {
-        Offer(pass, Recordset(std::move(columnNames), std::move(rows)));
-      }
+    if (bStream && iFirst == SQLITE_ROW) {
+      Offer(pass, Recordset(std::move(columnNames), std::move(rows),
+                            std::make_shared<StatementRows>(pDb_, std::move(statement),
+                                                            statements_, node.sShape)));
       return;
     }
-    while (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) readRow();
+    if (iFirst == SQLITE_ROW) {
+      while (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) readRow();
+    }
     Offer(pass, Recordset(std::move(columnNames), std::move(rows)));
     return;
   }
-  StepToEnd(pStatement);
+  if (iFirst == SQLITE_ROW) StepToEnd(pStatement);
   NoteIdentity();
-  const bool bCountsRows = !sqlite3_stmt_readonly(pStatement) && ChangesRows(node.sLeadingWord);
+  const bool bReadOnly = sqlite3_stmt_readonly(pStatement) != 0;
+  // Kept statements were checked against the tables as they were; after a
+  // definition of this connection's own changed them, none is trusted.
+  if (!bReadOnly && !IsShaped(node.sLeadingWord)) statements_->Clear();
+  const bool bCountsRows = !bReadOnly && ChangesRows(node.sLeadingWord);
   if (bCountsRows && !bNoCount_) Offer(pass, Recordset::Closed(long(sqlite3_changes64(pDb_))));
 }
 
@@ -625,11 +774,16 @@ QVariant BatchExecutor::Evaluate(Pass& pass, const QString& sExpression) {
   return value;
 }
 
-void BatchExecutor::BindParameters(sqlite3_stmt* pStatement,
-                                   const ParameterBindings& bindings) const {
+void BatchExecutor::BindParameters(sqlite3_stmt* pStatement, const ParameterBindings& bindings,
+                                   const QStringList& literals) const {
   const int iCount = sqlite3_bind_parameter_count(pStatement);
   for (int i = 1; i <= iCount; ++i) {
     const char* sRawName = sqlite3_bind_parameter_name(pStatement, i);
+    int iLiteral = 0;
+    if (SqliteStatementCache::IsLiteralParameter(sRawName, iLiteral) && iLiteral < literals.size()) {
+      BindValue(pDb_, pStatement, i, literals.at(iLiteral));
+      continue;
+    }
     const QString sName = sRawName ? QString::fromUtf8(sRawName) : QStringLiteral("?");
     const QVariant* pValue = FindBinding(bindings, sName);
     if (!pValue) Fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(sName));
@@ -678,6 +832,19 @@ void BatchExecutor::IdentityFunction(sqlite3_context* pContext, int, sqlite3_val
   } else {
     sqlite3_result_null(pContext);
   }
+}
+
+void BatchExecutor::VariableFunction(sqlite3_context* pContext, int, sqlite3_value** ppArguments) {
+  const auto* pSelf = static_cast<const BatchExecutor*>(sqlite3_user_data(pContext));
+  const QString sName = ArgumentText(ppArguments[0]);
+  const QVariant* pValue = pSelf->pLiveVariables_ ? FindBinding(*pSelf->pLiveVariables_, sName) : nullptr;
+  if (!pValue) {
+    const QByteArray message =
+        QStringLiteral("Must declare the scalar variable \"%1\".").arg(sName).toUtf8();
+    sqlite3_result_error(pContext, message.constData(), int(message.size()));
+    return;
+  }
+  ResultValue(pContext, *pValue);
 }
 
 }  // namespace twk

@@ -4,12 +4,14 @@
 #include <QByteArray>
 #include <QString>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "ProcedureCall.h"
 #include "Recordset.h"
+#include "SqliteStatementCache.h"
 #include "StoredProcedureRunner.h"
 #include "SysobjectsView.h"
 #include "TsqlTranslator.h"
@@ -59,6 +61,8 @@ class BatchExecutor {
   struct Pass;
   class Parser;
 
+  int PrepareNode(Node& node, const QString& sText, qsizetype* pTail);
+  void KeepUnused(Pass& pass) noexcept;
   void RunList(Pass& pass, const std::vector<int>& nodes, bool bOuter);
   void RunNode(Pass& pass, Node& node, bool bLast);
   void RunSql(Pass& pass, Node& node, bool bLast);
@@ -67,19 +71,25 @@ class BatchExecutor {
   void RunAssign(Pass& pass, const Node& node);
   bool Condition(Pass& pass, const Node& node);
   QVariant Evaluate(Pass& pass, const QString& sExpression);
-  void BindParameters(sqlite3_stmt* pStatement, const ParameterBindings& bindings) const;
+  void BindParameters(sqlite3_stmt* pStatement, const ParameterBindings& bindings,
+                      const QStringList& literals = {}) const;
   void StepToEnd(sqlite3_stmt* pStatement) const;
   void NoteIdentity();
   static void Offer(Pass& pass, Recordset result);
   static void OnUpdate(void* pExecutor, int iOperation, const char* sDatabase, const char* sTable,
                        long long lRowId);
   static void IdentityFunction(sqlite3_context* pContext, int, sqlite3_value**);
+  static void VariableFunction(sqlite3_context* pContext, int, sqlite3_value** ppArguments);
 
   sqlite3* pDb_;
   TsqlTranslator translator_;
+  // Shared with results still being read, which give their statement back.
+  std::shared_ptr<SqliteStatementCache> statements_;
   SysobjectsView sysobjects_;
   StoredProcedureRunner procedures_;
   bool bNoCount_ = false;
+  // The variables of the assignment select being stepped, for twk_variable.
+  ParameterBindings* pLiveVariables_ = nullptr;
   // @@identity: the last row id this connection inserted into a table with
   // an identity (autoincrement) column; rows going elsewhere leave it.
   std::optional<qint64> identity_;

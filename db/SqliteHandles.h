@@ -50,6 +50,8 @@ QString ColumnName(sqlite3_stmt* pStatement, int iColumn);
 QString ArgumentText(sqlite3_value* pValue);
 /// Sets a SQL function's result to the text.
 void ResultText(sqlite3_context* pContext, const QString& sText);
+/// Sets a SQL function's result to a variant (null, integer, real, text, bytes).
+void ResultValue(sqlite3_context* pContext, const QVariant& value);
 
 /// Adds a scalar SQL function taking text as UTF-8; throws when SQLite refuses.
 void RegisterFunction(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
