@@ -38,8 +38,6 @@ bool SqliteStatementCache::Shape(const QString& sText, qsizetype iStart, qsizety
   literals.clear();
   qsizetype iCopied = iStart;
   for (const SqlScanner::Span& span : spans) {
-    // X'0A' is bytes, not text: it stays as it is written.
-    if (span.iStart > iStart && SqlScanner::IsWordChar(sText[span.iStart - 1])) continue;
     sShape += QStringView(sText).mid(iCopied, span.iStart - iCopied);
     sShape += QLatin1StringView(sLiteralPrefix) + QString::number(literals.size());
     literals.append(
