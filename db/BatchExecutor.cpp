@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "BatchExecutor.h"
 
+#include <algorithm>
+#include <deque>
 #include <utility>
 
 #include "SqlScanner.h"
@@ -114,43 +116,106 @@ qsizetype OuterStop(const QString& sText, qsizetype iPos, qsizetype iEnd, QStrin
   return iEnd;
 }
 
-// The rows after the first of a result that ends its batch, read from the
-// statement as the caller walks them. The statement goes back to the
-// connection's cache once read, if the connection still exists.
+// The statements of a batch that come after its first result.
+class Remainder {
+ public:
+  virtual ~Remainder() = default;
+  virtual void Run() noexcept = 0;
+};
+
+// The rows after the first of a result, read from the statement as the
+// caller walks them. The statements after it in the batch run once the
+// result is read to its end or put away, as a server runs them once the
+// client has read on; they never see the result's table half read.
+// The statement goes back to the connection's cache once read, if the
+// connection still exists.
 class StatementRows : public RowSource {
  public:
   StatementRows(sqlite3* pDb, StatementHandle statement,
                 std::weak_ptr<SqliteStatementCache> cache, QString sShape)
       : pDb_(pDb), statement_(std::move(statement)), cache_(std::move(cache)),
         sShape_(std::move(sShape)) {}
-  ~StatementRows() override { GiveBack(); }
+  ~StatementRows() override {
+    GiveBack();
+    RunRemainder();
+  }
   StatementRows(const StatementRows&) = delete;
   StatementRows& operator=(const StatementRows&) = delete;
 
+  void SetRemainder(std::shared_ptr<Remainder> remainder) { remainder_ = std::move(remainder); }
+
   bool Next(std::vector<QVariant>& row) override {
+    if (!drained_.empty()) {
+      row = std::move(drained_.front());
+      drained_.pop_front();
+      return true;
+    }
+    if (drainError_) {
+      const TwkError error = *drainError_;
+      drainError_.reset();
+      throw error;
+    }
     if (!statement_) return false;
     const int iResult = sqlite3_step(statement_.get());
     if (iResult == SQLITE_DONE) {
       GiveBack();  // gives the file's read lock back at once
+      RunRemainder();
       return false;
     }
     if (iResult != SQLITE_ROW) {
-      const QString sMessage = QString::fromUtf8(sqlite3_errmsg(pDb_));
+      const TwkError error = StepError(iResult);
       statement_.reset();
-      if ((iResult & 0xff) == SQLITE_INTERRUPT) {
-        Fail(QStringLiteral("The batch ran longer than the time limit of %1 seconds and was "
-                            "stopped.")
-                 .arg(TimeLimit::BatchSeconds()));
-      }
-      throw TwkError(sMessage, QStringLiteral("SQLite"), iResult);
+      RunRemainder();
+      throw error;
     }
-    const int iColumns = sqlite3_column_count(statement_.get());
-    row.reserve(std::size_t(iColumns));
-    for (int i = 0; i < iColumns; ++i) row.push_back(ColumnValue(statement_.get(), i));
+    ReadRow(row);
     return true;
   }
 
+  // Another batch is about to run: what the caller has not read yet is read
+  // now, so that the rest of this batch runs before it, as on a server.
+  void Drain() noexcept {
+    try {
+      std::vector<QVariant> row;
+      while (statement_) {
+        const int iResult = sqlite3_step(statement_.get());
+        if (iResult == SQLITE_DONE) break;
+        if (iResult != SQLITE_ROW) {
+          drainError_ = StepError(iResult);
+          break;
+        }
+        ReadRow(row);
+        drained_.push_back(std::move(row));
+        row.clear();
+      }
+    } catch (...) {
+      // What could be read stays; the rest of the batch still runs.
+    }
+    GiveBack();
+    RunRemainder();
+  }
+
  private:
+  TwkError StepError(int iResult) const {
+    if ((iResult & 0xff) == SQLITE_INTERRUPT) {
+      return TwkError(QStringLiteral("The batch ran longer than the time limit of %1 seconds and "
+                                     "was stopped.")
+                          .arg(TimeLimit::BatchSeconds()),
+                      QStringLiteral("SQLite"), SQLITE_ERROR);
+    }
+    return TwkError(QString::fromUtf8(sqlite3_errmsg(pDb_)), QStringLiteral("SQLite"), iResult);
+  }
+
+  void ReadRow(std::vector<QVariant>& row) const {
+    const int iColumns = sqlite3_column_count(statement_.get());
+    row.reserve(std::size_t(iColumns));
+    for (int i = 0; i < iColumns; ++i) row.push_back(ColumnValue(statement_.get(), i));
+  }
+
+  void RunRemainder() noexcept {
+    if (const std::shared_ptr<Remainder> remainder = std::move(remainder_)) remainder->Run();
+  }
+
   void GiveBack() noexcept {
     if (!statement_) return;
     if (const std::shared_ptr<SqliteStatementCache> cache = cache_.lock()) {
@@ -158,6 +223,10 @@ class StatementRows : public RowSource {
     }
     statement_.reset();
   }
+
+  std::shared_ptr<Remainder> remainder_;
+  std::deque<std::vector<QVariant>> drained_;
+  std::optional<TwkError> drainError_;
 
   sqlite3* pDb_;
   StatementHandle statement_;
@@ -167,6 +236,10 @@ class StatementRows : public RowSource {
 
 // Statements whose text is worth keeping prepared between batches; others
 // (definitions of tables, views and triggers) may not take parameters.
+// Rows of a first result read before the statements after it run; a
+// larger result is read as the caller walks it, and they run after it.
+constexpr std::size_t iReadAhead = 1000;
+
 bool IsShaped(const QString& sLeadingWord) {
   return sLeadingWord == u"select" || ChangesRows(sLeadingWord);
 }
@@ -207,6 +280,29 @@ struct BatchExecutor::Pass {
   int iDepth;
   BatchResult result;
   bool bReturned = false;
+  // The first result's rows, still being read, and the position in top
+  // where the batch goes on once they are.
+  StatementRows* pStreaming = nullptr;
+  std::size_t iResume = 0;
+};
+
+// What is left of a batch whose first result is still being read.
+struct BatchExecutor::Rest : Remainder {
+  Rest(BatchExecutor* pOwner, std::unique_ptr<Pass> left, bool bAutocommit)
+      : pExecutor(pOwner), pass(std::move(left)), bStartedInAutocommit(bAutocommit) {}
+  void Run() noexcept override {
+    BatchExecutor* pOwner = std::exchange(pExecutor, nullptr);
+    if (pOwner) pOwner->RunRest(*pass, bStartedInAutocommit);
+    pass.reset();
+  }
+  void Drop() noexcept {
+    pExecutor = nullptr;
+    pass.reset();
+  }
+  BatchExecutor* pExecutor;  // null once run, or when the connection closed first
+  std::unique_ptr<Pass> pass;
+  bool bStartedInAutocommit;
+  StatementRows* pRows = nullptr;  // alive as long as this is: it owns it
 };
 
 // Reads a translated batch into nodes, checking its syntax on the way.
@@ -479,6 +575,9 @@ BatchExecutor::BatchExecutor(sqlite3* pDb, TsqlTranslator::SpidSource spidSource
 }
 
 BatchExecutor::~BatchExecutor() {
+  // A result still being read outlives the connection; the rest of its
+  // batch is dropped with it, as a server drops it when a session ends.
+  if (const std::shared_ptr<Rest> rest = pending_.lock()) rest->Drop();
   sqlite3_update_hook(pDb_, nullptr, nullptr);
 }
 
@@ -489,8 +588,12 @@ BatchResult BatchExecutor::Run(const QString& sBatch, const ParameterBindings& b
   if (sBatch.contains(QChar(u'\0'))) {
     Fail(QStringLiteral("Incorrect syntax: the batch contains a NUL character."));
   }
+  if (iDepth == 0) FinishPending();
   ViewScope viewScope(sysobjects_, iDepth == 0);
-  Pass pass{translator_.Translate(sBatch), bindings, {}, {}, {}, iDepth, {}};
+  const bool bStartedInAutocommit = sqlite3_get_autocommit(pDb_) != 0;
+  auto left = std::make_unique<Pass>(Pass{translator_.Translate(sBatch), bindings, {}, {}, {},
+                                          iDepth, {}});
+  Pass& pass = *left;
   if (pass.translation.bUsesSysobjects) sysobjects_.Prepare();
   try {
     Parser(*this, pass).Run();
@@ -499,8 +602,39 @@ BatchResult BatchExecutor::Run(const QString& sBatch, const ParameterBindings& b
     KeepUnused(pass);
     throw;
   }
+  BatchResult result = std::move(pass.result);
+  if (pass.iResume > 0) {
+    StatementRows* pRows = pass.pStreaming;
+    auto rest = std::make_shared<Rest>(this, std::move(left), bStartedInAutocommit);
+    rest->pRows = pRows;
+    pRows->SetRemainder(rest);
+    pending_ = rest;
+    return result;
+  }
   KeepUnused(pass);
-  return std::move(pass.result);
+  return result;
+}
+
+void BatchExecutor::FinishPending() noexcept {
+  if (const std::shared_ptr<Rest> rest = pending_.lock()) {
+    if (rest->pExecutor) rest->pRows->Drain();
+  }
+  pending_.reset();
+}
+
+// The statements after a first result that has been read: an error among
+// them ends the batch and keeps that result, as in RunList.
+void BatchExecutor::RunRest(Pass& pass, bool bStartedInAutocommit) noexcept {
+  pass.pStreaming = nullptr;
+  try {
+    const std::vector<int> rest(pass.top.begin() + std::ptrdiff_t(pass.iResume), pass.top.end());
+    pass.iResume = 0;
+    RunList(pass, rest, true);
+  } catch (...) {
+    pass.result.bStopped = true;
+  }
+  KeepUnused(pass);
+  if (pass.result.bStopped) RollBackLeftover(pDb_, bStartedInAutocommit);
 }
 
 // The statements of a batch that did not run this time (an if's other
@@ -555,24 +689,29 @@ void BatchExecutor::RunList(Pass& pass, const std::vector<int>& nodes, bool bOut
     if (pass.result.bStopped || pass.bReturned) return;
     Node& node = pass.nodes[std::size_t(nodes[i])];
     if (!bOuter) {
-      RunNode(pass, node, false);
+      RunNode(pass, node, false, false);
       continue;
     }
     try {
-      RunNode(pass, node, i + 1 == nodes.size());
+      RunNode(pass, node, true, i + 1 == nodes.size());
     } catch (const TwkError&) {
       // A client sees only the first result; once it exists, the error
       // ends the batch instead of replacing the result.
       if (!pass.result.first) throw;
       pass.result.bStopped = true;
     }
+    if (pass.pStreaming && i + 1 < nodes.size()) {
+      pass.iResume = std::size_t(std::find(pass.top.begin(), pass.top.end(), nodes[i]) -
+                                 pass.top.begin()) + 1;
+      return;
+    }
   }
 }
 
-void BatchExecutor::RunNode(Pass& pass, Node& node, bool bLast) {
+void BatchExecutor::RunNode(Pass& pass, Node& node, bool bOuter, bool bLast) {
   switch (node.kind) {
     case Node::Kind::Sql:
-      RunSql(pass, node, bLast);
+      RunSql(pass, node, bOuter, bLast);
       break;
     case Node::Kind::Exec:
       RunExec(pass, node);
@@ -590,9 +729,9 @@ void BatchExecutor::RunNode(Pass& pass, Node& node, bool bLast) {
       break;
     case Node::Kind::If:
       if (Condition(pass, node)) {
-        RunNode(pass, pass.nodes[std::size_t(node.iThen)], false);
+        RunNode(pass, pass.nodes[std::size_t(node.iThen)], false, false);
       } else if (node.iElse >= 0) {
-        RunNode(pass, pass.nodes[std::size_t(node.iElse)], false);
+        RunNode(pass, pass.nodes[std::size_t(node.iElse)], false, false);
       }
       break;
     case Node::Kind::Block:
@@ -606,7 +745,7 @@ void BatchExecutor::RunNode(Pass& pass, Node& node, bool bLast) {
   }
 }
 
-void BatchExecutor::RunSql(Pass& pass, Node& node, bool bLast) {
+void BatchExecutor::RunSql(Pass& pass, Node& node, bool bOuter, bool bLast) {
   if (!node.prepared) {
     CheckSqlite(pDb_, PrepareNode(node, pass.translation.sSql, nullptr));
     if (!node.prepared) return;
@@ -658,16 +797,29 @@ void BatchExecutor::RunSql(Pass& pass, Node& node, bool bLast) {
       for (int i = 0; i < iColumns; ++i) row.push_back(ColumnValue(pStatement, i));
       rows.push_back(std::move(row));
     };
-    if (iFirst == SQLITE_ROW) readRow();
-    // When nothing runs after it, the rows are read as the caller walks them.
-    const bool bStream = bLast && pass.iDepth == 0 && !pass.translation.bUsesSysobjects;
-    if (bStream && iFirst == SQLITE_ROW) {
-      Offer(pass, Recordset(std::move(columnNames), std::move(rows),
-                            std::make_shared<StatementRows>(pDb_, std::move(statement),
-                                                            statements_, node.sShape)));
+    bool bMore = iFirst == SQLITE_ROW;
+    if (bMore) readRow();
+    // A result the batch itself returns is read as the caller walks it;
+    // one of a procedure, or one that the sysobjects view behind it must
+    // outlive, is read whole. When statements follow, a server runs them
+    // at once behind a result that fits its network buffer, and only as
+    // the client reads on behind a larger one: so does this, with a row
+    // count for the buffer.
+    const bool bStream = bOuter && pass.iDepth == 0 && !pass.translation.bUsesSysobjects;
+    if (bStream && !bLast) {
+      while (bMore && rows.size() < iReadAhead) {
+        bMore = CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW;
+        if (bMore) readRow();
+      }
+    }
+    if (bStream && bMore) {
+      auto streaming = std::make_shared<StatementRows>(pDb_, std::move(statement), statements_,
+                                                       node.sShape);
+      pass.pStreaming = streaming.get();
+      Offer(pass, Recordset(std::move(columnNames), std::move(rows), std::move(streaming)));
       return;
     }
-    if (iFirst == SQLITE_ROW) {
+    if (bMore) {
       while (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) readRow();
     }
     Offer(pass, Recordset(std::move(columnNames), std::move(rows)));

@@ -94,13 +94,13 @@ Recordset SqliteConnection::Execute(const QString& sSql) {
   const bool bWasAutocommit = sqlite3_get_autocommit(db_.get()) != 0;
   try {
     BatchResult result = executor_.Run(sSql);
-    if (result.bStopped) RollBackLeftover(bWasAutocommit);
+    if (result.bStopped) RollBackLeftover(db_.get(), bWasAutocommit);
     // The deadline stays: rows of the result that are still to be read
     // come under it too.
     return result.first ? std::move(*result.first) : Recordset::Closed(-1);
   } catch (const TwkError& error) {
     const bool bInterrupted = (error.Number() & 0xff) == SQLITE_INTERRUPT && PastDeadline();
-    RollBackLeftover(bWasAutocommit);
+    RollBackLeftover(db_.get(), bWasAutocommit);
     if (bInterrupted) {
       throw TwkError(QStringLiteral("The batch ran longer than the time limit of %1 seconds and "
                                     "was stopped.")
@@ -147,14 +147,6 @@ void SqliteConnection::RemoveRowsOfClosedConnections() noexcept {
   } catch (...) {
     heldUntil_ = {};
     // Left-over rows are only clutter; the caller's batch goes on.
-  }
-}
-
-void SqliteConnection::RollBackLeftover(bool bWasAutocommit) noexcept {
-  // A batch that fails halfway must not leave a transaction (and its write
-  // lock on the shared file) open behind the caller's back.
-  if (bWasAutocommit && !sqlite3_get_autocommit(db_.get())) {
-    RunFixedQuietly(db_.get(), "rollback");
   }
 }
 

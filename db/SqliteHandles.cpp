@@ -36,6 +36,10 @@ void RunFixedQuietly(sqlite3* pDb, const char* sSql) noexcept {
   }
 }
 
+void RollBackLeftover(sqlite3* pDb, bool bWasAutocommit) noexcept {
+  if (bWasAutocommit && !sqlite3_get_autocommit(pDb)) RunFixedQuietly(pDb, "rollback");
+}
+
 bool MainObjectExists(sqlite3* pDb, const char* sName) {
   StatementHandle statement =
       PrepareFixed(pDb,

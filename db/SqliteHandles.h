@@ -34,6 +34,11 @@ void RunFixed(sqlite3* pDb, const char* sSql);
 /// RunFixed for clean-up paths: a failure is ignored, nothing is thrown.
 void RunFixedQuietly(sqlite3* pDb, const char* sSql) noexcept;
 
+/// Rolls back a transaction left open by a batch that started outside one
+/// (bWasAutocommit) and failed halfway, so that it does not keep the
+/// shared file's write lock behind the caller's back. Never throws.
+void RollBackLeftover(sqlite3* pDb, bool bWasAutocommit) noexcept;
+
 /// Whether the main database holds a table or view of that name (any case).
 bool MainObjectExists(sqlite3* pDb, const char* sName);
 
