@@ -236,6 +236,23 @@ class StatementRows : public RowSource {
 
 // Statements whose text is worth keeping prepared between batches; others
 // (definitions of tables, views and triggers) may not take parameters.
+// Gives a statement back to the cache however its run ends, unless a
+// result still being read has taken it over.
+class GiveBackOnExit {
+ public:
+  GiveBackOnExit(SqliteStatementCache& cache, const QString& sShape,
+                 StatementHandle& statement) noexcept
+      : cache_(cache), sShape_(sShape), statement_(statement) {}
+  ~GiveBackOnExit() { cache_.Give(sShape_, std::move(statement_)); }
+  GiveBackOnExit(const GiveBackOnExit&) = delete;
+  GiveBackOnExit& operator=(const GiveBackOnExit&) = delete;
+
+ private:
+  SqliteStatementCache& cache_;
+  const QString& sShape_;
+  StatementHandle& statement_;
+};
+
 // Rows of a first result read before the statements after it run; a
 // larger result is read as the caller walks it, and they run after it.
 constexpr std::size_t iReadAhead = 1000;
@@ -752,14 +769,7 @@ void BatchExecutor::RunSql(Pass& pass, Node& node, bool bOuter, bool bLast) {
   }
   StatementHandle statement = std::move(node.prepared);
   sqlite3_stmt* pStatement = statement.get();
-  // Back to the cache however the statement ends, unless a result being
-  // read keeps it.
-  struct GiveBack {
-    SqliteStatementCache& cache;
-    const QString& sShape;
-    StatementHandle& statement;
-    ~GiveBack() { cache.Give(sShape, std::move(statement)); }
-  } giveBack{*statements_, node.sShape, statement};
+  const GiveBackOnExit giveBack(*statements_, node.sShape, statement);
   BindParameters(pStatement, pass.variables, node.literals);
   inserts_.clear();
   if (!node.targets.isEmpty()) {
@@ -912,12 +922,29 @@ bool BatchExecutor::Condition(Pass& pass, const Node& node) {
 
 QVariant BatchExecutor::Evaluate(Pass& pass, const QString& sExpression) {
   const QString sSql = QStringLiteral("select ") + sExpression;
-  sqlite3_stmt* pRaw = nullptr;
-  const int iResult = sqlite3_prepare16_v2(pDb_, sSql.utf16(), int(sSql.size() * 2), &pRaw, nullptr);
-  StatementHandle statement(pRaw);
-  CheckSqlite(pDb_, iResult);
-  if (!statement) SyntaxError(sSql, 7);
-  BindParameters(statement.get(), pass.variables);
+  // The declare, set and if of a definition are worked out by statements
+  // of their own, kept by shape like the batch's.
+  QString sShape;
+  QStringList literals;
+  StatementHandle statement;
+  if (SqliteStatementCache::Shape(sSql, 0, sSql.size(), sShape, literals) &&
+      !statements_->NeedsLiterals(sShape)) {
+    statement = statements_->Take(sShape);
+    int iIgnored = SQLITE_OK;
+    if (!statement) statement = statements_->Prepare(sShape, iIgnored);
+  }
+  if (!statement) {
+    sShape.clear();
+    literals.clear();
+    sqlite3_stmt* pRaw = nullptr;
+    const int iResult =
+        sqlite3_prepare16_v2(pDb_, sSql.utf16(), int(sSql.size() * 2), &pRaw, nullptr);
+    statement.reset(pRaw);
+    CheckSqlite(pDb_, iResult);
+    if (!statement) SyntaxError(sSql, 7);
+  }
+  const GiveBackOnExit giveBack(*statements_, sShape, statement);
+  BindParameters(statement.get(), pass.variables, literals);
   QVariant value;
   if (CheckSqlite(pDb_, sqlite3_step(statement.get())) == SQLITE_ROW) {
     value = ColumnValue(statement.get(), 0);

@@ -102,7 +102,9 @@ bool SqlScanner::StringLiterals(const QString& sText, qsizetype iStart, qsizetyp
       i = iClose;
       continue;
     }
-    if (sRefused.contains(c)) return false;
+    for (const QChar cRefused : sRefused) {
+      if (c == cRefused) return false;
+    }
     ++i;
   }
   return true;

@@ -407,7 +407,13 @@ class TranslationPass {
 constexpr QChar MarkerStart() { return QChar(0xFDD0); }
 
 QString Marker(std::size_t iLiteral) {
-  return u'\'' + QString(MarkerStart()) + QString::number(iLiteral) + u'\'';
+  QString sMarker;
+  sMarker.reserve(8);
+  sMarker += u'\'';
+  sMarker += MarkerStart();
+  sMarker += QString::number(iLiteral);
+  sMarker += u'\'';
+  return sMarker;
 }
 
 // The translations of this many batch shapes are kept per connection, of

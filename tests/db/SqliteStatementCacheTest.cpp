@@ -121,6 +121,10 @@ TEST_F(SqliteStatementReuse, VariablesAndTheSpidAreEachBatchsAndEachConnectionsO
       QStringLiteral("declare @n int = %1 select NAME from items where QTY = @n");
   EXPECT_EQ(Rows(sTemplate.arg(1)), QStringLiteral("a"));
   EXPECT_EQ(Rows(sTemplate.arg(2)), QStringLiteral("b"));
+  const QString sText = QStringLiteral(
+      "declare @s varchar(10) = '%1' if @s = 'b' select 'then ' + @s else select 'else ' + @s");
+  EXPECT_EQ(Rows(sText.arg(QStringLiteral("a"))), QStringLiteral("else a"));
+  EXPECT_EQ(Rows(sText.arg(QStringLiteral("b"))), QStringLiteral("then b"));
   auto other = Open();
   const QString sSpid = QStringLiteral("select @@spid where 'x' = 'x'");
   const QString sMine = Rows(sSpid);
