@@ -931,7 +931,7 @@ QVariant BatchExecutor::Evaluate(Pass& pass, const QString& sExpression) {
       !statements_->NeedsLiterals(sShape)) {
     statement = statements_->Take(sShape);
     int iIgnored = SQLITE_OK;
-    if (!statement) statement = statements_->Prepare(sShape, iIgnored);
+    if (!statement) statement = statements_->Prepare(sShape, iIgnored, false);
   }
   if (!statement) {
     sShape.clear();

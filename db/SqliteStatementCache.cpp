@@ -54,7 +54,8 @@ bool SqliteStatementCache::IsLiteralParameter(const char* sName, int& iLiteral) 
   return true;
 }
 
-StatementHandle SqliteStatementCache::Prepare(const QString& sShape, int& iResult) {
+StatementHandle SqliteStatementCache::Prepare(const QString& sShape, int& iResult,
+                                              bool bCaptions) {
   sqlite3_stmt* pRaw = nullptr;
   const void* pTail = nullptr;
   iResult = sqlite3_prepare16_v3(pDb_, sShape.utf16(), int(sShape.size() * 2),
@@ -65,7 +66,7 @@ StatementHandle SqliteStatementCache::Prepare(const QString& sShape, int& iResul
                           reinterpret_cast<const char16_t*>(sShape.utf16());
   // More than one statement: the caller's own check says which error.
   if (SqlScanner::SkipSpaceAndComments(sShape, iTail) < sShape.size()) return {};
-  if (ShowsLiteralParameter(statement.get())) {
+  if (bCaptions && ShowsLiteralParameter(statement.get())) {
     RememberNeedsLiterals(sShape);
     return {};
   }

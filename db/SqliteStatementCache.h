@@ -35,8 +35,9 @@ class SqliteStatementCache {
 
   /// Prepares a shape; null with SQLite's result when it is refused, or
   /// when a literal turned into a parameter would show as a column's name
-  /// (the shape is then remembered as one that needs its literals).
-  StatementHandle Prepare(const QString& sShape, int& iResult);
+  /// and bCaptions says the names are read (the shape is then remembered
+  /// as one that needs its literals).
+  StatementHandle Prepare(const QString& sShape, int& iResult, bool bCaptions = true);
 
   /// A kept statement of that shape, or null.
   StatementHandle Take(const QString& sShape);
