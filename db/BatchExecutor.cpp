@@ -19,9 +19,8 @@ namespace {
 }
 
 [[noreturn]] void SyntaxError(const QString& sText, qsizetype iPos) {
-  const QString sNear = iPos < sText.size()
-                            ? sText.mid(iPos, 20).section(u'\n', 0, 0).trimmed()
-                            : QStringLiteral("end of batch");
+  const QString sNear = iPos < sText.size() ? sText.mid(iPos, 20).section(u'\n', 0, 0).trimmed()
+                                            : QStringLiteral("end of batch");
   Fail(QStringLiteral("Incorrect syntax near '%1'.").arg(sNear));
 }
 
@@ -51,9 +50,9 @@ bool ChangesRows(const QString& sLeadingWord) {
 // A missing table is not one of them: it fails when its statement runs.
 bool IsCompileError(const char* sMessage) {
   const QByteArray message(sMessage);
-  for (const char* sKind : {"syntax error", "incomplete input", "unrecognized token",
-                            "no such column", "no such function", "wrong number of arguments",
-                            "near \"", "unknown database"}) {
+  for (const char* sKind :
+       {"syntax error", "incomplete input", "unrecognized token", "no such column",
+        "no such function", "wrong number of arguments", "near \"", "unknown database"}) {
     if (message.contains(sKind)) return true;
   }
   return false;
@@ -62,7 +61,8 @@ bool IsCompileError(const char* sMessage) {
 // SQLite takes a block comment without its end as running to the end of
 // the text; the server refuses the batch.
 void RequireClosedComment(const QString& sText, qsizetype iPos, qsizetype iOpaqueEnd) {
-  if (iOpaqueEnd == sText.size() && sText[iPos] == u'/' && !sText.endsWith(QLatin1StringView("*/"))) {
+  if (iOpaqueEnd == sText.size() && sText[iPos] == u'/' &&
+      !sText.endsWith(QLatin1StringView("*/"))) {
     Fail(QStringLiteral("Missing end comment mark '*/'."));
   }
 }
@@ -131,9 +131,11 @@ class Remainder {
 // connection still exists.
 class StatementRows : public RowSource {
  public:
-  StatementRows(sqlite3* pDb, StatementHandle statement,
-                std::weak_ptr<SqliteStatementCache> cache, QString sShape)
-      : pDb_(pDb), statement_(std::move(statement)), cache_(std::move(cache)),
+  StatementRows(sqlite3* pDb, StatementHandle statement, std::weak_ptr<SqliteStatementCache> cache,
+                QString sShape)
+      : pDb_(pDb),
+        statement_(std::move(statement)),
+        cache_(std::move(cache)),
         sShape_(std::move(sShape)) {}
   ~StatementRows() override {
     GiveBack();
@@ -396,8 +398,8 @@ class BatchExecutor::Parser {
       if (SqlScanner::SkipSpaceAndComments(sText_, call.iEnd) < node.iEnd) {
         SyntaxError(sText_, SqlScanner::SkipSpaceAndComments(sText_, call.iEnd));
       }
-    } else if (sWord == u"set" && TsqlTranslator::IsSetOption(sText_, iPos, &iOptionEnd,
-                                                              &node.sOption, &node.bOn)) {
+    } else if (sWord == u"set" &&
+               TsqlTranslator::IsSetOption(sText_, iPos, &iOptionEnd, &node.sOption, &node.bOn)) {
       node.kind = Node::Kind::Option;
       if (SqlScanner::SkipSpaceAndComments(sText_, iOptionEnd) < node.iEnd) {
         SyntaxError(sText_, iOptionEnd);
@@ -507,9 +509,9 @@ class BatchExecutor::Parser {
         iPos = iOpaque;
         continue;
       }
-      const bool bVariable = sText_[iPos] == u'@' && iPos + 1 < iEnd && sText_[iPos + 1] != u'@' &&
-                             (iPos == 0 || (sText_[iPos - 1] != u'@' &&
-                                            !SqlScanner::IsWordChar(sText_[iPos - 1])));
+      const bool bVariable =
+          sText_[iPos] == u'@' && iPos + 1 < iEnd && sText_[iPos + 1] != u'@' &&
+          (iPos == 0 || (sText_[iPos - 1] != u'@' && !SqlScanner::IsWordChar(sText_[iPos - 1])));
       if (!bVariable) {
         ++iPos;
         continue;
@@ -608,8 +610,8 @@ BatchResult BatchExecutor::Run(const QString& sBatch, const ParameterBindings& b
   if (iDepth == 0) FinishPending();
   ViewScope viewScope(sysobjects_, iDepth == 0);
   const bool bStartedInAutocommit = sqlite3_get_autocommit(pDb_) != 0;
-  auto left = std::make_unique<Pass>(Pass{translator_.Translate(sBatch), bindings, {}, {}, {},
-                                          iDepth, {}});
+  auto left =
+      std::make_unique<Pass>(Pass{translator_.Translate(sBatch), bindings, {}, {}, {}, iDepth, {}});
   Pass& pass = *left;
   if (pass.translation.bUsesSysobjects) sysobjects_.Prepare();
   try {
@@ -718,8 +720,8 @@ void BatchExecutor::RunList(Pass& pass, const std::vector<int>& nodes, bool bOut
       pass.result.bStopped = true;
     }
     if (pass.pStreaming && i + 1 < nodes.size()) {
-      pass.iResume = std::size_t(std::find(pass.top.begin(), pass.top.end(), nodes[i]) -
-                                 pass.top.begin()) + 1;
+      pass.iResume =
+          std::size_t(std::find(pass.top.begin(), pass.top.end(), nodes[i]) - pass.top.begin()) + 1;
       return;
     }
   }
@@ -782,7 +784,8 @@ void BatchExecutor::RunSql(Pass& pass, Node& node, bool bOuter, bool bLast) {
     while (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) {
       for (int i = 0; i < node.targets.size(); ++i) {
         QVariant* pValue = FindBinding(pass.variables, node.targets[i]);
-        if (!pValue) Fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(node.targets[i]));
+        if (!pValue)
+          Fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(node.targets[i]));
         *pValue = ColumnValue(pStatement, i);
       }
     }
@@ -823,8 +826,8 @@ void BatchExecutor::RunSql(Pass& pass, Node& node, bool bOuter, bool bLast) {
       }
     }
     if (bStream && bMore) {
-      auto streaming = std::make_shared<StatementRows>(pDb_, std::move(statement), statements_,
-                                                       node.sShape);
+      auto streaming =
+          std::make_shared<StatementRows>(pDb_, std::move(statement), statements_, node.sShape);
       pass.pStreaming = streaming.get();
       Offer(pass, Recordset(std::move(columnNames), std::move(rows), std::move(streaming)));
       return;
@@ -846,7 +849,8 @@ void BatchExecutor::RunSql(Pass& pass, Node& node, bool bOuter, bool bLast) {
 }
 
 void BatchExecutor::RunExec(Pass& pass, const Node& node) {
-  const ProcedureCall call = ProcedureCall::Parse(pass.translation.sSql, node.iStart, &pass.variables);
+  const ProcedureCall call =
+      ProcedureCall::Parse(pass.translation.sSql, node.iStart, &pass.variables);
   BatchResult procedureResult = procedures_.Run(call, pass.iDepth + 1);
   if (procedureResult.first) Offer(pass, std::move(*procedureResult.first));
   pass.result.bStopped = procedureResult.bStopped;
@@ -868,11 +872,13 @@ void BatchExecutor::RunDeclare(Pass& pass, const Node& node) {
     const qsizetype iTypeStart = SqlScanner::SkipSpaceAndComments(sText, iNameEnd);
     qsizetype iTypeEnd = OuterStop(sText, iTypeStart, node.iEnd, u",=", {});
     QString sType = sText.mid(iTypeStart, iTypeEnd - iTypeStart).trimmed();
-    if (sType.startsWith(QLatin1StringView("as "), Qt::CaseInsensitive)) sType = sType.mid(3).trimmed();
+    if (sType.startsWith(QLatin1StringView("as "), Qt::CaseInsensitive))
+      sType = sType.mid(3).trimmed();
     if (sType.isEmpty()) SyntaxError(sText, iTypeStart);
     if (sType.startsWith(QLatin1StringView("table"), Qt::CaseInsensitive)) {
-      Fail(QStringLiteral("Table variables are not available in the embedded database; use a "
-                          "#temporary table."));
+      Fail(
+          QStringLiteral("Table variables are not available in the embedded database; use a "
+                         "#temporary table."));
     }
     pass.types[sName.toLower()] = sType;
     QVariant value;
@@ -909,8 +915,9 @@ void BatchExecutor::RunAssign(Pass& pass, const Node& node) {
   if (type == pass.types.end()) {
     *pValue = Evaluate(pass, sExpression);
   } else {
-    *pValue = Evaluate(pass, QStringLiteral("twk_cast((%1), '%2')")
-                                 .arg(sExpression, QString(type->second).replace(u'\'', QStringLiteral("''"))));
+    *pValue = Evaluate(
+        pass, QStringLiteral("twk_cast((%1), '%2')")
+                  .arg(sExpression, QString(type->second).replace(u'\'', QStringLiteral("''"))));
   }
 }
 
@@ -959,7 +966,8 @@ void BatchExecutor::BindParameters(sqlite3_stmt* pStatement, const ParameterBind
   for (int i = 1; i <= iCount; ++i) {
     const char* sRawName = sqlite3_bind_parameter_name(pStatement, i);
     int iLiteral = 0;
-    if (SqliteStatementCache::IsLiteralParameter(sRawName, iLiteral) && iLiteral < literals.size()) {
+    if (SqliteStatementCache::IsLiteralParameter(sRawName, iLiteral) &&
+        iLiteral < literals.size()) {
       BindValue(pDb_, pStatement, i, literals.at(iLiteral));
       continue;
     }
@@ -981,9 +989,9 @@ void BatchExecutor::NoteIdentity() {
     // memory; a query of sqlite_sequence would cost two more transactions
     // on the file for every insert of every definition.
     int iAutoincrement = 0;
-    const int iResult = sqlite3_table_column_metadata(pDb_, "main", insert->first.constData(),
-                                                      "rowid", nullptr, nullptr, nullptr,
-                                                      nullptr, &iAutoincrement);
+    const int iResult =
+        sqlite3_table_column_metadata(pDb_, "main", insert->first.constData(), "rowid", nullptr,
+                                      nullptr, nullptr, nullptr, &iAutoincrement);
     if (iResult == SQLITE_OK && iAutoincrement) {
       identity_ = insert->second;
       break;
@@ -1016,7 +1024,8 @@ void BatchExecutor::IdentityFunction(sqlite3_context* pContext, int, sqlite3_val
 void BatchExecutor::VariableFunction(sqlite3_context* pContext, int, sqlite3_value** ppArguments) {
   const auto* pSelf = static_cast<const BatchExecutor*>(sqlite3_user_data(pContext));
   const QString sName = ArgumentText(ppArguments[0]);
-  const QVariant* pValue = pSelf->pLiveVariables_ ? FindBinding(*pSelf->pLiveVariables_, sName) : nullptr;
+  const QVariant* pValue =
+      pSelf->pLiveVariables_ ? FindBinding(*pSelf->pLiveVariables_, sName) : nullptr;
   if (!pValue) {
     const QByteArray message =
         QStringLiteral("Must declare the scalar variable \"%1\".").arg(sName).toUtf8();

@@ -139,9 +139,10 @@ void SqliteConnection::RemoveRowsOfClosedConnections() noexcept {
     if (closed.isEmpty()) return;
     // Never waits for the lock: another chance comes with the next number.
     heldUntil_ = std::max(heldUntil_, Clock::now() + std::chrono::hours(1));
-    const QByteArray sDelete = QStringLiteral("delete from main.ttwk_AlertOutput where OWNER_SPID in (%1)")
-                                   .arg(closed.join(u','))
-                                   .toUtf8();
+    const QByteArray sDelete =
+        QStringLiteral("delete from main.ttwk_AlertOutput where OWNER_SPID in (%1)")
+            .arg(closed.join(u','))
+            .toUtf8();
     RunFixedQuietly(pDb, sDelete.constData());
     heldUntil_ = {};
   } catch (...) {
@@ -166,8 +167,8 @@ bool SqliteConnection::WaitForLock(int iAttempt) {
     heldUntil_ = now + (limit - waitStart_);
     return false;
   }
-  const auto pause = std::min<Clock::duration>(std::chrono::milliseconds(std::min(iAttempt + 1, 20)),
-                                               limit - now);
+  const auto pause =
+      std::min<Clock::duration>(std::chrono::milliseconds(std::min(iAttempt + 1, 20)), limit - now);
   std::this_thread::sleep_for(pause);
   return true;
 }

@@ -147,8 +147,7 @@ void ResultValue(sqlite3_context* pContext, const QVariant& value) {
 }
 
 void RegisterFunction(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
-                      void (*pFunction)(sqlite3_context*, int, sqlite3_value**),
-                      int iExtraFlags) {
+                      void (*pFunction)(sqlite3_context*, int, sqlite3_value**), int iExtraFlags) {
   const int iFlags = SQLITE_UTF8 | (bDeterministic ? SQLITE_DETERMINISTIC : 0) | iExtraFlags;
   CheckSqlite(pDb, sqlite3_create_function_v2(pDb, sName, iArguments, iFlags, nullptr, pFunction,
                                               nullptr, nullptr, nullptr));

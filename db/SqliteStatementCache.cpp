@@ -54,16 +54,15 @@ bool SqliteStatementCache::IsLiteralParameter(const char* sName, int& iLiteral) 
   return true;
 }
 
-StatementHandle SqliteStatementCache::Prepare(const QString& sShape, int& iResult,
-                                              bool bCaptions) {
+StatementHandle SqliteStatementCache::Prepare(const QString& sShape, int& iResult, bool bCaptions) {
   sqlite3_stmt* pRaw = nullptr;
   const void* pTail = nullptr;
   iResult = sqlite3_prepare16_v3(pDb_, sShape.utf16(), int(sShape.size() * 2),
                                  SQLITE_PREPARE_PERSISTENT, &pRaw, &pTail);
   StatementHandle statement(pRaw);
   if (iResult != SQLITE_OK || !statement) return {};
-  const qsizetype iTail = static_cast<const char16_t*>(pTail) -
-                          reinterpret_cast<const char16_t*>(sShape.utf16());
+  const qsizetype iTail =
+      static_cast<const char16_t*>(pTail) - reinterpret_cast<const char16_t*>(sShape.utf16());
   // More than one statement: the caller's own check says which error.
   if (SqlScanner::SkipSpaceAndComments(sShape, iTail) < sShape.size()) return {};
   if (bCaptions && ShowsLiteralParameter(statement.get())) {

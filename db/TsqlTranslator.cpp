@@ -226,7 +226,8 @@ class TranslationPass {
       if (sNext == u"immediate" || sNext == u"deferred" || sNext == u"exclusive") return false;
       // A begin with nothing after it is a transaction; before a statement
       // it opens a block, which the executor runs.
-      if (iNext >= in_.size() || in_[iNext] == u';') return Consume(iEnd, u"begin immediate transaction");
+      if (iNext >= in_.size() || in_[iNext] == u';')
+        return Consume(iEnd, u"begin immediate transaction");
       return Consume(iEnd, u"begin;");
     }
     if (IsAny(sWord, {u"commit", u"rollback"}) && (sNext == u"tran" || sNext == u"work")) {
@@ -404,7 +405,9 @@ class TranslationPass {
 
 // A character that is not meant for text (a Unicode noncharacter) starts
 // each marker; a batch holding it is never masked.
-constexpr QChar MarkerStart() { return QChar(0xFDD0); }
+constexpr QChar MarkerStart() {
+  return QChar(0xFDD0);
+}
 
 QString Marker(std::size_t iLiteral) {
   QString sMarker;
@@ -491,7 +494,8 @@ TsqlTranslator::Template TsqlTranslator::MakeTemplate(const QString& sMasked,
     seen[std::size_t(iLiteral)] = true;
     made.places.push_back({span.iStart, span.iEnd, iLiteral});
   }
-  made.bUsable = made.places.size() == iLiterals && sOut.count(MarkerStart()) == qsizetype(iLiterals);
+  made.bUsable =
+      made.places.size() == iLiterals && sOut.count(MarkerStart()) == qsizetype(iLiterals);
   return made;
 }
 

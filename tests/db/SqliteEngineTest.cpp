@@ -91,7 +91,8 @@ TEST_F(SqliteEngine, NulBytesFailTheBatchInsteadOfLoopingForever) {
         QStringLiteral("select 1; -- ") + nul + QStringLiteral("\nselect 2")}) {
     EXPECT_EQ(Answer(*connection, sBatch), QStringLiteral("error")) << sBatch.size();
   }
-  EXPECT_EQ(Answer(*connection, QStringLiteral("select 'still here'")), QStringLiteral("still here"));
+  EXPECT_EQ(Answer(*connection, QStringLiteral("select 'still here'")),
+            QStringLiteral("still here"));
 }
 
 TEST_F(SqliteEngine, InvalidUtf8AndStrayCharactersEndInAnAnswer) {
@@ -107,13 +108,15 @@ TEST_F(SqliteEngine, InvalidUtf8AndStrayCharactersEndInAnAnswer) {
 TEST_F(SqliteEngine, HugeBatchesRunToTheirEnd) {
   auto connection = Open();
   QString sMany;
-  for (int i = 0; i < 10000; ++i) sMany += QStringLiteral("insert items (NAME) values ('n%1')\n").arg(i);
+  for (int i = 0; i < 10000; ++i)
+    sMany += QStringLiteral("insert items (NAME) values ('n%1')\n").arg(i);
   sMany += QStringLiteral("select count(*) from items");
-  EXPECT_EQ(Answer(*connection, QStringLiteral("set nocount on\n") + sMany), QStringLiteral("10000"));
+  EXPECT_EQ(Answer(*connection, QStringLiteral("set nocount on\n") + sMany),
+            QStringLiteral("10000"));
 
   const QString sLong = QStringLiteral("select '") + QString(1 << 20, u'x') + QStringLiteral("'");
-  EXPECT_EQ(Answer(*connection, QStringLiteral("select len(x) from (") + sLong +
-                                    QStringLiteral(" as x)")),
+  EXPECT_EQ(Answer(*connection,
+                   QStringLiteral("select len(x) from (") + sLong + QStringLiteral(" as x)")),
             QString::number(1 << 20));
 }
 
@@ -217,8 +220,8 @@ TEST_F(SqliteEngineRest, StatementsAfterAMillionRowsRunOnceTheRowsAreRead) {
   EXPECT_EQ(lSeen, 1000000);
   EXPECT_EQ(OutputRows(), 1);
   // A small result is read at once and what follows it has run already.
-  Recordset small = connection->Execute(
-      Rows(10) + QStringLiteral("insert ttwk_AlertOutput values (2, 'small')"));
+  Recordset small =
+      connection->Execute(Rows(10) + QStringLiteral("insert ttwk_AlertOutput values (2, 'small')"));
   EXPECT_EQ(OutputRows(), 2);
   EXPECT_EQ(small.RecordCount(), 10);
 }

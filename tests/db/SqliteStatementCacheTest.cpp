@@ -102,8 +102,9 @@ TEST_F(SqliteStatementReuse, ATableThatChangedShapeIsReadAsItIsNow) {
   const QString sTemp = QStringLiteral("select * from #t");
   connection->Execute(QStringLiteral("create table #t (A int) insert #t values (1)"));
   EXPECT_EQ(Rows(sTemp), QStringLiteral("1"));
-  connection->Execute(QStringLiteral("drop table #t create table #t (B text, C text) "
-                                     "insert #t values ('b', 'c')"));
+  connection->Execute(
+      QStringLiteral("drop table #t create table #t (B text, C text) "
+                     "insert #t values ('b', 'c')"));
   EXPECT_EQ(Rows(sTemp), QStringLiteral("b|c"));
 }
 
