@@ -2,12 +2,11 @@
 #include "BatchExecutor.h"
 
 #include <algorithm>
-#include <deque>
 #include <utility>
 
 #include "SqlScanner.h"
 #include "SqliteHandles.h"
-#include "TimeLimit.h"
+#include "SqliteStatementRows.h"
 #include "TwkError.h"
 
 namespace twk {
@@ -116,126 +115,6 @@ qsizetype OuterStop(const QString& sText, qsizetype iPos, qsizetype iEnd, QStrin
   return iEnd;
 }
 
-// The statements of a batch that come after its first result.
-class Remainder {
- public:
-  virtual ~Remainder() = default;
-  virtual void Run() noexcept = 0;
-};
-
-// The rows after the first of a result, read from the statement as the
-// caller walks them. The statements after it in the batch run once the
-// result is read to its end or put away, as a server runs them once the
-// client has read on; they never see the result's table half read.
-// The statement goes back to the connection's cache once read, if the
-// connection still exists.
-class StatementRows : public RowSource {
- public:
-  StatementRows(sqlite3* pDb, StatementHandle statement, std::weak_ptr<SqliteStatementCache> cache,
-                QString sShape)
-      : pDb_(pDb),
-        statement_(std::move(statement)),
-        cache_(std::move(cache)),
-        sShape_(std::move(sShape)) {}
-  ~StatementRows() override {
-    GiveBack();
-    RunRemainder();
-  }
-  StatementRows(const StatementRows&) = delete;
-  StatementRows& operator=(const StatementRows&) = delete;
-
-  void SetRemainder(std::shared_ptr<Remainder> remainder) { remainder_ = std::move(remainder); }
-
-  bool Next(std::vector<QVariant>& row) override {
-    if (!drained_.empty()) {
-      row = std::move(drained_.front());
-      drained_.pop_front();
-      return true;
-    }
-    if (drainError_) {
-      const TwkError error = *drainError_;
-      drainError_.reset();
-      throw error;
-    }
-    if (!statement_) return false;
-    const int iResult = sqlite3_step(statement_.get());
-    if (iResult == SQLITE_DONE) {
-      GiveBack();  // gives the file's read lock back at once
-      RunRemainder();
-      return false;
-    }
-    if (iResult != SQLITE_ROW) {
-      const TwkError error = StepError(iResult);
-      statement_.reset();
-      RunRemainder();
-      throw error;
-    }
-    ReadRow(row);
-    return true;
-  }
-
-  // Another batch is about to run: what the caller has not read yet is read
-  // now, so that the rest of this batch runs before it, as on a server.
-  void Drain() noexcept {
-    try {
-      std::vector<QVariant> row;
-      while (statement_) {
-        const int iResult = sqlite3_step(statement_.get());
-        if (iResult == SQLITE_DONE) break;
-        if (iResult != SQLITE_ROW) {
-          drainError_ = StepError(iResult);
-          break;
-        }
-        ReadRow(row);
-        drained_.push_back(std::move(row));
-        row.clear();
-      }
-    } catch (...) {
-      // What could be read stays; the rest of the batch still runs.
-    }
-    GiveBack();
-    RunRemainder();
-  }
-
- private:
-  TwkError StepError(int iResult) const {
-    if ((iResult & 0xff) == SQLITE_INTERRUPT) {
-      return TwkError(QStringLiteral("The batch ran longer than the time limit of %1 seconds and "
-                                     "was stopped.")
-                          .arg(TimeLimit::BatchSeconds()),
-                      QStringLiteral("SQLite"), SQLITE_ERROR);
-    }
-    return TwkError(QString::fromUtf8(sqlite3_errmsg(pDb_)), QStringLiteral("SQLite"), iResult);
-  }
-
-  void ReadRow(std::vector<QVariant>& row) const {
-    const int iColumns = sqlite3_column_count(statement_.get());
-    row.reserve(std::size_t(iColumns));
-    for (int i = 0; i < iColumns; ++i) row.push_back(ColumnValue(statement_.get(), i));
-  }
-
-  void RunRemainder() noexcept {
-    if (const std::shared_ptr<Remainder> remainder = std::move(remainder_)) remainder->Run();
-  }
-
-  void GiveBack() noexcept {
-    if (!statement_) return;
-    if (const std::shared_ptr<SqliteStatementCache> cache = cache_.lock()) {
-      cache->Give(sShape_, std::move(statement_));
-    }
-    statement_.reset();
-  }
-
-  std::shared_ptr<Remainder> remainder_;
-  std::deque<std::vector<QVariant>> drained_;
-  std::optional<TwkError> drainError_;
-
-  sqlite3* pDb_;
-  StatementHandle statement_;
-  std::weak_ptr<SqliteStatementCache> cache_;
-  QString sShape_;
-};
-
 // Statements whose text is worth keeping prepared between batches; others
 // (definitions of tables, views and triggers) may not take parameters.
 // Gives a statement back to the cache however its run ends, unless a
@@ -301,7 +180,7 @@ struct BatchExecutor::Pass {
   bool bReturned = false;
   // The first result's rows, still being read, and the position in top
   // where the batch goes on once they are.
-  StatementRows* pStreaming = nullptr;
+  SqliteStatementRows* pStreaming = nullptr;
   std::size_t iResume = 0;
 };
 
@@ -321,7 +200,7 @@ struct BatchExecutor::Rest : Remainder {
   BatchExecutor* pExecutor;  // null once run, or when the connection closed first
   std::unique_ptr<Pass> pass;
   bool bStartedInAutocommit;
-  StatementRows* pRows = nullptr;  // alive as long as this is: it owns it
+  SqliteStatementRows* pRows = nullptr;  // alive as long as this is: it owns it
 };
 
 // Reads a translated batch into nodes, checking its syntax on the way.
@@ -623,7 +502,7 @@ BatchResult BatchExecutor::Run(const QString& sBatch, const ParameterBindings& b
   }
   BatchResult result = std::move(pass.result);
   if (pass.iResume > 0) {
-    StatementRows* pRows = pass.pStreaming;
+    SqliteStatementRows* pRows = pass.pStreaming;
     auto rest = std::make_shared<Rest>(this, std::move(left), bStartedInAutocommit);
     rest->pRows = pRows;
     pRows->SetRemainder(rest);
@@ -826,8 +705,8 @@ void BatchExecutor::RunSql(Pass& pass, Node& node, bool bOuter, bool bLast) {
       }
     }
     if (bStream && bMore) {
-      auto streaming =
-          std::make_shared<StatementRows>(pDb_, std::move(statement), statements_, node.sShape);
+      auto streaming = std::make_shared<SqliteStatementRows>(pDb_, std::move(statement),
+                                                             statements_, node.sShape);
       pass.pStreaming = streaming.get();
       Offer(pass, Recordset(std::move(columnNames), std::move(rows), std::move(streaming)));
       return;
