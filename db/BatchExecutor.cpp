@@ -500,6 +500,8 @@ BatchResult BatchExecutor::Run(const QString& sBatch, const ParameterBindings& b
     KeepUnused(pass);
     throw;
   }
+  // The moved-from first result stays engaged, so the statements of a
+  // rest still know that the batch has its first result.
   BatchResult result = std::move(pass.result);
   if (pass.iResume > 0) {
     SqliteStatementRows* pRows = pass.pStreaming;
