@@ -134,6 +134,25 @@ class GiveBackOnExit {
   StatementHandle& statement_;
 };
 
+// Whether a statement that changed the schema made, changed or dropped only
+// a temporary table (#name becomes temp."#name"; SQLite's own temp tables).
+bool IsTemporaryDefinition(sqlite3_stmt* pStatement) {
+  const QString sSql = QString::fromUtf8(sqlite3_sql(pStatement));
+  const qsizetype iVerb = SqlScanner::SkipSpaceAndComments(sSql, 0);
+  const QString sVerb = SqlScanner::LowerWordAt(sSql, iVerb);
+  if (sVerb != u"create" && sVerb != u"drop" && sVerb != u"alter") return false;
+  qsizetype iPos = SqlScanner::SkipSpaceAndComments(sSql, iVerb + sVerb.size());
+  QString sWord = SqlScanner::LowerWordAt(sSql, iPos);
+  if (sWord == u"temp" || sWord == u"temporary") return true;
+  if (sWord != u"table") return false;
+  iPos = SqlScanner::SkipSpaceAndComments(sSql, iPos + sWord.size());
+  for (QStringView sSkipped : {u"if", u"not", u"exists"}) {
+    if (SqlScanner::LowerWordAt(sSql, iPos) != sSkipped) continue;
+    iPos = SqlScanner::SkipSpaceAndComments(sSql, iPos + sSkipped.size());
+  }
+  return QStringView(sSql).mid(iPos).startsWith(u"temp.\"#", Qt::CaseInsensitive);
+}
+
 // Rows of a first result read before the statements after it run; a
 // larger result is read as the caller walks it, and they run after it.
 constexpr std::size_t iReadAhead = 1000;
@@ -723,8 +742,12 @@ void BatchExecutor::RunSql(Pass& pass, Node& node, bool bOuter, bool bLast) {
   NoteIdentity();
   const bool bReadOnly = sqlite3_stmt_readonly(pStatement) != 0;
   // Kept statements were checked against the tables as they were; after a
-  // definition of this connection's own changed them, none is trusted.
-  if (!bReadOnly && !IsShaped(node.sLeadingWord)) statements_->Clear();
+  // definition of this connection's own changed them, none is trusted. A
+  // #table is the exception: the server too resolves its columns only when
+  // a statement on it runs, and SQLite prepares the kept ones again then.
+  if (!bReadOnly && !IsShaped(node.sLeadingWord) && !IsTemporaryDefinition(pStatement)) {
+    statements_->Clear();
+  }
   const bool bCountsRows = !bReadOnly && ChangesRows(node.sLeadingWord);
   if (bCountsRows && !bNoCount_) Offer(pass, Recordset::Closed(long(sqlite3_changes64(pDb_))));
 }
