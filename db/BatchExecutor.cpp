@@ -135,7 +135,7 @@ class GiveBackOnExit {
 };
 
 // Whether a statement that changed the schema made, changed or dropped only
-// a temporary table (#name becomes temp."#name"; SQLite's own temp tables).
+// a temporary table (#name becomes twk_temp."#name"; SQLite's own temp tables).
 bool IsTemporaryDefinition(sqlite3_stmt* pStatement) {
   const QString sSql = QString::fromUtf8(sqlite3_sql(pStatement));
   const qsizetype iVerb = SqlScanner::SkipSpaceAndComments(sSql, 0);
@@ -150,7 +150,7 @@ bool IsTemporaryDefinition(sqlite3_stmt* pStatement) {
     if (SqlScanner::LowerWordAt(sSql, iPos) != sSkipped) continue;
     iPos = SqlScanner::SkipSpaceAndComments(sSql, iPos + sSkipped.size());
   }
-  return QStringView(sSql).mid(iPos).startsWith(u"temp.\"#", Qt::CaseInsensitive);
+  return QStringView(sSql).mid(iPos).startsWith(u"twk_temp.\"#", Qt::CaseInsensitive);
 }
 
 // Rows of a first result read before the statements after it run; a

@@ -127,11 +127,14 @@ class TranslationPass {
     iPos_ = iEnd;
   }
 
-  // #name is a table of this connection only: SQLite's temp schema, which
-  // unqualified names search first.
+  // #name is a table of this connection only: it lives in a private
+  // in-memory database that each connection attaches as twk_temp. Not in
+  // SQLite's temp schema: a change there makes SQLite prepare every
+  // statement of the connection again, and definitions that make and drop
+  // a #table at each record would cost all the others their kept statements.
   void TemporaryTable() {
     const qsizetype iEnd = SqlScanner::WordEnd(sIn_, iPos_ + 1);
-    Replace(iEnd, QStringLiteral("temp.\"") + in_.mid(iPos_, iEnd - iPos_).toString() + u'"');
+    Replace(iEnd, QStringLiteral("twk_temp.\"") + in_.mid(iPos_, iEnd - iPos_).toString() + u'"');
     MarkSignificant({}, u'"');
     iPos_ = iEnd;
   }

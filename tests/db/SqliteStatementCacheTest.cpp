@@ -89,8 +89,7 @@ TEST_F(SqliteStatementReuse, ATableThatChangedShapeIsReadAsItIsNow) {
   const QString sSelect = QStringLiteral("select * from items where ID = 1");
   EXPECT_EQ(Rows(sSelect), QStringLiteral("1|a|1"));
   // The select was checked before the table changed in its own batch.
-  EXPECT_EQ(Rows(QStringLiteral("alter table items add column NOTE text default 'n'\n") +
-                 sSelect),
+  EXPECT_EQ(Rows(QStringLiteral("alter table items add column NOTE text default 'n'\n") + sSelect),
             QStringLiteral("1|a|1|n"));
   EXPECT_EQ(Rows(sSelect), QStringLiteral("1|a|1|n"));
   // Changed by another connection, which this one learns of only on the file.
@@ -135,6 +134,19 @@ TEST_F(SqliteStatementReuse, VariablesAndTheSpidAreEachBatchsAndEachConnectionsO
   Recordset theirs = other->Execute(sSpid);
   EXPECT_NE(theirs.Field(0).toString(), sMine);
   EXPECT_EQ(Rows(sSpid), sMine);
+}
+
+TEST_F(SqliteStatementReuse, ATemporaryTableIsItsConnectionsAloneAndLeavesNoTrace) {
+  connection->Execute(QStringLiteral("create table #t (A int) insert #t values (1)"));
+  auto other = Open();
+  EXPECT_THROW(other->Execute(QStringLiteral("select * from #t")), TwkError);
+  other->Execute(QStringLiteral("create table #t (B text) insert #t values ('other')"));
+  EXPECT_EQ(Rows(QStringLiteral("select * from #t")), QStringLiteral("1"));
+  EXPECT_EQ(other->Execute(QStringLiteral("select * from #t")).Field(0).toString(),
+            QStringLiteral("other"));
+  EXPECT_EQ(file.Number("select count(*) from sqlite_master where name like '%#t%'"), 0);
+  connection = Open();
+  EXPECT_THROW(connection->Execute(QStringLiteral("select * from #t")), TwkError);
 }
 
 TEST_F(SqliteStatementReuse, AResultStillBeingReadIsNotDisturbedByTheSameStatementAgain) {
