@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "BatchExecutor.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "SqlScanner.h"
 #include "SqliteHandles.h"
-#include "TimeLimit.h"
+#include "SqliteStatementRows.h"
 #include "TwkError.h"
 
 namespace twk {
@@ -17,9 +18,8 @@ namespace {
 }
 
 [[noreturn]] void SyntaxError(const QString& sText, qsizetype iPos) {
-  const QString sNear = iPos < sText.size()
-                            ? sText.mid(iPos, 20).section(u'\n', 0, 0).trimmed()
-                            : QStringLiteral("end of batch");
+  const QString sNear = iPos < sText.size() ? sText.mid(iPos, 20).section(u'\n', 0, 0).trimmed()
+                                            : QStringLiteral("end of batch");
   Fail(QStringLiteral("Incorrect syntax near '%1'.").arg(sNear));
 }
 
@@ -49,9 +49,9 @@ bool ChangesRows(const QString& sLeadingWord) {
 // A missing table is not one of them: it fails when its statement runs.
 bool IsCompileError(const char* sMessage) {
   const QByteArray message(sMessage);
-  for (const char* sKind : {"syntax error", "incomplete input", "unrecognized token",
-                            "no such column", "no such function", "wrong number of arguments",
-                            "near \"", "unknown database"}) {
+  for (const char* sKind :
+       {"syntax error", "incomplete input", "unrecognized token", "no such column",
+        "no such function", "wrong number of arguments", "near \"", "unknown database"}) {
     if (message.contains(sKind)) return true;
   }
   return false;
@@ -60,7 +60,8 @@ bool IsCompileError(const char* sMessage) {
 // SQLite takes a block comment without its end as running to the end of
 // the text; the server refuses the batch.
 void RequireClosedComment(const QString& sText, qsizetype iPos, qsizetype iOpaqueEnd) {
-  if (iOpaqueEnd == sText.size() && sText[iPos] == u'/' && !sText.endsWith(QLatin1StringView("*/"))) {
+  if (iOpaqueEnd == sText.size() && sText[iPos] == u'/' &&
+      !sText.endsWith(QLatin1StringView("*/"))) {
     Fail(QStringLiteral("Missing end comment mark '*/'."));
   }
 }
@@ -114,40 +115,51 @@ qsizetype OuterStop(const QString& sText, qsizetype iPos, qsizetype iEnd, QStrin
   return iEnd;
 }
 
-// The rows after the first of a result that ends its batch, read from the
-// statement as the caller walks them.
-class StatementRows : public RowSource {
+// Statements whose text is worth keeping prepared between batches; others
+// (definitions of tables, views and triggers) may not take parameters.
+// Gives a statement back to the cache however its run ends, unless a
+// result still being read has taken it over.
+class GiveBackOnExit {
  public:
-  StatementRows(sqlite3* pDb, StatementHandle statement)
-      : pDb_(pDb), statement_(std::move(statement)) {}
-
-  bool Next(std::vector<QVariant>& row) override {
-    if (!statement_) return false;
-    const int iResult = sqlite3_step(statement_.get());
-    if (iResult == SQLITE_DONE) {
-      statement_.reset();  // gives the file's read lock back at once
-      return false;
-    }
-    if (iResult != SQLITE_ROW) {
-      const QString sMessage = QString::fromUtf8(sqlite3_errmsg(pDb_));
-      statement_.reset();
-      if ((iResult & 0xff) == SQLITE_INTERRUPT) {
-        Fail(QStringLiteral("The batch ran longer than the time limit of %1 seconds and was "
-                            "stopped.")
-                 .arg(TimeLimit::BatchSeconds()));
-      }
-      throw TwkError(sMessage, QStringLiteral("SQLite"), iResult);
-    }
-    const int iColumns = sqlite3_column_count(statement_.get());
-    row.reserve(std::size_t(iColumns));
-    for (int i = 0; i < iColumns; ++i) row.push_back(ColumnValue(statement_.get(), i));
-    return true;
-  }
+  GiveBackOnExit(SqliteStatementCache& cache, const QString& sShape,
+                 StatementHandle& statement) noexcept
+      : cache_(cache), sShape_(sShape), statement_(statement) {}
+  ~GiveBackOnExit() { cache_.Give(sShape_, std::move(statement_)); }
+  GiveBackOnExit(const GiveBackOnExit&) = delete;
+  GiveBackOnExit& operator=(const GiveBackOnExit&) = delete;
 
  private:
-  sqlite3* pDb_;
-  StatementHandle statement_;
+  SqliteStatementCache& cache_;
+  const QString& sShape_;
+  StatementHandle& statement_;
 };
+
+// Whether a statement that changed the schema made, changed or dropped only
+// a temporary table (#name becomes twk_temp."#name"; SQLite's own temp tables).
+bool IsTemporaryDefinition(sqlite3_stmt* pStatement) {
+  const QString sSql = QString::fromUtf8(sqlite3_sql(pStatement));
+  const qsizetype iVerb = SqlScanner::SkipSpaceAndComments(sSql, 0);
+  const QString sVerb = SqlScanner::LowerWordAt(sSql, iVerb);
+  if (sVerb != u"create" && sVerb != u"drop" && sVerb != u"alter") return false;
+  qsizetype iPos = SqlScanner::SkipSpaceAndComments(sSql, iVerb + sVerb.size());
+  QString sWord = SqlScanner::LowerWordAt(sSql, iPos);
+  if (sWord == u"temp" || sWord == u"temporary") return true;
+  if (sWord != u"table") return false;
+  iPos = SqlScanner::SkipSpaceAndComments(sSql, iPos + sWord.size());
+  for (QStringView sSkipped : {u"if", u"not", u"exists"}) {
+    if (SqlScanner::LowerWordAt(sSql, iPos) != sSkipped) continue;
+    iPos = SqlScanner::SkipSpaceAndComments(sSql, iPos + sSkipped.size());
+  }
+  return QStringView(sSql).mid(iPos).startsWith(u"twk_temp.\"#", Qt::CaseInsensitive);
+}
+
+// Rows of a first result read before the statements after it run; a
+// larger result is read as the caller walks it, and they run after it.
+constexpr std::size_t iReadAhead = 1000;
+
+bool IsShaped(const QString& sLeadingWord) {
+  return sLeadingWord == u"select" || ChangesRows(sLeadingWord);
+}
 
 }  // namespace
 
@@ -161,6 +173,10 @@ struct BatchExecutor::Node {
   // an earlier statement makes; sSql when its text was rewritten.
   StatementHandle prepared;
   QString sSql;
+  // The statement's shape when it is kept between batches, and the values
+  // of the literals that became its parameters.
+  QString sShape;
+  QStringList literals;
   QString sLeadingWord;
   QStringList targets;  // select @a = x, @b = y: the variables
   // If: the statement run when the condition holds, and the one after else.
@@ -181,12 +197,36 @@ struct BatchExecutor::Pass {
   int iDepth;
   BatchResult result;
   bool bReturned = false;
+  // The first result's rows, still being read, and the position in top
+  // where the batch goes on once they are.
+  SqliteStatementRows* pStreaming = nullptr;
+  std::size_t iResume = 0;
+};
+
+// What is left of a batch whose first result is still being read.
+struct BatchExecutor::Rest : Remainder {
+  Rest(BatchExecutor* pOwner, std::unique_ptr<Pass> left, bool bAutocommit)
+      : pExecutor(pOwner), pass(std::move(left)), bStartedInAutocommit(bAutocommit) {}
+  void Run() noexcept override {
+    BatchExecutor* pOwner = std::exchange(pExecutor, nullptr);
+    if (pOwner) pOwner->RunRest(*pass, bStartedInAutocommit);
+    pass.reset();
+  }
+  void Drop() noexcept {
+    pExecutor = nullptr;
+    pass.reset();
+  }
+  BatchExecutor* pExecutor;  // null once run, or when the connection closed first
+  std::unique_ptr<Pass> pass;
+  bool bStartedInAutocommit;
+  SqliteStatementRows* pRows = nullptr;  // alive as long as this is: it owns it
 };
 
 // Reads a translated batch into nodes, checking its syntax on the way.
 class BatchExecutor::Parser {
  public:
-  Parser(sqlite3* pDb, Pass& pass) : pDb_(pDb), pass_(pass), sText_(pass.translation.sSql) {}
+  Parser(BatchExecutor& executor, Pass& pass)
+      : executor_(executor), pDb_(executor.pDb_), pass_(pass), sText_(pass.translation.sSql) {}
 
   void Run() {
     qsizetype iPos = 0;
@@ -270,8 +310,8 @@ class BatchExecutor::Parser {
       if (SqlScanner::SkipSpaceAndComments(sText_, call.iEnd) < node.iEnd) {
         SyntaxError(sText_, SqlScanner::SkipSpaceAndComments(sText_, call.iEnd));
       }
-    } else if (sWord == u"set" && TsqlTranslator::IsSetOption(sText_, iPos, &iOptionEnd,
-                                                              &node.sOption, &node.bOn)) {
+    } else if (sWord == u"set" &&
+               TsqlTranslator::IsSetOption(sText_, iPos, &iOptionEnd, &node.sOption, &node.bOn)) {
       node.kind = Node::Kind::Option;
       if (SqlScanner::SkipSpaceAndComments(sText_, iOptionEnd) < node.iEnd) {
         SyntaxError(sText_, iOptionEnd);
@@ -341,7 +381,8 @@ class BatchExecutor::Parser {
   void AssignmentSelect(Node& node) {
     qsizetype iItem = SqlScanner::SkipSpaceAndComments(sText_, node.iStart + 6);
     if (!IsAssignmentAt(iItem)) return;
-    QString sSql = QStringLiteral("select ");
+    std::vector<std::pair<qsizetype, qsizetype>> values;
+    qsizetype iRest = node.iEnd;
     for (;;) {
       if (!IsAssignmentAt(iItem)) SyntaxError(sText_, iItem);
       const qsizetype iNameEnd = SqlScanner::WordEnd(sText_, iItem + 1);
@@ -350,17 +391,72 @@ class BatchExecutor::Parser {
       const qsizetype iItemEnd =
           OuterStop(sText_, iValue, node.iEnd, u",",
                     {u"from", u"where", u"group", u"order", u"having", u"limit", u"union"});
-      sSql += sText_.mid(iValue, iItemEnd - iValue);
+      values.emplace_back(iValue, iItemEnd);
       if (iItemEnd < node.iEnd && sText_[iItemEnd] == u',') {
-        sSql += u',';
         iItem = SqlScanner::SkipSpaceAndComments(sText_, iItemEnd + 1);
         continue;
       }
-      sSql += u' ';
-      sSql += sText_.mid(iItemEnd, node.iEnd - iItemEnd);
+      iRest = iItemEnd;
       break;
     }
-    node.sSql = sSql;
+    bool bAccumulates = false;
+    QStringList items;
+    for (const auto& [iValue, iValueEnd] : values) {
+      items.append(LiveTargets(node.targets, iValue, iValueEnd, bAccumulates));
+    }
+    QString sRest = sText_.mid(iRest, node.iEnd - iRest);
+    if (bAccumulates) OrderRowsAsTheyAreRead(iRest, node.iEnd, items, sRest);
+    node.sSql = QStringLiteral("select ") + items.join(u',') + u' ' + sRest;
+  }
+
+  // The server assigns row by row, so "@s = @s + NAME" sees what the row
+  // before left: a target read in a value is read as it stands at that row.
+  QString LiveTargets(const QStringList& targets, qsizetype iPos, qsizetype iEnd,
+                      bool& bAccumulates) const {
+    QString sOut;
+    qsizetype iCopied = iPos;
+    while (iPos < iEnd) {
+      const qsizetype iOpaque = SqlScanner::SkipOpaque(sText_, iPos);
+      if (iOpaque > iPos) {
+        iPos = iOpaque;
+        continue;
+      }
+      const bool bVariable =
+          sText_[iPos] == u'@' && iPos + 1 < iEnd && sText_[iPos + 1] != u'@' &&
+          (iPos == 0 || (sText_[iPos - 1] != u'@' && !SqlScanner::IsWordChar(sText_[iPos - 1])));
+      if (!bVariable) {
+        ++iPos;
+        continue;
+      }
+      const qsizetype iNameEnd = SqlScanner::WordEnd(sText_, iPos + 1);
+      const QString sName = sText_.mid(iPos, iNameEnd - iPos);
+      if (targets.contains(sName, Qt::CaseInsensitive)) {
+        sOut += QStringView(sText_).mid(iCopied, iPos - iCopied);
+        sOut += QStringLiteral("twk_variable('%1')").arg(sName);
+        iCopied = iNameEnd;
+        bAccumulates = true;
+      }
+      iPos = iNameEnd;
+    }
+    sOut += QStringView(sText_).mid(iCopied, iEnd - iCopied);
+    return sOut;
+  }
+
+  // SQLite works out a select's values before it sorts the rows, so values
+  // that build on the row before would be built in the table's order. A
+  // window ordered as the select is makes them come in that order, one row
+  // at each step; the rows need no other sorting then.
+  void OrderRowsAsTheyAreRead(qsizetype iRest, qsizetype iEnd, QStringList& items,
+                              QString& sRest) const {
+    const qsizetype iOrder = OuterStop(sText_, iRest, iEnd, u"", {u"order"});
+    if (iOrder >= iEnd) return;
+    const qsizetype iBy = SqlScanner::SkipSpaceAndComments(sText_, iOrder + 5);
+    if (SqlScanner::LowerWordAt(sText_, iBy) != u"by") return;
+    const qsizetype iTerms = iBy + 2;
+    const qsizetype iTermsEnd = OuterStop(sText_, iTerms, iEnd, u"", {u"limit"});
+    items.append(QStringLiteral("row_number() over (order by %1)")
+                     .arg(sText_.mid(iTerms, iTermsEnd - iTerms)));
+    sRest = sText_.mid(iRest, iOrder - iRest) + u' ' + sText_.mid(iTermsEnd, iEnd - iTermsEnd);
   }
 
   bool IsAssignmentAt(qsizetype iPos) const {
@@ -372,30 +468,24 @@ class BatchExecutor::Parser {
   }
 
   void Prepare(Node& node) {
-    const QString& sSource = node.sSql.isEmpty() ? sText_ : node.sSql;
-    const qsizetype iStart = node.sSql.isEmpty() ? node.iStart : 0;
-    const qsizetype iEnd = node.sSql.isEmpty() ? node.iEnd : node.sSql.size();
-    sqlite3_stmt* pRaw = nullptr;
-    const void* pTail = nullptr;
-    const auto* pStart = reinterpret_cast<const char16_t*>(sSource.utf16()) + iStart;
-    const int iResult =
-        sqlite3_prepare16_v2(pDb_, pStart, int((iEnd - iStart) * 2), &pRaw, &pTail);
-    StatementHandle statement(pRaw);
+    qsizetype iTail = 0;
+    const int iResult = executor_.PrepareNode(node, sText_, &iTail);
     if (iResult != SQLITE_OK) {
       if (IsCompileError(sqlite3_errmsg(pDb_))) CheckSqlite(pDb_, iResult);
       return;  // tried again when it runs, after the statements before it
     }
-    const qsizetype iTail =
-        pTail ? iStart + (static_cast<const char16_t*>(pTail) - pStart) : iEnd;
-    if (!statement || SqlScanner::SkipSpaceAndComments(sSource, iTail) < iEnd) {
+    const QString& sSource = node.sSql.isEmpty() ? sText_ : node.sSql;
+    const qsizetype iStart = node.sSql.isEmpty() ? node.iStart : 0;
+    const qsizetype iEnd = node.sSql.isEmpty() ? node.iEnd : node.sSql.size();
+    if (!node.prepared || SqlScanner::SkipSpaceAndComments(sSource, iTail) < iEnd) {
       // Nothing SQLite would run, or more than one statement in one.
-      SyntaxError(sSource, statement ? iTail : iStart);
+      SyntaxError(sSource, node.prepared ? iTail : iStart);
     }
     if (node.iEnd == sText_.size() && node.sSql.isEmpty()) node.iEnd = iTail;  // a trigger
-    node.prepared = std::move(statement);
   }
 
   static constexpr int iMaximumNesting = 1000;
+  BatchExecutor& executor_;
   sqlite3* pDb_;
   Pass& pass_;
   const QString& sText_;
@@ -403,14 +493,24 @@ class BatchExecutor::Parser {
 };
 
 BatchExecutor::BatchExecutor(sqlite3* pDb, TsqlTranslator::SpidSource spidSource)
-    : pDb_(pDb), translator_(std::move(spidSource)), sysobjects_(pDb), procedures_(pDb, *this) {
+    : pDb_(pDb),
+      translator_(std::move(spidSource)),
+      statements_(std::make_shared<SqliteStatementCache>(pDb)),
+      sysobjects_(pDb),
+      procedures_(pDb, *this) {
   sqlite3_update_hook(pDb_, &BatchExecutor::OnUpdate, this);
   CheckSqlite(pDb_, sqlite3_create_function_v2(pDb_, "twk_identity", 0, SQLITE_UTF8, this,
                                                &BatchExecutor::IdentityFunction, nullptr, nullptr,
                                                nullptr));
+  CheckSqlite(pDb_, sqlite3_create_function_v2(pDb_, "twk_variable", 1, SQLITE_UTF8, this,
+                                               &BatchExecutor::VariableFunction, nullptr, nullptr,
+                                               nullptr));
 }
 
 BatchExecutor::~BatchExecutor() {
+  // A result still being read outlives the connection; the rest of its
+  // batch is dropped with it, as a server drops it when a session ends.
+  if (const std::shared_ptr<Rest> rest = pending_.lock()) rest->Drop();
   sqlite3_update_hook(pDb_, nullptr, nullptr);
 }
 
@@ -421,13 +521,102 @@ BatchResult BatchExecutor::Run(const QString& sBatch, const ParameterBindings& b
   if (sBatch.contains(QChar(u'\0'))) {
     Fail(QStringLiteral("Incorrect syntax: the batch contains a NUL character."));
   }
+  if (iDepth == 0) FinishPending();
   ViewScope viewScope(sysobjects_, iDepth == 0);
-  if (iDepth == 0) identityTables_.clear();
-  Pass pass{translator_.Translate(sBatch), bindings, {}, {}, {}, iDepth, {}};
+  const bool bStartedInAutocommit = sqlite3_get_autocommit(pDb_) != 0;
+  auto left =
+      std::make_unique<Pass>(Pass{translator_.Translate(sBatch), bindings, {}, {}, {}, iDepth, {}});
+  Pass& pass = *left;
   if (pass.translation.bUsesSysobjects) sysobjects_.Prepare();
-  Parser(pDb_, pass).Run();
-  RunList(pass, pass.top, true);
-  return std::move(pass.result);
+  try {
+    Parser(*this, pass).Run();
+    RunList(pass, pass.top, true);
+  } catch (...) {
+    KeepUnused(pass);
+    throw;
+  }
+  // The moved-from first result stays engaged, so the statements of a
+  // rest still know that the batch has its first result.
+  BatchResult result = std::move(pass.result);
+  if (pass.iResume > 0) {
+    SqliteStatementRows* pRows = pass.pStreaming;
+    auto rest = std::make_shared<Rest>(this, std::move(left), bStartedInAutocommit);
+    rest->pRows = pRows;
+    pRows->SetRemainder(rest);
+    pending_ = rest;
+    return result;
+  }
+  KeepUnused(pass);
+  return result;
+}
+
+void BatchExecutor::FinishPending() noexcept {
+  if (const std::shared_ptr<Rest> rest = pending_.lock()) {
+    if (rest->pExecutor) rest->pRows->Drain();
+  }
+  pending_.reset();
+}
+
+// The statements after a first result that has been read: an error among
+// them ends the batch and keeps that result, as in RunList.
+void BatchExecutor::RunRest(Pass& pass, bool bStartedInAutocommit) noexcept {
+  pass.pStreaming = nullptr;
+  try {
+    const std::vector<int> rest(pass.top.begin() + std::ptrdiff_t(pass.iResume), pass.top.end());
+    pass.iResume = 0;
+    RunList(pass, rest, true);
+  } catch (...) {
+    pass.result.bStopped = true;
+  }
+  KeepUnused(pass);
+  if (pass.result.bStopped) RollBackLeftover(pDb_, bStartedInAutocommit);
+}
+
+// The statements of a batch that did not run this time (an if's other
+// branch, those after a return or an error) stay prepared for the next.
+void BatchExecutor::KeepUnused(Pass& pass) noexcept {
+  for (Node& node : pass.nodes) {
+    if (node.prepared) statements_->Give(node.sShape, std::move(node.prepared));
+  }
+}
+
+// Prepares a node's statement: one kept from an earlier batch of the same
+// shape, else its shape afresh, else its text as it is written. SQLite's
+// result comes back (its message with it); *pTail receives where the
+// statement ended in the node's text.
+int BatchExecutor::PrepareNode(Node& node, const QString& sText, qsizetype* pTail) {
+  const QString& sSource = node.sSql.isEmpty() ? sText : node.sSql;
+  const qsizetype iStart = node.sSql.isEmpty() ? node.iStart : 0;
+  const qsizetype iEnd = node.sSql.isEmpty() ? node.iEnd : node.sSql.size();
+  node.sShape.clear();
+  bool bShapeRefused = false;
+  if (IsShaped(node.sLeadingWord) &&
+      SqliteStatementCache::Shape(sSource, iStart, iEnd, node.sShape, node.literals) &&
+      !statements_->NeedsLiterals(node.sShape)) {
+    node.prepared = statements_->Take(node.sShape);
+    int iResult = SQLITE_OK;
+    if (!node.prepared) node.prepared = statements_->Prepare(node.sShape, iResult);
+    if (node.prepared) {
+      if (pTail) *pTail = iEnd;
+      return SQLITE_OK;
+    }
+    bShapeRefused = iResult != SQLITE_OK && IsCompileError(sqlite3_errmsg(pDb_));
+  }
+  const QString sShape = std::exchange(node.sShape, QString());
+  node.literals.clear();
+  sqlite3_stmt* pRaw = nullptr;
+  const void* pTailRaw = nullptr;
+  const auto* pStart = reinterpret_cast<const char16_t*>(sSource.utf16()) + iStart;
+  const int iResult =
+      sqlite3_prepare16_v2(pDb_, pStart, int((iEnd - iStart) * 2), &pRaw, &pTailRaw);
+  node.prepared.reset(pRaw);
+  // A literal where SQLite takes no parameter (a name written as 'text'):
+  // the shape is not tried again.
+  if (bShapeRefused && iResult == SQLITE_OK) statements_->RememberNeedsLiterals(sShape);
+  if (pTail) {
+    *pTail = pTailRaw ? iStart + (static_cast<const char16_t*>(pTailRaw) - pStart) : iEnd;
+  }
+  return iResult;
 }
 
 void BatchExecutor::RunList(Pass& pass, const std::vector<int>& nodes, bool bOuter) {
@@ -435,24 +624,29 @@ void BatchExecutor::RunList(Pass& pass, const std::vector<int>& nodes, bool bOut
     if (pass.result.bStopped || pass.bReturned) return;
     Node& node = pass.nodes[std::size_t(nodes[i])];
     if (!bOuter) {
-      RunNode(pass, node, false);
+      RunNode(pass, node, false, false);
       continue;
     }
     try {
-      RunNode(pass, node, i + 1 == nodes.size());
+      RunNode(pass, node, true, i + 1 == nodes.size());
     } catch (const TwkError&) {
       // A client sees only the first result; once it exists, the error
       // ends the batch instead of replacing the result.
       if (!pass.result.first) throw;
       pass.result.bStopped = true;
     }
+    if (pass.pStreaming && i + 1 < nodes.size()) {
+      pass.iResume =
+          std::size_t(std::find(pass.top.begin(), pass.top.end(), nodes[i]) - pass.top.begin()) + 1;
+      return;
+    }
   }
 }
 
-void BatchExecutor::RunNode(Pass& pass, Node& node, bool bLast) {
+void BatchExecutor::RunNode(Pass& pass, Node& node, bool bOuter, bool bLast) {
   switch (node.kind) {
     case Node::Kind::Sql:
-      RunSql(pass, node, bLast);
+      RunSql(pass, node, bOuter, bLast);
       break;
     case Node::Kind::Exec:
       RunExec(pass, node);
@@ -470,9 +664,9 @@ void BatchExecutor::RunNode(Pass& pass, Node& node, bool bLast) {
       break;
     case Node::Kind::If:
       if (Condition(pass, node)) {
-        RunNode(pass, pass.nodes[std::size_t(node.iThen)], false);
+        RunNode(pass, pass.nodes[std::size_t(node.iThen)], false, false);
       } else if (node.iElse >= 0) {
-        RunNode(pass, pass.nodes[std::size_t(node.iElse)], false);
+        RunNode(pass, pass.nodes[std::size_t(node.iElse)], false, false);
       }
       break;
     case Node::Kind::Block:
@@ -486,40 +680,43 @@ void BatchExecutor::RunNode(Pass& pass, Node& node, bool bLast) {
   }
 }
 
-void BatchExecutor::RunSql(Pass& pass, Node& node, bool bLast) {
-  StatementHandle statement = std::move(node.prepared);
-  if (!statement) {
-    const QString& sSource = node.sSql.isEmpty() ? pass.translation.sSql : node.sSql;
-    const qsizetype iStart = node.sSql.isEmpty() ? node.iStart : 0;
-    const qsizetype iEnd = node.sSql.isEmpty() ? node.iEnd : node.sSql.size();
-    sqlite3_stmt* pRaw = nullptr;
-    const auto* pStart = reinterpret_cast<const char16_t*>(sSource.utf16()) + iStart;
-    const int iResult =
-        sqlite3_prepare16_v2(pDb_, pStart, int((iEnd - iStart) * 2), &pRaw, nullptr);
-    statement.reset(pRaw);
-    CheckSqlite(pDb_, iResult);
-    if (!statement) return;
+void BatchExecutor::RunSql(Pass& pass, Node& node, bool bOuter, bool bLast) {
+  if (!node.prepared) {
+    CheckSqlite(pDb_, PrepareNode(node, pass.translation.sSql, nullptr));
+    if (!node.prepared) return;
   }
+  StatementHandle statement = std::move(node.prepared);
   sqlite3_stmt* pStatement = statement.get();
-  BindParameters(pStatement, pass.variables);
+  const GiveBackOnExit giveBack(*statements_, node.sShape, statement);
+  BindParameters(pStatement, pass.variables, node.literals);
   inserts_.clear();
   if (!node.targets.isEmpty()) {
-    // Every row assigns; the variables keep the last row's values.
+    // Every row assigns, and twk_variable reads what the row before left.
+    struct LiveScope {
+      ParameterBindings*& pLive;
+      ~LiveScope() { pLive = nullptr; }
+    } liveScope{pLiveVariables_};
+    pLiveVariables_ = &pass.variables;
     while (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) {
       for (int i = 0; i < node.targets.size(); ++i) {
         QVariant* pValue = FindBinding(pass.variables, node.targets[i]);
-        if (!pValue) Fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(node.targets[i]));
+        if (!pValue)
+          Fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(node.targets[i]));
         *pValue = ColumnValue(pStatement, i);
       }
     }
     return;
   }
-  if (sqlite3_column_count(pStatement) > 0) {
+  // A statement kept from an earlier batch is prepared again inside its
+  // first step when the schema changed since, so its columns are known
+  // only after that step.
+  const int iFirst = CheckSqlite(pDb_, sqlite3_step(pStatement));
+  const int iColumns = sqlite3_column_count(pStatement);
+  if (iColumns > 0) {
     if (pass.result.first) {
-      StepToEnd(pStatement);
+      if (iFirst == SQLITE_ROW) StepToEnd(pStatement);
       return;
     }
-    const int iColumns = sqlite3_column_count(pStatement);
     QStringList columnNames;
     for (int i = 0; i < iColumns; ++i) columnNames.append(ColumnName(pStatement, i));
     std::vector<Recordset::Row> rows;
@@ -529,30 +726,51 @@ void BatchExecutor::RunSql(Pass& pass, Node& node, bool bLast) {
       for (int i = 0; i < iColumns; ++i) row.push_back(ColumnValue(pStatement, i));
       rows.push_back(std::move(row));
     };
-    // When nothing runs after it, the rows are read as the caller walks them.
-    const bool bStream = bLast && pass.iDepth == 0 && !pass.translation.bUsesSysobjects;
-    if (bStream) {
-      if (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) {
-        readRow();
-        Offer(pass, Recordset(std::move(columnNames), std::move(rows),
-                              std::make_shared<StatementRows>(pDb_, std::move(statement))));
-      } else {
-        Offer(pass, Recordset(std::move(columnNames), std::move(rows)));
+    bool bMore = iFirst == SQLITE_ROW;
+    if (bMore) readRow();
+    // A result the batch itself returns is read as the caller walks it;
+    // one of a procedure, or one that the sysobjects view behind it must
+    // outlive, is read whole. When statements follow, a server runs them
+    // at once behind a result that fits its network buffer, and only as
+    // the client reads on behind a larger one: so does this, with a row
+    // count for the buffer.
+    const bool bStream = bOuter && pass.iDepth == 0 && !pass.translation.bUsesSysobjects;
+    if (bStream && !bLast) {
+      while (bMore && rows.size() < iReadAhead) {
+        bMore = CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW;
+        if (bMore) readRow();
       }
+    }
+    if (bStream && bMore) {
+      auto streaming = std::make_shared<SqliteStatementRows>(pDb_, std::move(statement),
+                                                             statements_, node.sShape);
+      pass.pStreaming = streaming.get();
+      Offer(pass, Recordset(std::move(columnNames), std::move(rows), std::move(streaming)));
       return;
     }
-    while (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) readRow();
+    if (bMore) {
+      while (CheckSqlite(pDb_, sqlite3_step(pStatement)) == SQLITE_ROW) readRow();
+    }
     Offer(pass, Recordset(std::move(columnNames), std::move(rows)));
     return;
   }
-  StepToEnd(pStatement);
+  if (iFirst == SQLITE_ROW) StepToEnd(pStatement);
   NoteIdentity();
-  const bool bCountsRows = !sqlite3_stmt_readonly(pStatement) && ChangesRows(node.sLeadingWord);
+  const bool bReadOnly = sqlite3_stmt_readonly(pStatement) != 0;
+  // Kept statements were checked against the tables as they were; after a
+  // definition of this connection's own changed them, none is trusted. A
+  // #table is the exception: the server too resolves its columns only when
+  // a statement on it runs, and SQLite prepares the kept ones again then.
+  if (!bReadOnly && !IsShaped(node.sLeadingWord) && !IsTemporaryDefinition(pStatement)) {
+    statements_->Clear();
+  }
+  const bool bCountsRows = !bReadOnly && ChangesRows(node.sLeadingWord);
   if (bCountsRows && !bNoCount_) Offer(pass, Recordset::Closed(long(sqlite3_changes64(pDb_))));
 }
 
 void BatchExecutor::RunExec(Pass& pass, const Node& node) {
-  const ProcedureCall call = ProcedureCall::Parse(pass.translation.sSql, node.iStart, &pass.variables);
+  const ProcedureCall call =
+      ProcedureCall::Parse(pass.translation.sSql, node.iStart, &pass.variables);
   BatchResult procedureResult = procedures_.Run(call, pass.iDepth + 1);
   if (procedureResult.first) Offer(pass, std::move(*procedureResult.first));
   pass.result.bStopped = procedureResult.bStopped;
@@ -574,11 +792,13 @@ void BatchExecutor::RunDeclare(Pass& pass, const Node& node) {
     const qsizetype iTypeStart = SqlScanner::SkipSpaceAndComments(sText, iNameEnd);
     qsizetype iTypeEnd = OuterStop(sText, iTypeStart, node.iEnd, u",=", {});
     QString sType = sText.mid(iTypeStart, iTypeEnd - iTypeStart).trimmed();
-    if (sType.startsWith(QLatin1StringView("as "), Qt::CaseInsensitive)) sType = sType.mid(3).trimmed();
+    if (sType.startsWith(QLatin1StringView("as "), Qt::CaseInsensitive))
+      sType = sType.mid(3).trimmed();
     if (sType.isEmpty()) SyntaxError(sText, iTypeStart);
     if (sType.startsWith(QLatin1StringView("table"), Qt::CaseInsensitive)) {
-      Fail(QStringLiteral("Table variables are not available in the embedded database; use a "
-                          "#temporary table."));
+      Fail(
+          QStringLiteral("Table variables are not available in the embedded database; use a "
+                         "#temporary table."));
     }
     pass.types[sName.toLower()] = sType;
     QVariant value;
@@ -615,8 +835,9 @@ void BatchExecutor::RunAssign(Pass& pass, const Node& node) {
   if (type == pass.types.end()) {
     *pValue = Evaluate(pass, sExpression);
   } else {
-    *pValue = Evaluate(pass, QStringLiteral("twk_cast((%1), '%2')")
-                                 .arg(sExpression, QString(type->second).replace(u'\'', QStringLiteral("''"))));
+    *pValue = Evaluate(
+        pass, QStringLiteral("twk_cast((%1), '%2')")
+                  .arg(sExpression, QString(type->second).replace(u'\'', QStringLiteral("''"))));
   }
 }
 
@@ -628,12 +849,29 @@ bool BatchExecutor::Condition(Pass& pass, const Node& node) {
 
 QVariant BatchExecutor::Evaluate(Pass& pass, const QString& sExpression) {
   const QString sSql = QStringLiteral("select ") + sExpression;
-  sqlite3_stmt* pRaw = nullptr;
-  const int iResult = sqlite3_prepare16_v2(pDb_, sSql.utf16(), int(sSql.size() * 2), &pRaw, nullptr);
-  StatementHandle statement(pRaw);
-  CheckSqlite(pDb_, iResult);
-  if (!statement) SyntaxError(sSql, 7);
-  BindParameters(statement.get(), pass.variables);
+  // The declare, set and if of a definition are worked out by statements
+  // of their own, kept by shape like the batch's.
+  QString sShape;
+  QStringList literals;
+  StatementHandle statement;
+  if (SqliteStatementCache::Shape(sSql, 0, sSql.size(), sShape, literals) &&
+      !statements_->NeedsLiterals(sShape)) {
+    statement = statements_->Take(sShape);
+    int iIgnored = SQLITE_OK;
+    if (!statement) statement = statements_->Prepare(sShape, iIgnored, false);
+  }
+  if (!statement) {
+    sShape.clear();
+    literals.clear();
+    sqlite3_stmt* pRaw = nullptr;
+    const int iResult =
+        sqlite3_prepare16_v2(pDb_, sSql.utf16(), int(sSql.size() * 2), &pRaw, nullptr);
+    statement.reset(pRaw);
+    CheckSqlite(pDb_, iResult);
+    if (!statement) SyntaxError(sSql, 7);
+  }
+  const GiveBackOnExit giveBack(*statements_, sShape, statement);
+  BindParameters(statement.get(), pass.variables, literals);
   QVariant value;
   if (CheckSqlite(pDb_, sqlite3_step(statement.get())) == SQLITE_ROW) {
     value = ColumnValue(statement.get(), 0);
@@ -642,11 +880,17 @@ QVariant BatchExecutor::Evaluate(Pass& pass, const QString& sExpression) {
   return value;
 }
 
-void BatchExecutor::BindParameters(sqlite3_stmt* pStatement,
-                                   const ParameterBindings& bindings) const {
+void BatchExecutor::BindParameters(sqlite3_stmt* pStatement, const ParameterBindings& bindings,
+                                   const QStringList& literals) const {
   const int iCount = sqlite3_bind_parameter_count(pStatement);
   for (int i = 1; i <= iCount; ++i) {
     const char* sRawName = sqlite3_bind_parameter_name(pStatement, i);
+    int iLiteral = 0;
+    if (SqliteStatementCache::IsLiteralParameter(sRawName, iLiteral) &&
+        iLiteral < literals.size()) {
+      BindValue(pDb_, pStatement, i, literals.at(iLiteral));
+      continue;
+    }
     const QString sName = sRawName ? QString::fromUtf8(sRawName) : QStringLiteral("?");
     const QVariant* pValue = FindBinding(bindings, sName);
     if (!pValue) Fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(sName));
@@ -661,18 +905,14 @@ void BatchExecutor::StepToEnd(sqlite3_stmt* pStatement) const {
 
 void BatchExecutor::NoteIdentity() {
   for (auto insert = inserts_.rbegin(); insert != inserts_.rend(); ++insert) {
-    auto known = identityTables_.find(insert->first);
-    if (known == identityTables_.end()) {
-      bool bIdentity = false;
-      if (MainObjectExists(pDb_, "sqlite_sequence")) {
-        StatementHandle lookup =
-            PrepareFixed(pDb_, "select 1 from main.sqlite_sequence where name = ?1 collate nocase");
-        BindValue(pDb_, lookup.get(), 1, insert->first);
-        bIdentity = CheckSqlite(pDb_, sqlite3_step(lookup.get())) == SQLITE_ROW;
-      }
-      known = identityTables_.emplace(insert->first, bIdentity).first;
-    }
-    if (known->second) {
+    // The schema the insert has just been checked against answers this from
+    // memory; a query of sqlite_sequence would cost two more transactions
+    // on the file for every insert of every definition.
+    int iAutoincrement = 0;
+    const int iResult =
+        sqlite3_table_column_metadata(pDb_, "main", insert->first.constData(), "rowid", nullptr,
+                                      nullptr, nullptr, nullptr, &iAutoincrement);
+    if (iResult == SQLITE_OK && iAutoincrement) {
       identity_ = insert->second;
       break;
     }
@@ -689,7 +929,7 @@ void BatchExecutor::OnUpdate(void* pExecutor, int iOperation, const char* sDatab
   if (iOperation != SQLITE_INSERT || qstrcmp(sDatabase, "main") != 0) return;
   auto* pSelf = static_cast<BatchExecutor*>(pExecutor);
   if (pSelf->inserts_.size() > 64) pSelf->inserts_.erase(pSelf->inserts_.begin());
-  pSelf->inserts_.emplace_back(QString::fromUtf8(sTable), qint64(lRowId));
+  pSelf->inserts_.emplace_back(QByteArray(sTable), qint64(lRowId));
 }
 
 void BatchExecutor::IdentityFunction(sqlite3_context* pContext, int, sqlite3_value**) {
@@ -699,6 +939,20 @@ void BatchExecutor::IdentityFunction(sqlite3_context* pContext, int, sqlite3_val
   } else {
     sqlite3_result_null(pContext);
   }
+}
+
+void BatchExecutor::VariableFunction(sqlite3_context* pContext, int, sqlite3_value** ppArguments) {
+  const auto* pSelf = static_cast<const BatchExecutor*>(sqlite3_user_data(pContext));
+  const QString sName = ArgumentText(ppArguments[0]);
+  const QVariant* pValue =
+      pSelf->pLiveVariables_ ? FindBinding(*pSelf->pLiveVariables_, sName) : nullptr;
+  if (!pValue) {
+    const QByteArray message =
+        QStringLiteral("Must declare the scalar variable \"%1\".").arg(sName).toUtf8();
+    sqlite3_result_error(pContext, message.constData(), int(message.size()));
+    return;
+  }
+  ResultValue(pContext, *pValue);
 }
 
 }  // namespace twk

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "ProcedureCall.h"
 #include "Recordset.h"
+#include "SqliteStatementCache.h"
 #include "StoredProcedureRunner.h"
 #include "SysobjectsView.h"
 #include "TsqlTranslator.h"
@@ -29,12 +32,12 @@ struct BatchResult {
 
 /// Runs a T-SQL batch on one SQLite connection the way a server does: the
 /// whole batch is read and checked first, so that a syntax error anywhere
-/// runs nothing; then every statement runs in order, the first result is
-/// kept (a count of changed rows, or rows that are read as the caller walks
-/// them when nothing follows, else fetched whole) and later rows are stepped
-/// through and dropped. exec, "set nocount", declare, set, if/else and
-/// begin/end blocks are handled here; everything else goes to SQLite after
-/// translation.
+/// runs nothing; then every statement runs in order and the first result is
+/// kept (a count of changed rows, or rows), later rows are stepped through
+/// and dropped. Rows the batch itself returns first are read as the caller
+/// walks them; statements after more than a buffer's worth of them run once
+/// they are read or put away. exec, "set nocount", declare, set, if/else and begin/end blocks are
+/// handled here; everything else goes to SQLite after translation.
 class BatchExecutor {
  public:
   BatchExecutor(sqlite3* pDb, TsqlTranslator::SpidSource spidSource);
@@ -58,32 +61,45 @@ class BatchExecutor {
   struct Pass;
   class Parser;
 
+  int PrepareNode(Node& node, const QString& sText, qsizetype* pTail);
+  void KeepUnused(Pass& pass) noexcept;
   void RunList(Pass& pass, const std::vector<int>& nodes, bool bOuter);
-  void RunNode(Pass& pass, Node& node, bool bLast);
-  void RunSql(Pass& pass, Node& node, bool bLast);
+  struct Rest;
+
+  void RunNode(Pass& pass, Node& node, bool bOuter, bool bLast);
+  void RunSql(Pass& pass, Node& node, bool bOuter, bool bLast);
+  void RunRest(Pass& pass, bool bStartedInAutocommit) noexcept;
+  void FinishPending() noexcept;
   void RunExec(Pass& pass, const Node& node);
   void RunDeclare(Pass& pass, const Node& node);
   void RunAssign(Pass& pass, const Node& node);
   bool Condition(Pass& pass, const Node& node);
   QVariant Evaluate(Pass& pass, const QString& sExpression);
-  void BindParameters(sqlite3_stmt* pStatement, const ParameterBindings& bindings) const;
+  void BindParameters(sqlite3_stmt* pStatement, const ParameterBindings& bindings,
+                      const QStringList& literals = {}) const;
   void StepToEnd(sqlite3_stmt* pStatement) const;
   void NoteIdentity();
   static void Offer(Pass& pass, Recordset result);
   static void OnUpdate(void* pExecutor, int iOperation, const char* sDatabase, const char* sTable,
                        long long lRowId);
   static void IdentityFunction(sqlite3_context* pContext, int, sqlite3_value**);
+  static void VariableFunction(sqlite3_context* pContext, int, sqlite3_value** ppArguments);
 
   sqlite3* pDb_;
   TsqlTranslator translator_;
+  // Shared with results still being read, which give their statement back.
+  std::shared_ptr<SqliteStatementCache> statements_;
   SysobjectsView sysobjects_;
   StoredProcedureRunner procedures_;
   bool bNoCount_ = false;
+  // The rest of the last batch, while its first result is still being read.
+  std::weak_ptr<Rest> pending_;
+  // The variables of the assignment select being stepped, for twk_variable.
+  ParameterBindings* pLiveVariables_ = nullptr;
   // @@identity: the last row id this connection inserted into a table with
   // an identity (autoincrement) column; rows going elsewhere leave it.
   std::optional<qint64> identity_;
-  std::vector<std::pair<QString, qint64>> inserts_;
-  std::map<QString, bool> identityTables_;
+  std::vector<std::pair<QByteArray, qint64>> inserts_;
 };
 
 }  // namespace twk

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "SqlScanner.h"
 
+#include <algorithm>
+
 namespace twk {
 
 namespace {
@@ -83,6 +85,35 @@ qsizetype SqlScanner::WordEnd(const QString& sText, qsizetype iPos) noexcept {
 QString SqlScanner::LowerWordAt(const QString& sText, qsizetype iPos) {
   if (iPos >= sText.size() || !IsWordStart(sText[iPos])) return {};
   return sText.mid(iPos, WordEnd(sText, iPos) - iPos).toLower();
+}
+
+bool SqlScanner::StringLiterals(const QString& sText, qsizetype iStart, qsizetype iEnd,
+                                std::vector<Span>& spans, QStringView sRefused) {
+  qsizetype i = iStart;
+  while (i < iEnd) {
+    const QChar c = sText[i];
+    if (c == u'\'' || c == u'"' || c == u'`' || c == u'[' || IsCommentStart(sText, i)) {
+      const qsizetype iClose = std::min(SkipOpaque(sText, i), iEnd);
+      if (c == u'\'') {
+        // Inside a closed literal quotes come in pairs, so the count is even.
+        if (QStringView(sText).mid(i, iClose - i).count(u'\'') % 2 != 0) return false;
+        spans.push_back({i, iClose});
+      }
+      i = iClose;
+      continue;
+    }
+    for (const QChar cRefused : sRefused) {
+      if (c == cRefused) return false;
+    }
+    ++i;
+  }
+  return true;
+}
+
+QString SqlScanner::LiteralValue(QStringView sLiteral) {
+  QString sValue = sLiteral.mid(1, sLiteral.size() - 2).toString();
+  sValue.replace(QStringLiteral("''"), QStringLiteral("'"));
+  return sValue;
 }
 
 }  // namespace twk

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 namespace twk {
 
@@ -33,6 +34,21 @@ class SqlScanner {
 
   /// The word at iPos in lower case, or empty when no word starts there.
   static QString LowerWordAt(const QString& sText, qsizetype iPos);
+
+  /// Where one string literal stands, its quotes included.
+  struct Span {
+    qsizetype iStart = 0;
+    qsizetype iEnd = 0;
+  };
+
+  /// The string literals ('...') between iStart and iEnd, in order, outside
+  /// comments and quoted names. False when one of them has no closing quote
+  /// or text outside them holds one of sRefused (spans then incomplete).
+  static bool StringLiterals(const QString& sText, qsizetype iStart, qsizetype iEnd,
+                             std::vector<Span>& spans, QStringView sRefused = {});
+
+  /// The text a literal stands for: its quotes gone, doubled quotes single.
+  static QString LiteralValue(QStringView sLiteral);
 };
 
 }  // namespace twk

@@ -94,13 +94,13 @@ Recordset SqliteConnection::Execute(const QString& sSql) {
   const bool bWasAutocommit = sqlite3_get_autocommit(db_.get()) != 0;
   try {
     BatchResult result = executor_.Run(sSql);
-    if (result.bStopped) RollBackLeftover(bWasAutocommit);
+    if (result.bStopped) RollBackLeftover(db_.get(), bWasAutocommit);
     // The deadline stays: rows of the result that are still to be read
     // come under it too.
     return result.first ? std::move(*result.first) : Recordset::Closed(-1);
   } catch (const TwkError& error) {
     const bool bInterrupted = (error.Number() & 0xff) == SQLITE_INTERRUPT && PastDeadline();
-    RollBackLeftover(bWasAutocommit);
+    RollBackLeftover(db_.get(), bWasAutocommit);
     if (bInterrupted) {
       throw TwkError(QStringLiteral("The batch ran longer than the time limit of %1 seconds and "
                                     "was stopped.")
@@ -139,22 +139,15 @@ void SqliteConnection::RemoveRowsOfClosedConnections() noexcept {
     if (closed.isEmpty()) return;
     // Never waits for the lock: another chance comes with the next number.
     heldUntil_ = std::max(heldUntil_, Clock::now() + std::chrono::hours(1));
-    const QByteArray sDelete = QStringLiteral("delete from main.ttwk_AlertOutput where OWNER_SPID in (%1)")
-                                   .arg(closed.join(u','))
-                                   .toUtf8();
+    const QByteArray sDelete =
+        QStringLiteral("delete from main.ttwk_AlertOutput where OWNER_SPID in (%1)")
+            .arg(closed.join(u','))
+            .toUtf8();
     RunFixedQuietly(pDb, sDelete.constData());
     heldUntil_ = {};
   } catch (...) {
     heldUntil_ = {};
     // Left-over rows are only clutter; the caller's batch goes on.
-  }
-}
-
-void SqliteConnection::RollBackLeftover(bool bWasAutocommit) noexcept {
-  // A batch that fails halfway must not leave a transaction (and its write
-  // lock on the shared file) open behind the caller's back.
-  if (bWasAutocommit && !sqlite3_get_autocommit(db_.get())) {
-    RunFixedQuietly(db_.get(), "rollback");
   }
 }
 
@@ -174,8 +167,8 @@ bool SqliteConnection::WaitForLock(int iAttempt) {
     heldUntil_ = now + (limit - waitStart_);
     return false;
   }
-  const auto pause = std::min<Clock::duration>(std::chrono::milliseconds(std::min(iAttempt + 1, 20)),
-                                               limit - now);
+  const auto pause =
+      std::min<Clock::duration>(std::chrono::milliseconds(std::min(iAttempt + 1, 20)), limit - now);
   std::this_thread::sleep_for(pause);
   return true;
 }

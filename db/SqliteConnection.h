@@ -32,7 +32,6 @@ class SqliteConnection : public Backend {
 
   long Spid();
   void RemoveRowsOfClosedConnections() noexcept;
-  void RollBackLeftover(bool bWasAutocommit) noexcept;
   bool WaitForLock(int iAttempt);
   bool PastDeadline() const noexcept;
   static int OnBusy(void* pConnection, int iAttempt);

@@ -57,6 +57,7 @@ void RegisterTsqlFunctions(sqlite3* pDb) {
   RegisterFunction(pDb, "charindex", 2, true, CharIndex);
   RegisterFunction(pDb, "charindex", 3, true, CharIndex);
   RegisterConversionFunctions(pDb);
+  RunFixed(pDb, "attach database ':memory:' as twk_temp");
 }
 
 }  // namespace twk

@@ -36,6 +36,10 @@ void RunFixedQuietly(sqlite3* pDb, const char* sSql) noexcept {
   }
 }
 
+void RollBackLeftover(sqlite3* pDb, bool bWasAutocommit) noexcept {
+  if (bWasAutocommit && !sqlite3_get_autocommit(pDb)) RunFixedQuietly(pDb, "rollback");
+}
+
 bool MainObjectExists(sqlite3* pDb, const char* sName) {
   StatementHandle statement =
       PrepareFixed(pDb,
@@ -115,9 +119,35 @@ void ResultText(sqlite3_context* pContext, const QString& sText) {
   sqlite3_result_text16(pContext, sText.utf16(), int(sText.size() * 2), SQLITE_TRANSIENT);
 }
 
+void ResultValue(sqlite3_context* pContext, const QVariant& value) {
+  switch (value.isNull() ? QMetaType::UnknownType : value.typeId()) {
+    case QMetaType::UnknownType:
+      sqlite3_result_null(pContext);
+      break;
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+      sqlite3_result_int64(pContext, value.toLongLong());
+      break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+      sqlite3_result_double(pContext, value.toDouble());
+      break;
+    case QMetaType::QByteArray: {
+      const QByteArray bytes = value.toByteArray();
+      sqlite3_result_blob64(pContext, bytes.constData(), sqlite3_uint64(bytes.size()),
+                            SQLITE_TRANSIENT);
+      break;
+    }
+    default:
+      ResultText(pContext, value.toString());
+  }
+}
+
 void RegisterFunction(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,
-                      void (*pFunction)(sqlite3_context*, int, sqlite3_value**),
-                      int iExtraFlags) {
+                      void (*pFunction)(sqlite3_context*, int, sqlite3_value**), int iExtraFlags) {
   const int iFlags = SQLITE_UTF8 | (bDeterministic ? SQLITE_DETERMINISTIC : 0) | iExtraFlags;
   CheckSqlite(pDb, sqlite3_create_function_v2(pDb, sName, iArguments, iFlags, nullptr, pFunction,
                                               nullptr, nullptr, nullptr));

@@ -34,6 +34,11 @@ void RunFixed(sqlite3* pDb, const char* sSql);
 /// RunFixed for clean-up paths: a failure is ignored, nothing is thrown.
 void RunFixedQuietly(sqlite3* pDb, const char* sSql) noexcept;
 
+/// Rolls back a transaction left open by a batch that started outside one
+/// (bWasAutocommit) and failed halfway, so that it does not keep the
+/// shared file's write lock behind the caller's back. Never throws.
+void RollBackLeftover(sqlite3* pDb, bool bWasAutocommit) noexcept;
+
 /// Whether the main database holds a table or view of that name (any case).
 bool MainObjectExists(sqlite3* pDb, const char* sName);
 
@@ -50,6 +55,8 @@ QString ColumnName(sqlite3_stmt* pStatement, int iColumn);
 QString ArgumentText(sqlite3_value* pValue);
 /// Sets a SQL function's result to the text.
 void ResultText(sqlite3_context* pContext, const QString& sText);
+/// Sets a SQL function's result to a variant (null, integer, real, text, bytes).
+void ResultValue(sqlite3_context* pContext, const QVariant& value);
 
 /// Adds a scalar SQL function taking text as UTF-8; throws when SQLite refuses.
 void RegisterFunction(sqlite3* pDb, const char* sName, int iArguments, bool bDeterministic,

@@ -127,11 +127,14 @@ class TranslationPass {
     iPos_ = iEnd;
   }
 
-  // #name is a table of this connection only: SQLite's temp schema, which
-  // unqualified names search first.
+  // #name is a table of this connection only: it lives in a private
+  // in-memory database that each connection attaches as twk_temp. Not in
+  // SQLite's temp schema: a change there makes SQLite prepare every
+  // statement of the connection again, and definitions that make and drop
+  // a #table at each record would cost all the others their kept statements.
   void TemporaryTable() {
     const qsizetype iEnd = SqlScanner::WordEnd(sIn_, iPos_ + 1);
-    Replace(iEnd, QStringLiteral("temp.\"") + in_.mid(iPos_, iEnd - iPos_).toString() + u'"');
+    Replace(iEnd, QStringLiteral("twk_temp.\"") + in_.mid(iPos_, iEnd - iPos_).toString() + u'"');
     MarkSignificant({}, u'"');
     iPos_ = iEnd;
   }
@@ -226,7 +229,8 @@ class TranslationPass {
       if (sNext == u"immediate" || sNext == u"deferred" || sNext == u"exclusive") return false;
       // A begin with nothing after it is a transaction; before a statement
       // it opens a block, which the executor runs.
-      if (iNext >= in_.size() || in_[iNext] == u';') return Consume(iEnd, u"begin immediate transaction");
+      if (iNext >= in_.size() || in_[iNext] == u';')
+        return Consume(iEnd, u"begin immediate transaction");
       return Consume(iEnd, u"begin;");
     }
     if (IsAny(sWord, {u"commit", u"rollback"}) && (sNext == u"tran" || sNext == u"work")) {
@@ -408,12 +412,100 @@ class TranslationPass {
   bool bHasPlus_ = false;
 };
 
+// A character that is not meant for text (a Unicode noncharacter) starts
+// each marker; a batch holding it is never masked.
+constexpr QChar MarkerStart() {
+  return QChar(0xFDD0);
+}
+
+QString Marker(std::size_t iLiteral) {
+  QString sMarker;
+  sMarker.reserve(8);
+  sMarker += u'\'';
+  sMarker += MarkerStart();
+  sMarker += QString::number(iLiteral);
+  sMarker += u'\'';
+  return sMarker;
+}
+
+// The translations of this many batch shapes are kept per connection, of
+// batches up to this size; more start the memory afresh.
+constexpr qsizetype iRememberedBatches = 512;
+constexpr qsizetype iLargestRemembered = 64 * 1024;
+
 }  // namespace
 
 TsqlTranslator::TsqlTranslator(SpidSource spidSource) : spidSource_(std::move(spidSource)) {}
 
-Translation TsqlTranslator::Translate(const QString& sBatch) const {
+Translation TsqlTranslator::TranslateAfresh(const QString& sBatch) const {
   return TranslationPass(sBatch, spidSource_).Run();
+}
+
+Translation TsqlTranslator::Translate(const QString& sBatch) {
+  std::vector<SqlScanner::Span> literals;
+  const QChar cMark = MarkerStart();
+  if (sBatch.size() > iLargestRemembered ||
+      !SqlScanner::StringLiterals(sBatch, 0, sBatch.size(), literals) || sBatch.contains(cMark)) {
+    return TranslateAfresh(sBatch);
+  }
+  QString sMasked;
+  sMasked.reserve(sBatch.size());
+  qsizetype iCopied = 0;
+  for (std::size_t i = 0; i < literals.size(); ++i) {
+    sMasked += QStringView(sBatch).mid(iCopied, literals[i].iStart - iCopied);
+    sMasked += Marker(i);
+    iCopied = literals[i].iEnd;
+  }
+  sMasked += QStringView(sBatch).mid(iCopied);
+  auto found = templates_.find(sMasked);
+  if (found == templates_.end()) {
+    if (templates_.size() >= iRememberedBatches) templates_.clear();
+    found = templates_.insert(sMasked, MakeTemplate(sMasked, literals.size()));
+  }
+  const Template& made = *found;
+  if (!made.bUsable) return TranslateAfresh(sBatch);
+  Translation result;
+  result.bUsesSysobjects = made.translation.bUsesSysobjects;
+  const QString& sTemplate = made.translation.sSql;
+  result.sSql.reserve(sTemplate.size() + sBatch.size() - sMasked.size());
+  qsizetype iFrom = 0;
+  for (const Template::Slot& slot : made.places) {
+    const SqlScanner::Span& literal = literals[std::size_t(slot.iLiteral)];
+    result.sSql += QStringView(sTemplate).mid(iFrom, slot.iStart - iFrom);
+    result.sSql += QStringView(sBatch).mid(literal.iStart, literal.iEnd - literal.iStart);
+    iFrom = slot.iEnd;
+  }
+  result.sSql += QStringView(sTemplate).mid(iFrom);
+  return result;
+}
+
+// Usable only when every marker comes out whole, once, as a literal of its
+// own: a rewrite that put one inside another literal (convert's type, for
+// one) has looked at it, and such a batch is translated afresh each time.
+TsqlTranslator::Template TsqlTranslator::MakeTemplate(const QString& sMasked,
+                                                      std::size_t iLiterals) const {
+  Template made;
+  made.translation = TranslateAfresh(sMasked);
+  const QString& sOut = made.translation.sSql;
+  std::vector<SqlScanner::Span> spans;
+  if (!SqlScanner::StringLiterals(sOut, 0, sOut.size(), spans)) return made;
+  std::vector<bool> seen(iLiterals, false);
+  for (const SqlScanner::Span& span : spans) {
+    const QStringView sLiteral = QStringView(sOut).mid(span.iStart, span.iEnd - span.iStart);
+    if (!sLiteral.contains(MarkerStart())) continue;
+    bool bNumber = false;
+    const int iLiteral = sLiteral.mid(2, sLiteral.size() - 3).toInt(&bNumber);
+    if (sLiteral.size() < 4 || sLiteral[1] != MarkerStart() || !bNumber || iLiteral < 0 ||
+        std::size_t(iLiteral) >= iLiterals || seen[std::size_t(iLiteral)] ||
+        sLiteral != Marker(std::size_t(iLiteral))) {
+      return made;
+    }
+    seen[std::size_t(iLiteral)] = true;
+    made.places.push_back({span.iStart, span.iEnd, iLiteral});
+  }
+  made.bUsable =
+      made.places.size() == iLiterals && sOut.count(MarkerStart()) == qsizetype(iLiterals);
+  return made;
 }
 
 bool TsqlTranslator::IsSetOption(const QString& sText, qsizetype iPos, qsizetype* pEnd,

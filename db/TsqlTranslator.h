@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <functional>
+#include <vector>
 
 namespace twk {
 
@@ -32,14 +34,35 @@ class TsqlTranslator {
 
   explicit TsqlTranslator(SpidSource spidSource);
 
-  Translation Translate(const QString& sBatch) const;
+  /// The translation of a batch. One that differs from a batch translated
+  /// before only in the text of its string literals (a definition run for
+  /// another record) reuses that work: the rewrite never looks into a
+  /// literal, so it is the same with the new literals put back.
+  Translation Translate(const QString& sBatch);
 
   /// Whether "set <option> on|off" starts at iPos; iEnd receives its end.
   static bool IsSetOption(const QString& sText, qsizetype iPos, qsizetype* pEnd = nullptr,
                           QString* pOption = nullptr, bool* pOn = nullptr);
 
  private:
+  // A translation made with every literal replaced by a numbered marker,
+  // and where the markers stand in it.
+  struct Template {
+    Translation translation;
+    struct Slot {
+      qsizetype iStart;
+      qsizetype iEnd;
+      int iLiteral;
+    };
+    std::vector<Slot> places;
+    bool bUsable = false;
+  };
+
+  Translation TranslateAfresh(const QString& sBatch) const;
+  Template MakeTemplate(const QString& sMasked, std::size_t iLiterals) const;
+
   SpidSource spidSource_;
+  QHash<QString, Template> templates_;
 };
 
 }  // namespace twk

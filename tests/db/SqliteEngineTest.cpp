@@ -91,7 +91,8 @@ TEST_F(SqliteEngine, NulBytesFailTheBatchInsteadOfLoopingForever) {
         QStringLiteral("select 1; -- ") + nul + QStringLiteral("\nselect 2")}) {
     EXPECT_EQ(Answer(*connection, sBatch), QStringLiteral("error")) << sBatch.size();
   }
-  EXPECT_EQ(Answer(*connection, QStringLiteral("select 'still here'")), QStringLiteral("still here"));
+  EXPECT_EQ(Answer(*connection, QStringLiteral("select 'still here'")),
+            QStringLiteral("still here"));
 }
 
 TEST_F(SqliteEngine, InvalidUtf8AndStrayCharactersEndInAnAnswer) {
@@ -107,13 +108,15 @@ TEST_F(SqliteEngine, InvalidUtf8AndStrayCharactersEndInAnAnswer) {
 TEST_F(SqliteEngine, HugeBatchesRunToTheirEnd) {
   auto connection = Open();
   QString sMany;
-  for (int i = 0; i < 10000; ++i) sMany += QStringLiteral("insert items (NAME) values ('n%1')\n").arg(i);
+  for (int i = 0; i < 10000; ++i)
+    sMany += QStringLiteral("insert items (NAME) values ('n%1')\n").arg(i);
   sMany += QStringLiteral("select count(*) from items");
-  EXPECT_EQ(Answer(*connection, QStringLiteral("set nocount on\n") + sMany), QStringLiteral("10000"));
+  EXPECT_EQ(Answer(*connection, QStringLiteral("set nocount on\n") + sMany),
+            QStringLiteral("10000"));
 
   const QString sLong = QStringLiteral("select '") + QString(1 << 20, u'x') + QStringLiteral("'");
-  EXPECT_EQ(Answer(*connection, QStringLiteral("select len(x) from (") + sLong +
-                                    QStringLiteral(" as x)")),
+  EXPECT_EQ(Answer(*connection,
+                   QStringLiteral("select len(x) from (") + sLong + QStringLiteral(" as x)")),
             QString::number(1 << 20));
 }
 
@@ -191,6 +194,74 @@ TEST_F(SqliteEngine, AMillionRowResultIsReadAsItIsWalkedAndOutlivesItsConnection
   EXPECT_THROW(rows.MoveFirst(), TwkError);  // forward only once rows were passed
   connection.reset();
   EXPECT_EQ(rows.RecordCount(), 1000000);
+}
+
+// Behind a first result larger than a server's network buffer, the
+// statements after it run only once the client has read on, and memory
+// stays flat however many rows come first.
+class SqliteEngineRest : public SqliteEngine {
+ protected:
+  static QString Rows(int iCount) {
+    return QStringLiteral(
+               "with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
+               "select i from n\n")
+        .arg(iCount);
+  }
+  qint64 OutputRows() const { return file.Number("select count(*) from ttwk_AlertOutput"); }
+};
+
+TEST_F(SqliteEngineRest, StatementsAfterAMillionRowsRunOnceTheRowsAreRead) {
+  auto connection = Open();
+  Recordset rows = connection->Execute(
+      Rows(1000000) + QStringLiteral("insert ttwk_AlertOutput values (1, 'after')"));
+  EXPECT_EQ(OutputRows(), 0);
+  long lSeen = 0;
+  for (; !rows.IsEof(); rows.MoveNext()) ++lSeen;
+  EXPECT_EQ(lSeen, 1000000);
+  EXPECT_EQ(OutputRows(), 1);
+  // A small result is read at once and what follows it has run already.
+  Recordset small =
+      connection->Execute(Rows(10) + QStringLiteral("insert ttwk_AlertOutput values (2, 'small')"));
+  EXPECT_EQ(OutputRows(), 2);
+  EXPECT_EQ(small.RecordCount(), 10);
+}
+
+TEST_F(SqliteEngineRest, AResultPutAwayEarlyStillRunsTheRestAndAFailureThereKeepsIt) {
+  auto connection = Open();
+  {
+    Recordset rows = connection->Execute(
+        Rows(5000) + QStringLiteral("insert ttwk_AlertOutput values (1, 'after')"));
+    rows.MoveNext();
+  }
+  EXPECT_EQ(OutputRows(), 1);
+  Recordset rows = connection->Execute(
+      Rows(5000) + QStringLiteral("begin tran insert ttwk_AlertOutput values (2, 'undone')\n"
+                                  "select * from nowhere\ncommit"));
+  rows.Close();
+  // The failure rolled back what its batch began and holds no lock.
+  EXPECT_EQ(OutputRows(), 1);
+  file.Exec("insert into ttwk_AlertOutput values (3, 'other process')");
+  EXPECT_EQ(OutputRows(), 2);
+}
+
+TEST_F(SqliteEngineRest, TheNextBatchWaitsForTheRestAndTheUnreadRowsStay) {
+  auto connection = Open();
+  Recordset rows = connection->Execute(
+      Rows(5000) + QStringLiteral("insert ttwk_AlertOutput values (1, 'after')"));
+  rows.MoveNext();
+  EXPECT_EQ(Answer(*connection, QStringLiteral("select count(*) from ttwk_AlertOutput")),
+            QStringLiteral("1"));
+  EXPECT_EQ(rows.Field(0).toLongLong(), 2);
+  long lSeen = 0;
+  for (; !rows.IsEof(); rows.MoveNext()) ++lSeen;
+  EXPECT_EQ(lSeen, 4999);
+  // A connection closed while its result is read drops the rest, as a
+  // server drops it with the session.
+  Recordset dropped = connection->Execute(
+      Rows(5000) + QStringLiteral("insert ttwk_AlertOutput values (2, 'never')"));
+  connection.reset();
+  EXPECT_EQ(dropped.RecordCount(), 5000);
+  EXPECT_EQ(OutputRows(), 1);
 }
 
 }  // namespace

@@ -158,6 +158,16 @@ TEST_F(RunAlertRules, CandidatesBeyondTheLastSlotAreDropped) {
             QStringLiteral("Table"));
 }
 
+TEST_F(RunAlertRules, TableRowsWrittenAfterALargeFirstResultAreRead) {
+  AddDefinition(QStringLiteral(
+      "with recursive n(i) as (select 1 union all select i + 1 from n where i < 5000) "
+      "select 'unfinished' as KEYWORD from n\n"
+      "insert ttwk_AlertOutput (OWNER_SPID, KEY_VALUE, KEYWORD, DESCRIPTION) "
+      "values (@@spid, @id, 'Table', 'row')"));
+  Evaluate();
+  EXPECT_EQ(Keywords(), QStringList{QStringLiteral("Table")});
+}
+
 TEST_F(RunAlertRules, BrokenDefinitionYieldsNothingSilentlyAndTheNextStillRuns) {
   AddDefinition(QStringLiteral("select frobnicate from no_such_table"));
   AddDefinition(QStringLiteral("insert into ttwk_AlertOutput (OWNER_SPID) values (@@spid)"));

@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "Connection.h"
+#include "RawSqliteFile.h"
+#include "TwkError.h"
+
+namespace twk::testing {
+namespace {
+
+// A connection keeps the translation and the prepared statements of the
+// batches it ran, by their text with the literals taken out; the same
+// definition for the next record must never run what an earlier batch left.
+class SqliteStatementReuse : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(scratch.isValid());
+    file.Create();
+    file.Exec(
+        "create table items (ID integer primary key autoincrement, NAME text, QTY integer);"
+        "insert into items (NAME, QTY) values ('a', 1), ('b', 2), ('it''s', 3);");
+    connection = Open();
+  }
+
+  std::unique_ptr<Connection> Open() {
+    auto opened = std::make_unique<Connection>();
+    ConnectionSettings settings;
+    settings.sDataSource = sDatabaseFile;
+    opened->SetSettings(settings);
+    opened->Open();
+    return opened;
+  }
+
+  // Every row's fields joined by '|', rows by ';'.
+  QString Rows(const QString& sSql) {
+    Recordset rs = connection->Execute(sSql);
+    if (!rs.IsOpen()) return QStringLiteral("<closed>");
+    QStringList rows;
+    for (; !rs.IsEof(); rs.MoveNext()) {
+      QStringList fields;
+      for (int i = 0; i < rs.FieldCount(); ++i) fields.append(rs.Field(i).toString());
+      rows.append(fields.join(u'|'));
+    }
+    return rows.join(u';');
+  }
+
+  QTemporaryDir scratch;
+  QString sDatabaseFile = QDir(scratch.path()).filePath(QStringLiteral("reuse.db"));
+  RawSqliteFile file{sDatabaseFile};
+  std::unique_ptr<Connection> connection;
+};
+
+TEST_F(SqliteStatementReuse, TheSameStatementWithOtherLiteralsFindsItsOwnRows) {
+  const QString sTemplate = QStringLiteral("select ID, QTY from items where NAME = '%1'");
+  EXPECT_EQ(Rows(sTemplate.arg(QStringLiteral("a"))), QStringLiteral("1|1"));
+  EXPECT_EQ(Rows(sTemplate.arg(QStringLiteral("b"))), QStringLiteral("2|2"));
+  EXPECT_EQ(Rows(sTemplate.arg(QStringLiteral("it''s"))), QStringLiteral("3|3"));
+  EXPECT_EQ(Rows(sTemplate.arg(QStringLiteral("nobody"))), QString());
+  // Literals joined by + and put into convert's text keep their own values.
+  EXPECT_EQ(Rows(QStringLiteral("select 'x' + NAME + '!' from items where ID = 1")),
+            QStringLiteral("xa!"));
+  EXPECT_EQ(Rows(QStringLiteral("select 'y' + NAME + '?' from items where ID = 2")),
+            QStringLiteral("yb?"));
+  EXPECT_EQ(Rows(QStringLiteral("select convert(varchar(10), '2026-03-04', 103)")),
+            QStringLiteral("04/03/2026"));
+  EXPECT_EQ(Rows(QStringLiteral("select convert(varchar(10), '2027-05-06', 103)")),
+            QStringLiteral("06/05/2027"));
+}
+
+TEST_F(SqliteStatementReuse, LiteralsThatNameThingsOrCaptionColumnsStayAsWritten) {
+  EXPECT_EQ(connection->Execute(QStringLiteral("select 'a'")).FieldName(0), QStringLiteral("'a'"));
+  Recordset second = connection->Execute(QStringLiteral("select 'b' where 'c' = 'c'"));
+  EXPECT_EQ(second.FieldName(0), QStringLiteral("'b'"));
+  EXPECT_EQ(second.Field(0).toString(), QStringLiteral("b"));
+  EXPECT_EQ(connection->Execute(QStringLiteral("select 1 as 'one'")).FieldName(0),
+            QStringLiteral("one"));
+  EXPECT_EQ(connection->Execute(QStringLiteral("select 1 as 'two'")).FieldName(0),
+            QStringLiteral("two"));
+  // Bytes written as X'..' stay bytes.
+  EXPECT_EQ(connection->Execute(QStringLiteral("select typeof(X'41')")).Field(0).toString(),
+            QStringLiteral("blob"));
+}
+
+TEST_F(SqliteStatementReuse, ATableThatChangedShapeIsReadAsItIsNow) {
+  const QString sSelect = QStringLiteral("select * from items where ID = 1");
+  EXPECT_EQ(Rows(sSelect), QStringLiteral("1|a|1"));
+  // The select was checked before the table changed in its own batch.
+  EXPECT_EQ(Rows(QStringLiteral("alter table items add column NOTE text default 'n'\n") + sSelect),
+            QStringLiteral("1|a|1|n"));
+  EXPECT_EQ(Rows(sSelect), QStringLiteral("1|a|1|n"));
+  // Changed by another connection, which this one learns of only on the file.
+  file.Exec("alter table items add column MORE text default 'm'");
+  {
+    Recordset rs = connection->Execute(sSelect);
+    ASSERT_EQ(rs.FieldCount(), 5);
+    EXPECT_EQ(rs.FieldName(4), QStringLiteral("MORE"));
+    EXPECT_EQ(rs.Field(4).toString(), QStringLiteral("m"));
+  }
+  // A temporary table made again with other columns under the same name.
+  const QString sTemp = QStringLiteral("select * from #t");
+  connection->Execute(QStringLiteral("create table #t (A int) insert #t values (1)"));
+  EXPECT_EQ(Rows(sTemp), QStringLiteral("1"));
+  connection->Execute(
+      QStringLiteral("drop table #t create table #t (B text, C text) "
+                     "insert #t values ('b', 'c')"));
+  EXPECT_EQ(Rows(sTemp), QStringLiteral("b|c"));
+}
+
+TEST_F(SqliteStatementReuse, AColumnDroppedByThisConnectionIsACompileErrorThatRunsNothing) {
+  EXPECT_EQ(Rows(QStringLiteral("select QTY from items where ID = 1")), QStringLiteral("1"));
+  connection->Execute(QStringLiteral("alter table items drop column QTY"));
+  EXPECT_THROW(connection->Execute(QStringLiteral(
+                   "insert items (NAME) values ('ran') select QTY from items where ID = 1")),
+               TwkError);
+  EXPECT_EQ(file.Number("select count(*) from items where NAME = 'ran'"), 0);
+}
+
+TEST_F(SqliteStatementReuse, VariablesAndTheSpidAreEachBatchsAndEachConnectionsOwn) {
+  const QString sTemplate =
+      QStringLiteral("declare @n int = %1 select NAME from items where QTY = @n");
+  EXPECT_EQ(Rows(sTemplate.arg(1)), QStringLiteral("a"));
+  EXPECT_EQ(Rows(sTemplate.arg(2)), QStringLiteral("b"));
+  const QString sText = QStringLiteral(
+      "declare @s varchar(10) = '%1' if @s = 'b' select 'then ' + @s else select 'else ' + @s");
+  EXPECT_EQ(Rows(sText.arg(QStringLiteral("a"))), QStringLiteral("else a"));
+  EXPECT_EQ(Rows(sText.arg(QStringLiteral("b"))), QStringLiteral("then b"));
+  auto other = Open();
+  const QString sSpid = QStringLiteral("select @@spid where 'x' = 'x'");
+  const QString sMine = Rows(sSpid);
+  Recordset theirs = other->Execute(sSpid);
+  EXPECT_NE(theirs.Field(0).toString(), sMine);
+  EXPECT_EQ(Rows(sSpid), sMine);
+}
+
+TEST_F(SqliteStatementReuse, ATemporaryTableIsItsConnectionsAloneAndLeavesNoTrace) {
+  connection->Execute(QStringLiteral("create table #t (A int) insert #t values (1)"));
+  auto other = Open();
+  EXPECT_THROW(other->Execute(QStringLiteral("select * from #t")), TwkError);
+  other->Execute(QStringLiteral("create table #t (B text) insert #t values ('other')"));
+  EXPECT_EQ(Rows(QStringLiteral("select * from #t")), QStringLiteral("1"));
+  EXPECT_EQ(other->Execute(QStringLiteral("select * from #t")).Field(0).toString(),
+            QStringLiteral("other"));
+  EXPECT_EQ(file.Number("select count(*) from sqlite_master where name like '%#t%'"), 0);
+  connection = Open();
+  EXPECT_THROW(connection->Execute(QStringLiteral("select * from #t")), TwkError);
+}
+
+TEST_F(SqliteStatementReuse, AResultStillBeingReadIsNotDisturbedByTheSameStatementAgain) {
+  const QString sSelect = QStringLiteral("select NAME from items where QTY > 0 order by ID");
+  Recordset first = connection->Execute(sSelect);
+  EXPECT_EQ(first.Field(0).toString(), QStringLiteral("a"));
+  EXPECT_EQ(Rows(sSelect), QStringLiteral("a;b;it's"));
+  first.MoveNext();
+  EXPECT_EQ(first.Field(0).toString(), QStringLiteral("b"));
+  first.MoveNext();
+  EXPECT_EQ(first.Field(0).toString(), QStringLiteral("it's"));
+  first.MoveNext();
+  EXPECT_TRUE(first.IsEof());
+}
+
+TEST_F(SqliteStatementReuse, AnAssignmentSelectAccumulatesRowByRowInItsOrder) {
+  const QString sNames = QStringLiteral(
+      "declare @s varchar(100) = '' select @s = @s + NAME + ',' from items order by %1 "
+      "select @s");
+  EXPECT_EQ(Rows(sNames.arg(QStringLiteral("ID"))), QStringLiteral("a,b,it's,"));
+  EXPECT_EQ(Rows(sNames.arg(QStringLiteral("QTY desc"))), QStringLiteral("it's,b,a,"));
+  EXPECT_EQ(Rows(QStringLiteral("declare @n int = 0, @last varchar(10) "
+                                "select @n = @n + QTY, @last = NAME from items where QTY < 3 "
+                                "select @n, @last")),
+            QStringLiteral("3|b"));
+  // Without a reference to itself the last row still decides.
+  EXPECT_EQ(Rows(QStringLiteral("declare @x varchar(10) select @x = NAME from items order by "
+                                "NAME desc select @x")),
+            QStringLiteral("a"));
+}
+
+}  // namespace
+}  // namespace twk::testing
