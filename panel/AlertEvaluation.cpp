@@ -2,6 +2,8 @@
 #include "AlertEvaluation.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <exception>
 #include <optional>
 #include <utility>
 
@@ -156,8 +158,7 @@ void AlertEvaluation::RunOneRule(Steps& steps, const AlertRule& rule, const QStr
     try {
       recordset = ModuleState::ForThisThread().SharedConnection().Execute(sSql);
     } catch (const std::exception& error) {
-      const auto* pTwk = dynamic_cast<const TwkError*>(&error);
-      pObserver_->RuleFailed(pTwk ? pTwk->Description() : QString::fromLocal8Bit(error.what()));
+      TellFailure(error);
     }
   });
   if (!recordset || !recordset->IsOpen()) {
@@ -166,13 +167,39 @@ void AlertEvaluation::RunOneRule(Steps& steps, const AlertRule& rule, const QStr
   }
   // Once every slot is taken the rest of the rows have nowhere to go; the
   // capacity message has already been shown for the one that filled it.
+  // Rows arrive as they are read, so the definition's SQL can still fail
+  // after some of them were taken (a time limit, an error in a later row, a
+  // lost connection). It is then a failing definition like one refused at
+  // once: silent, and without the alerts it had given so far.
+  const int iFirstSlot = iAlertCount;
+  bool bSqlFailed = false;
   while (!recordset->IsEof() && HasFreeSlot()) {
     FillFromDirectRow(steps, *recordset, rule, sId);
     AcceptCandidate(steps, 170);
-    if (!steps.Run(190, [&] { recordset->MoveNext(); })) break;
+    steps.Run(190, [&] {
+      try {
+        recordset->MoveNext();
+      } catch (const std::exception& error) {
+        TellFailure(error);
+        bSqlFailed = true;
+      }
+    });
+    if (bSqlFailed) break;
+  }
+  if (bSqlFailed) {
+    // The slot after the last taken one may hold a half-filled candidate.
+    const int iEnd = std::min(iAlertCount + 1, int(iSlotCount));
+    std::fill(aoAlerts.begin() + iFirstSlot, aoAlerts.begin() + iEnd, AlertOutput{});
+    iAlertCount = iFirstSlot;
   }
   steps.Run(200, [&] { recordset->Close(); });
   if (pObserver_) pObserver_->RuleFinished();
+}
+
+void AlertEvaluation::TellFailure(const std::exception& error) const {
+  if (!pObserver_) return;
+  const auto* pTwk = dynamic_cast<const TwkError*>(&error);
+  pObserver_->RuleFailed(pTwk ? pTwk->Description() : QString::fromLocal8Bit(error.what()));
 }
 
 void AlertEvaluation::ReadTableRows(Steps& steps, const QString& sId) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariant>
 #include <array>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -74,6 +75,7 @@ class AlertEvaluation {
  private:
   AlertRule ReadRuleRow(Steps& steps, const Recordset& recordset);
   void RunOneRule(Steps& steps, const AlertRule& rule, const QString& sId);
+  void TellFailure(const std::exception& error) const;
   void ReadTableRows(Steps& steps, const QString& sId);
   void FillFromDirectRow(Steps& steps, const Recordset& recordset, const AlertRule& rule,
                          const QString& sId);

@@ -177,6 +177,21 @@ TEST_F(RunAlertRules, BrokenDefinitionYieldsNothingSilentlyAndTheNextStillRuns) 
   EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
 }
 
+TEST_F(RunAlertRules, ADefinitionFailingAfterItsFirstRowsWereTakenYieldsNothingSilently) {
+  // Rows past the first thousand are read only as the evaluation walks them,
+  // so the overflow in row 1500 comes after rows 10 and 20 were taken.
+  AddDefinition(QStringLiteral(
+      "with recursive n(i) as (select 1 union all select i + 1 from n where i < 3000) "
+      "select case when i in (10, 20) then 'Early' else '' end as KEYWORD, "
+      "case when i = 1500 then abs(-9223372036854775807 - 1) else 'd' end as DESCRIPTION "
+      "from n"));
+  AddDefinition(Keyword("After"));
+  Evaluate();
+  EXPECT_EQ(Keywords(), QStringList{QStringLiteral("After")});
+  EXPECT_EQ(evaluation.aoAlerts[1].sKeyword, QString());
+  EXPECT_TRUE(platform.messages.empty()) << AllMessageText().toStdString();
+}
+
 TEST_F(RunAlertRules, NullTitleInTheTableIsReportedWhileNullClipboardTextIsNot) {
   // The server's table may allow nulls in any column; give this one that shape.
   Raw(QStringLiteral(
