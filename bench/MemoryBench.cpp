@@ -4,7 +4,6 @@
 // statement, and written into the output table. Each case runs in a
 // process of its own, so that its peak (max resident set) is its own.
 #include <sqlite3.h>
-#include <sys/resource.h>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -18,6 +17,7 @@
 
 #include "AlertEvaluation.h"
 #include "BenchPlatform.h"
+#include "BenchReport.h"
 #include "BenchScratch.h"
 #include "EmbeddedDatabase.h"
 #include "ModuleState.h"
@@ -47,16 +47,9 @@ const std::array<Case, 3> cases{{
      "select @@spid, {id}, 50, 'Row', DESCRIPTION from Million"},
 }};
 
-[[noreturn]] void Fail(const QString& sWhy) {
-  std::fprintf(stderr, "bench_memory: %s\n", qUtf8Printable(sWhy));
-  std::exit(1);
-}
+using twk::bench::PeakMiB;
 
-double PeakMiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return double(usage.ru_maxrss) / 1024.0;
-}
+[[noreturn]] void Fail(const QString& sWhy) { twk::bench::FailBench("bench_memory", sWhy); }
 
 void Prepare(const QString& sFile) {
   twk::EmbeddedDatabase::Create(sFile, true);

@@ -16,7 +16,6 @@
 // not run raw, a message would have been shown, or no alert came back at all,
 // so that the figures never measure failing SQL.
 #include <sqlite3.h>
-#include <sys/resource.h>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -34,6 +33,7 @@
 
 #include "AlertEvaluation.h"
 #include "BenchPlatform.h"
+#include "BenchReport.h"
 #include "BenchScratch.h"
 #include "ModuleState.h"
 #include "RealisticDatabase.h"
@@ -51,16 +51,7 @@ using twk::bench::RealisticDefinitions;
 constexpr int iRecords = 8;
 constexpr int iRounds = 20;
 
-[[noreturn]] void Fail(const QString& sWhy) {
-  std::fprintf(stderr, "bench_realistic: %s\n", qUtf8Printable(sWhy));
-  std::exit(1);
-}
-
-long PeakKiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
+[[noreturn]] void Fail(const QString& sWhy) { twk::bench::FailBench("bench_realistic", sWhy); }
 
 double Milliseconds(const QElapsedTimer& timer) {
   return double(timer.nsecsElapsed()) / 1e6;
@@ -436,7 +427,7 @@ int main(int argc, char** argv) {
   PrintTimes(records);
   PrintYields(records, iAlerts);
   twk::modSubroutines::ReleaseConnection();
-  std::printf("  peak memory (max resident set): %.1f MiB%s\n", double(PeakKiB()) / 1024.0,
+  std::printf("  peak memory (max resident set): %.1f MiB%s\n", twk::bench::PeakMiB(),
               cached.dGenerateSeconds >= 0 ? " (this run also generated the database)" : "");
   return 0;
 }

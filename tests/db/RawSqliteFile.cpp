@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "ConnectionSettings.h"
+
 namespace twk::testing {
 
 namespace {
@@ -50,6 +52,15 @@ QString RawSqliteFile::Text(const char* sSql) const {
 qint64 RawSqliteFile::Number(const char* sSql) const {
   const QString sText = Text(sSql);
   return sText.isEmpty() ? -1 : sText.toLongLong();
+}
+
+std::unique_ptr<Connection> RawSqliteFile::OpenConnection() const {
+  auto connection = std::make_unique<Connection>();
+  ConnectionSettings settings;
+  settings.sDataSource = sPath_;
+  connection->SetSettings(settings);
+  connection->Open();
+  return connection;
 }
 
 }  // namespace twk::testing

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+#include "Connection.h"
 
 namespace twk::testing {
 
@@ -19,6 +22,9 @@ class RawSqliteFile {
   QString Text(const char* sSql) const;
   /// The first column of the first row as a number; -1 when there is no row.
   qint64 Number(const char* sSql) const;
+  /// The same file opened through the product's own connection, as the
+  /// programs open it.
+  std::unique_ptr<Connection> OpenConnection() const;
 
  private:
   QString sPath_;

@@ -31,14 +31,7 @@ class SqliteDialect : public ::testing::Test {
     connection = Open();
   }
 
-  std::unique_ptr<Connection> Open() {
-    auto opened = std::make_unique<Connection>();
-    ConnectionSettings settings;
-    settings.sDataSource = sDatabaseFile;
-    opened->SetSettings(settings);
-    opened->Open();
-    return opened;
-  }
+  std::unique_ptr<Connection> Open() { return file.OpenConnection(); }
 
   QString First(const QString& sSql) {
     Recordset rs = connection->Execute(sSql);

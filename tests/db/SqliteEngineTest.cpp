@@ -33,14 +33,7 @@ class SqliteEngine : public ::testing::Test {
   }
   void TearDown() override { TimeLimit::SetBatchSeconds(TimeLimit::iDefaultSeconds); }
 
-  std::unique_ptr<Connection> Open() {
-    auto connection = std::make_unique<Connection>();
-    ConnectionSettings settings;
-    settings.sDataSource = sDatabaseFile;
-    connection->SetSettings(settings);
-    connection->Open();
-    return connection;
-  }
+  std::unique_ptr<Connection> Open() { return file.OpenConnection(); }
 
   // The first column of the batch's first row as text; "error" when it fails.
   QString Answer(Connection& connection, const QString& sSql) {

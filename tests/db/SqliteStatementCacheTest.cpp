@@ -26,14 +26,7 @@ class SqliteStatementReuse : public ::testing::Test {
     connection = Open();
   }
 
-  std::unique_ptr<Connection> Open() {
-    auto opened = std::make_unique<Connection>();
-    ConnectionSettings settings;
-    settings.sDataSource = sDatabaseFile;
-    opened->SetSettings(settings);
-    opened->Open();
-    return opened;
-  }
+  std::unique_ptr<Connection> Open() { return file.OpenConnection(); }
 
   // Every row's fields joined by '|', rows by ';'.
   QString Rows(const QString& sSql) {
