@@ -134,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize) {
   const QString sBatch =
       QString::fromUtf8(QByteArray(reinterpret_cast<const char*>(pData), qsizetype(iSize)));
   int iSpidCalls = 0;
-  const twk::TsqlTranslator translator([&iSpidCalls] {
+  twk::TsqlTranslator translator([&iSpidCalls] {
     ++iSpidCalls;
     return 4242L;
   });
