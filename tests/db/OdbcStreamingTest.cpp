@@ -233,7 +233,22 @@ long PeakKilobytes() {
   return -1;
 }
 
+// AddressSanitizer keeps freed memory in quarantine, so the peak grows
+// with every row read whether or not the rows are held.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool bPeakMeansHeld = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool bPeakMeansHeld = false;
+#else
+constexpr bool bPeakMeansHeld = true;
+#endif
+#else
+constexpr bool bPeakMeansHeld = true;
+#endif
+
 bool ResetPeak() {
+  if (!bPeakMeansHeld) return false;
   std::ofstream clear("/proc/self/clear_refs");
   clear << "5";
   return bool(clear.flush());
@@ -246,7 +261,7 @@ TEST_F(OdbcStreaming, MemoryStaysFlatHoweverManyRowsTheFirstResultHas) {
   Start({Answer(sBatch, {Paced(Rows({{"note", "nvarchar(1000)"}}, testing::OneRow({sNote})),
                                {{"repeat", 200000}})})});
   TWK_REQUIRE_RESPONDER(*responder);
-  if (!ResetPeak()) GTEST_SKIP() << "this kernel cannot reset the peak memory figure";
+  if (!ResetPeak()) GTEST_SKIP() << "the peak memory figure cannot be reset or means nothing here";
   const long lBefore = PeakKilobytes();
   long lRows = 0;
   {
@@ -273,7 +288,7 @@ TEST(OdbcStreamingPostgres, AMillionRowsThroughACursorSourceKeepMemoryFlat) {
       server.Settings(scratch.path(), {{QStringLiteral("UseDeclareFetch"), QStringLiteral("1")},
                                        {QStringLiteral("Fetch"), QStringLiteral("1000")}}));
   connection.Open();
-  if (!ResetPeak()) GTEST_SKIP() << "this kernel cannot reset the peak memory figure";
+  if (!ResetPeak()) GTEST_SKIP() << "the peak memory figure cannot be reset or means nothing here";
   const long lBefore = PeakKilobytes();
   qint64 lSum = 0;
   long lRows = 0;
