@@ -135,10 +135,7 @@ class Verifier : public twk::EvaluationObserver {
 };
 
 QMap<qint32, QString> WriteDefinitions(const QString& sFile) {
-  sqlite3* pRaw = nullptr;
-  sqlite3_open_v2(QFile::encodeName(sFile).constData(), &pRaw, SQLITE_OPEN_READWRITE, nullptr);
-  twk::SqliteHandle db(pRaw);
-  twk::RunFixed(db.get(), "delete from ttwk_AlertDefinitions");
+  twk::SqliteHandle db = twk::bench::OpenWithoutDefinitions(sFile);
   twk::StatementHandle insert = twk::PrepareFixed(
       db.get(),
       "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
