@@ -165,14 +165,14 @@ void AlertEvaluation::RunOneRule(Steps& steps, const AlertRule& rule, const QStr
     if (pObserver_) pObserver_->RuleFinished();
     return;
   }
-  // Once every slot is taken the rest of the rows have nowhere to go; the
-  // capacity message has already been shown for the one that filled it.
   // Rows arrive as they are read, so the definition's SQL can still fail
   // after some of them were taken (a time limit, an error in a later row, a
   // lost connection). It is then a failing definition like one refused at
   // once: silent, and without the alerts it had given so far.
   const int iFirstSlot = iAlertCount;
   bool bSqlFailed = false;
+  // Once every slot is taken the rest of the rows have nowhere to go; the
+  // capacity message has already been shown for the one that filled it.
   while (!recordset->IsEof() && HasFreeSlot()) {
     FillFromDirectRow(steps, *recordset, rule, sId);
     AcceptCandidate(steps, 170);
