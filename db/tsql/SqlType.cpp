@@ -54,28 +54,50 @@ constexpr std::array<KindName, 32> kNames{{
 
 const char* BaseName(Kind kind) {
   switch (kind) {
-    case Kind::Null: return "null";
-    case Kind::VarBinary: return "varbinary";
-    case Kind::UniqueIdentifier: return "uniqueidentifier";
-    case Kind::Char: return "char";
-    case Kind::VarChar: return "varchar";
-    case Kind::NChar: return "nchar";
-    case Kind::NVarChar: return "nvarchar";
-    case Kind::Bit: return "bit";
-    case Kind::TinyInt: return "tinyint";
-    case Kind::SmallInt: return "smallint";
-    case Kind::Int: return "int";
-    case Kind::BigInt: return "bigint";
-    case Kind::SmallMoney: return "smallmoney";
-    case Kind::Money: return "money";
-    case Kind::Decimal: return "decimal";
-    case Kind::Real: return "real";
-    case Kind::Float: return "float";
-    case Kind::Time: return "time";
-    case Kind::Date: return "date";
-    case Kind::SmallDateTime: return "smalldatetime";
-    case Kind::DateTime: return "datetime";
-    case Kind::DateTime2: return "datetime2";
+    case Kind::Null:
+      return "null";
+    case Kind::VarBinary:
+      return "varbinary";
+    case Kind::UniqueIdentifier:
+      return "uniqueidentifier";
+    case Kind::Char:
+      return "char";
+    case Kind::VarChar:
+      return "varchar";
+    case Kind::NChar:
+      return "nchar";
+    case Kind::NVarChar:
+      return "nvarchar";
+    case Kind::Bit:
+      return "bit";
+    case Kind::TinyInt:
+      return "tinyint";
+    case Kind::SmallInt:
+      return "smallint";
+    case Kind::Int:
+      return "int";
+    case Kind::BigInt:
+      return "bigint";
+    case Kind::SmallMoney:
+      return "smallmoney";
+    case Kind::Money:
+      return "money";
+    case Kind::Decimal:
+      return "decimal";
+    case Kind::Real:
+      return "real";
+    case Kind::Float:
+      return "float";
+    case Kind::Time:
+      return "time";
+    case Kind::Date:
+      return "date";
+    case Kind::SmallDateTime:
+      return "smalldatetime";
+    case Kind::DateTime:
+      return "datetime";
+    case Kind::DateTime2:
+      return "datetime2";
   }
   return "null";
 }
@@ -131,14 +153,16 @@ QString SqlType::Name() const {
 }
 
 std::optional<SqlType> SqlType::Parse(QStringView sName) {
-  static const QRegularExpression pattern(QStringLiteral(
-      R"(^\s*\[?\s*([a-z][a-z0-9 ]*?)\s*\]?\s*(?:\(\s*(max|\d+)\s*(?:,\s*(\d+)\s*)?\))?\s*$)"),
+  static const QRegularExpression pattern(
+      QStringLiteral(
+          R"(^\s*\[?\s*([a-z][a-z0-9 ]*?)\s*\]?\s*(?:\(\s*(max|\d+)\s*(?:,\s*(\d+)\s*)?\))?\s*$)"),
       QRegularExpression::CaseInsensitiveOption);
   const QRegularExpressionMatch match = pattern.match(sName.toString());
   if (!match.hasMatch()) return std::nullopt;
   const QString sBase = match.captured(1).toLower().simplified();
-  const auto found = std::find_if(kNames.begin(), kNames.end(),
-                                  [&](const KindName& n) { return sBase == QLatin1String(n.sName); });
+  const auto found = std::find_if(kNames.begin(), kNames.end(), [&](const KindName& n) {
+    return sBase == QLatin1String(n.sName);
+  });
   if (found == kNames.end()) return std::nullopt;
   SqlType type = Of(found->kind);
   const QString sFirst = match.captured(2).toLower();
@@ -148,14 +172,16 @@ std::optional<SqlType> SqlType::Parse(QStringView sName) {
     if (bHasSecond) return std::nullopt;
     type.iLength = !bHasFirst ? 1 : sFirst == QLatin1String("max") ? Max : sFirst.toInt();
     if (type.iLength == 0 || type.iLength > LengthLimit(type.kind)) return std::nullopt;
-    if (type.iLength == Max && (type.kind == Kind::Char || type.kind == Kind::NChar)) return std::nullopt;
+    if (type.iLength == Max && (type.kind == Kind::Char || type.kind == Kind::NChar))
+      return std::nullopt;
     return type;
   }
   if (sFirst == QLatin1String("max")) return std::nullopt;
   if (type.kind == Kind::Decimal) {
     type.iPrecision = bHasFirst ? sFirst.toInt() : 18;
     type.iScale = bHasSecond ? match.captured(3).toInt() : 0;
-    if (type.iPrecision < 1 || type.iPrecision > 38 || type.iScale > type.iPrecision) return std::nullopt;
+    if (type.iPrecision < 1 || type.iPrecision > 38 || type.iScale > type.iPrecision)
+      return std::nullopt;
     return type;
   }
   if (type.kind == Kind::Float && bHasFirst && !bHasSecond) {
@@ -182,15 +208,24 @@ SqlType SqlType::Common(const SqlType& a, const SqlType& b) {
     // An integer or money side counts with the precision it needs.
     auto digits = [](const SqlType& t) -> std::pair<int, int> {
       switch (t.kind) {
-        case Kind::Decimal: return {t.iPrecision, t.iScale};
-        case Kind::Bit: return {1, 0};
-        case Kind::TinyInt: return {3, 0};
-        case Kind::SmallInt: return {5, 0};
-        case Kind::Int: return {10, 0};
-        case Kind::BigInt: return {19, 0};
-        case Kind::SmallMoney: return {10, 4};
-        case Kind::Money: return {19, 4};
-        default: return {18, 0};
+        case Kind::Decimal:
+          return {t.iPrecision, t.iScale};
+        case Kind::Bit:
+          return {1, 0};
+        case Kind::TinyInt:
+          return {3, 0};
+        case Kind::SmallInt:
+          return {5, 0};
+        case Kind::Int:
+          return {10, 0};
+        case Kind::BigInt:
+          return {19, 0};
+        case Kind::SmallMoney:
+          return {10, 4};
+        case Kind::Money:
+          return {19, 4};
+        default:
+          return {18, 0};
       }
     };
     const auto [iP1, iS1] = digits(a);

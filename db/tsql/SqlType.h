@@ -48,10 +48,10 @@ struct SqlType {
 
   bool IsText() const noexcept;
   bool IsUnicode() const noexcept;
-  bool IsInteger() const noexcept;  // bit, tinyint .. bigint
+  bool IsInteger() const noexcept;       // bit, tinyint .. bigint
   bool IsExactNumeric() const noexcept;  // integers, money, decimal
-  bool IsNumeric() const noexcept;  // exact numerics, real, float
-  bool IsDateTime() const noexcept;  // date, time and every datetime kind
+  bool IsNumeric() const noexcept;       // exact numerics, real, float
+  bool IsDateTime() const noexcept;      // date, time and every datetime kind
 
   /// The type's name as T-SQL writes it, lower case: "varchar(10)",
   /// "decimal(12,2)", "nvarchar(max)", "datetime". Parse reads it back.
