@@ -49,11 +49,13 @@ TextResult ReadEngine(Recordset recordset) {
   return result;
 }
 
-QString Show(const TextResult& result) {
+QString Show(const TextResult& result, bool bColumns) {
   QStringList rows;
   for (const QStringList& row : result.rows) rows << row.join(QStringLiteral(" | "));
-  return QStringLiteral("[%1] %2 row(s): %3")
-      .arg(result.columns.join(QStringLiteral(", ")))
+  const QString sColumns =
+      bColumns ? QStringLiteral("[%1] ").arg(result.columns.join(QStringLiteral(", "))) : QString();
+  return QStringLiteral("%1%2 row(s): %3")
+      .arg(sColumns)
       .arg(result.rows.size())
       .arg(rows.join(QStringLiteral(" / ")));
 }
@@ -65,7 +67,7 @@ bool Ordered(const DefinitionPair& pair) {
 
 }  // namespace
 
-QString AnswerCheck::Compare(const DefinitionPair& pair, const QString& sId) const {
+QString AnswerCheck::Compare(const DefinitionPair& pair, const QString& sId, int* piRows) const {
   TextResult engine;
   try {
     engine = EngineAnswer(pair, sId);
@@ -74,6 +76,7 @@ QString AnswerCheck::Compare(const DefinitionPair& pair, const QString& sId) con
   } catch (const std::exception& error) {
     return QStringLiteral("the engine failed: ") + QString::fromLocal8Bit(error.what());
   }
+  if (piRows) *piRows = int(engine.rows.size());
   TextResult raw;
   try {
     raw = RawAnswer(pair);
@@ -89,7 +92,8 @@ QString AnswerCheck::Compare(const DefinitionPair& pair, const QString& sId) con
       engine.rows.empty() ||
       engine.columns.join(u'\n').compare(raw.columns.join(u'\n'), Qt::CaseInsensitive) == 0;
   if (bSameColumns && engine.rows == raw.rows) return {};
-  return QStringLiteral("T-SQL gave %1; SQLite gave %2").arg(Show(engine), Show(raw));
+  return QStringLiteral("T-SQL gave %1; SQLite gave %2")
+      .arg(Show(engine, !bSameColumns), Show(raw, !bSameColumns));
 }
 
 TextResult AnswerCheck::EngineAnswer(const DefinitionPair& pair, const QString& sId) const {

@@ -24,8 +24,9 @@ class AnswerCheck {
  public:
   explicit AnswerCheck(const RawSql& raw) : raw_(raw) {}
 
-  /// Empty when both gave the same answer, else what differed.
-  QString Compare(const DefinitionPair& pair, const QString& sId) const;
+  /// Empty when both gave the same answer, else what differed. piRows, when
+  /// given, learns how many rows the T-SQL gave.
+  QString Compare(const DefinitionPair& pair, const QString& sId, int* piRows = nullptr) const;
 
  private:
   TextResult EngineAnswer(const DefinitionPair& pair, const QString& sId) const;

@@ -40,12 +40,14 @@ namespace {
 using twk::bench::Judged;
 using twk::bench::Mean;
 using twk::bench::Median;
+using twk::bench::RealisticDatabase;
 using twk::bench::RealisticDefinitions;
 using twk::bench::RealisticSetup;
 
 constexpr int iRecords = 8;
 constexpr int iRounds = 20;
 constexpr int iColdSamples = 16;
+constexpr int iCheckedRecords = 200;
 constexpr double dWarmTarget = 1.15;
 constexpr double dColdTarget = 1.5;
 
@@ -79,21 +81,42 @@ struct Record {
   std::vector<double> raw;
 };
 
-// 1. Every pair gives the same answer for every timed record.
-int CompareAnswers(const QStringList& ids, sqlite3* pRaw) {
-  int iDiffering = 0;
-  for (const QString& sId : ids) {
+// 1. Every pair gives the same answer for the timed records, whose figures
+// would not count otherwise, and for a wider sample, so that most pairs are
+// seen answering with rows; a difference there is printed, a wrong answer of
+// the engine that the timing does not meet. The count for the timed records.
+int CompareAnswers(const QStringList& timed, sqlite3* pRaw) {
+  const QStringList wider = RealisticDatabase::SampleIds(iCheckedRecords);
+  int iTimedDiffering = 0;
+  int iWiderDiffering = 0;
+  QMap<QString, int> rowsSeen;
+  for (const QString& sId : timed + wider) {
+    const bool bTimed = timed.contains(sId);
     const twk::bench::RawSql raw(pRaw, Bindings(sId));
     const twk::bench::AnswerCheck check(raw);
     for (const auto& definition : RealisticDefinitions()) {
-      const QString sDifference = check.Compare(definition.Pair(), sId);
+      int iRows = 0;
+      const QString sDifference = check.Compare(definition.Pair(), sId, &iRows);
+      rowsSeen[QString::fromUtf8(definition.sAlertId)] += iRows;
       if (sDifference.isEmpty()) continue;
-      ++iDiffering;
-      std::printf("  answers differ: %s for record %s: %s\n", definition.sAlertId,
-                  qUtf8Printable(sId), qUtf8Printable(sDifference));
+      ++(bTimed ? iTimedDiffering : iWiderDiffering);
+      std::printf("  answers differ%s: %s for record %s: %s\n", bTimed ? "" : " (untimed record)",
+                  definition.sAlertId, qUtf8Printable(sId), qUtf8Printable(sDifference));
     }
   }
-  return iDiffering;
+  QStringList never;
+  for (auto it = rowsSeen.cbegin(); it != rowsSeen.cend(); ++it) {
+    if (it.value() == 0) never << it.key();
+  }
+  std::printf("  answers of the %zu pairs for the %lld timed records: %s; for %lld more: %s\n",
+              RealisticDefinitions().size(), qint64(timed.size()),
+              iTimedDiffering == 0 ? "all equal" : "SOME DIFFER (these figures do not count)",
+              qint64(wider.size()),
+              iWiderDiffering == 0 ? "all equal"
+                                   : qPrintable(QStringLiteral("%1 differ").arg(iWiderDiffering)));
+  std::printf("  pairs that gave no row for any of them (compared empty): %s\n",
+              never.isEmpty() ? "none" : qUtf8Printable(never.join(QStringLiteral(", "))));
+  return iTimedDiffering;
 }
 
 // 2. One evaluation of the record with a tally: what ran, what came back.
@@ -272,9 +295,6 @@ int main(int argc, char** argv) {
 
   const QStringList ids = RealisticSetup::TimedRecords(raw.get(), iRecords);
   const int iDiffering = CompareAnswers(ids, raw.get());
-  std::printf("  answers of the %zu pairs for the %d timed records: %s\n",
-              RealisticDefinitions().size(), iRecords,
-              iDiffering == 0 ? "all equal" : "SOME DIFFER (these figures do not count)");
   std::vector<Record> records;
   int iAlerts = 0;
   for (const QString& sId : ids) {
@@ -295,8 +315,7 @@ int main(int argc, char** argv) {
   std::printf("  peak memory (max resident set): %.1f MiB\n", twk::bench::PeakMiB());
   if (iDiffering > 0) {
     std::fflush(stdout);
-    std::fprintf(stderr, "bench_realistic: %d answers differ between T-SQL and SQLite\n",
-                 iDiffering);
+    std::fprintf(stderr, "bench_realistic: %d answers for timed records differ\n", iDiffering);
     return 1;
   }
   return 0;
