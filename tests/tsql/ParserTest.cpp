@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include "AstDump.h"
 #include "Parser.h"
 #include "QStringPrinter.h"
@@ -328,6 +330,37 @@ TEST(ParseLimits, LongChainsParseWithoutDeepRecursionAndDeepNestingIsRefused) {
       ADD_FAILURE() << "parsed " << sDeep.size() << " characters of nesting";
     } catch (const TsqlError& error) {
       EXPECT_EQ(error.Number(), 191) << error.Message().toStdString();
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Fragments of T-SQL put together at random: every batch either parses or
+// raises a TsqlError, never anything else.
+TEST(ParseLimits, RandomFragmentsParseOrRaiseTheServersError) {
+  const QStringList fragments =
+      QStringLiteral(
+          "select|from|where|t|a|1|'x'|(|)|,|+|=|and|or|not|in|between|like|is|null|case|when|then|"
+          "else|end|begin|if|while|set|@v|declare|int|varchar(10)|insert|into|values|update|delete|"
+          "exec|join|on|left|cross|apply|union|all|order|by|group|top|as|cast|convert|over|*|.|;|"
+          "[n]|N'y'|exists|with|for|xml|path|create|table|drop|try|catch|return|print|-|/*|'|[|--")
+          .split(u'|');
+  quint32 iSeed = 17;
+  for (int iCase = 0; iCase < 3000; ++iCase) {
+    QString sBatch;
+    for (int i = 0; i < 12; ++i) {
+      iSeed = iSeed * 1103515245u + 12345u;
+      sBatch += fragments[static_cast<int>((iSeed >> 16) % fragments.size())] + u' ';
+    }
+    try {
+      Parse(sBatch);
+    } catch (const TsqlError& error) {
+      EXPECT_GT(error.Line(), 0) << sBatch.toStdString();
+    } catch (...) {
+      ADD_FAILURE() << "unexpected exception for " << sBatch.toStdString();
     }
   }
 }
