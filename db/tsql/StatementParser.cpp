@@ -129,7 +129,8 @@ StatementPtr StatementParser::ParseTryCatch() {
   ExpectWord(u"begin");
   ExpectWord(u"try");
   while (!(IsWord(u"end") && IsWord(u"try", 1))) {
-    if (AtEnd() || IsWord(u"end")) Fail();
+    if (IsWord(u"end")) FailAt(Peek(1));  // end without try: the server names what follows
+    if (AtEnd()) Fail();
     statement->statements.push_back(ParseStatement());
   }
   Advance();
@@ -139,7 +140,8 @@ StatementPtr StatementParser::ParseTryCatch() {
   if (!IsWord(u"catch")) Fail();
   Advance();
   while (!(IsWord(u"end") && IsWord(u"catch", 1))) {
-    if (AtEnd() || IsWord(u"end")) Fail();
+    if (IsWord(u"end")) FailAt(Peek(1));  // end without catch: the server names what follows
+    if (AtEnd()) Fail();
     statement->catchStatements.push_back(ParseStatement());
   }
   Advance();

@@ -366,3 +366,58 @@ TEST(ParseLimits, RandomFragmentsParseOrRaiseTheServersError) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each statement and expression keeps where the author wrote it, so that
+// later errors can name the line.
+TEST(ParseSpans, StatementsAndExpressionsPointIntoTheAuthorsText) {
+  const QString sBatch =
+      QStringLiteral("declare @a int\n\nselect top 1 [a b]\n  from t -- x\nwhere a = 'q'\nprint 1");
+  const twk::tsql::Batch batch = Parse(sBatch);
+  ASSERT_EQ(batch.statements.size(), 3u);
+  const auto text = [&](const twk::tsql::SourceSpan& span) {
+    return sBatch.mid(span.iStart, span.iEnd - span.iStart);
+  };
+  EXPECT_EQ(text(batch.statements[0]->span), QStringLiteral("declare @a int"));
+  EXPECT_EQ(batch.statements[1]->span.iLine, 3);
+  EXPECT_EQ(text(batch.statements[1]->span),
+            QStringLiteral("select top 1 [a b]\n  from t -- x\nwhere a = 'q'"));
+  const twk::tsql::SelectCore& core = *batch.statements[1]->query->core;
+  EXPECT_EQ(text(core.items[0].expr->span), QStringLiteral("[a b]"));
+  EXPECT_EQ(core.from[0]->span.iLine, 4);
+  EXPECT_EQ(core.where->span.iLine, 5);
+  EXPECT_EQ(text(core.where->span), QStringLiteral("a = 'q'"));
+  EXPECT_EQ(batch.statements[2]->span.iLine, 6);
+}
+
+TEST(ParseErrors, MoreShapesTheServerRejects) {
+  ExpectErrors({
+      {"select", 156, 1, "Incorrect syntax near the keyword 'select'."},
+      {"select a from", 156, 1, "Incorrect syntax near the keyword 'from'."},
+      {"select a,", 102, 1, "Incorrect syntax near ','."},
+      {"select a from t where (a = 1", 102, 1, "Incorrect syntax near '1'."},
+      {"select case end", 156, 1, "Incorrect syntax near the keyword 'end'."},
+      {"select cast(a varchar)", 102, 1, "Incorrect syntax near 'varchar'."},
+      {"update t a = 1", 102, 1, "Incorrect syntax near 'a'."},
+      {"delete", 156, 1, "Incorrect syntax near the keyword 'delete'."},
+      {"insert t (a) 1", 102, 1, "Incorrect syntax near '1'."},
+      {"declare a int", 102, 1, "Incorrect syntax near 'a'."},
+      {"set @a == 1", 102, 1, "Incorrect syntax near '='."},
+      {"if 1 = 1", 102, 1, "Incorrect syntax near '1'."},
+      {"begin try select 1 end catch", 102, 1, "Incorrect syntax near 'catch'."},
+      {"while @i < 3\nbegin\nset @i += 1", 102, 3, "Incorrect syntax near '1'."},
+      {"select a from t join u", 102, 1, "Incorrect syntax near 'u'."},
+      {"select top @n a from t", 102, 1, "Incorrect syntax near '@n'."},
+      {"exec p (1)", 102, 1, "Incorrect syntax near '('."},
+      {"create table #t (a int) (", 102, 1, "Incorrect syntax near '('."},
+      {"select 1 union", 156, 1, "Incorrect syntax near the keyword 'union'."},
+      {"select a from t order by", 156, 1, "Incorrect syntax near the keyword 'by'."},
+      {"select a.* + 1", 102, 1, "Incorrect syntax near '+'."},
+      {"select 1\n\n/* open", 113, 3, "Missing end comment mark '*/'."},
+      {"print 'x'\nselect 'it''s", 105, 2,
+       "Unclosed quotation mark after the character string 'it''s'."},
+  });
+}
+
+}  // namespace
