@@ -20,7 +20,9 @@ constexpr char16_t kTarget[] = u"twk_target";
 // The subquery that computes an update's values from its from list.
 constexpr char16_t kSource[] = u"twk_source";
 
-QString SourceColumn(size_t i) { return QStringLiteral("twk_%1").arg(i + 1); }
+QString SourceColumn(size_t i) {
+  return QStringLiteral("twk_%1").arg(i + 1);
+}
 
 // The target as SQLite's update and delete name it, under the name its
 // columns are qualified by in the author's where clause.
@@ -39,20 +41,25 @@ void RefuseTop(const Statement& statement) {
 
 }  // namespace
 
-std::vector<EmittedSql> Emitter::Emit(const Statement& statement,
-                                      const StatementBinding& binding) {
+std::vector<EmittedSql> Emitter::Emit(const Statement& statement, const StatementBinding& binding) {
   switch (statement.kind) {
     case StatementKind::Select:
       if (statement.query->kind == tsql::QueryExpr::Kind::Core && statement.query->core->into) {
         return TableDefinitionEmitter::SelectInto(statement, binding);
       }
       return {Select(statement, binding)};
-    case StatementKind::Insert: return {Insert(statement, binding)};
-    case StatementKind::Update: return {Update(statement, binding)};
-    case StatementKind::Delete: return {Delete(statement)};
-    case StatementKind::Truncate: return Truncate(statement, binding);
-    case StatementKind::CreateTable: return TableDefinitionEmitter::Create(statement);
-    case StatementKind::DropTable: return TableDefinitionEmitter::Drop(statement);
+    case StatementKind::Insert:
+      return {Insert(statement, binding)};
+    case StatementKind::Update:
+      return {Update(statement, binding)};
+    case StatementKind::Delete:
+      return {Delete(statement)};
+    case StatementKind::Truncate:
+      return Truncate(statement, binding);
+    case StatementKind::CreateTable:
+      return TableDefinitionEmitter::Create(statement);
+    case StatementKind::DropTable:
+      return TableDefinitionEmitter::Drop(statement);
     default:
       RefuseConstruct(QStringLiteral("This statement outside the executor"), statement.span);
   }
@@ -71,7 +78,8 @@ EmittedSql Emitter::Select(const Statement& statement, const StatementBinding& b
   for (const tsql::SelectItem& item : query.core->items) {
     if (item.sVariable.isEmpty()) continue;
     if (emitted.columns.size() == binding.result.size()) emitted.columns.clear();
-    emitted.columns.push_back({item.sVariable, item.expr->type, item.sVariable, item.sAssignOperator});
+    emitted.columns.push_back(
+        {item.sVariable, item.expr->type, item.sVariable, item.sAssignOperator});
   }
   return emitted;
 }
@@ -91,7 +99,8 @@ EmittedSql Emitter::Insert(const Statement& statement, const StatementBinding& b
   // common table that names them, whatever names the query gives them.
   if (statement.query) {
     sql.Append(statement.with.empty() ? u"WITH " : u", ").Identifier(kSource).Append(u"(");
-    for (size_t i = 0; i < columns.size(); ++i) sql.Append(i ? u", " : u"").Identifier(SourceColumn(i));
+    for (size_t i = 0; i < columns.size(); ++i)
+      sql.Append(i ? u", " : u"").Identifier(SourceColumn(i));
     sql.Append(u") AS (");
     queries.Emit(*statement.query);
     sql.Append(u") ");
@@ -190,7 +199,8 @@ EmittedSql Emitter::Delete(const Statement& statement) {
     const QString sExposed = TargetWriter::ExposedName(pInFrom, statement.target);
     sql.Append(u" WHERE ").Identifier(kTarget).Append(u".rowid IN (SELECT ");
     sql.Identifier(sExposed).Append(u".rowid");
-    if (!pInFrom) sql.Append(u" FROM ").Table(statement.target).Append(u" AS ").Identifier(sExposed);
+    if (!pInFrom)
+      sql.Append(u" FROM ").Table(statement.target).Append(u" AS ").Identifier(sExposed);
     queries.From(statement.from, pInFrom ? u" FROM " : u", ");
   }
   if (statement.where) {

@@ -23,14 +23,10 @@ class Emitter {
                                       const tsql::StatementBinding& binding);
 
  private:
-  static EmittedSql Select(const tsql::Statement& statement,
-                           const tsql::StatementBinding& binding);
-  static EmittedSql Insert(const tsql::Statement& statement,
-                           const tsql::StatementBinding& binding);
-  static EmittedSql Update(const tsql::Statement& statement,
-                           const tsql::StatementBinding& binding);
-  static void UpdateSource(SqlBuilder& sql, const tsql::Statement& statement,
-                           TargetWriter& target);
+  static EmittedSql Select(const tsql::Statement& statement, const tsql::StatementBinding& binding);
+  static EmittedSql Insert(const tsql::Statement& statement, const tsql::StatementBinding& binding);
+  static EmittedSql Update(const tsql::Statement& statement, const tsql::StatementBinding& binding);
+  static void UpdateSource(SqlBuilder& sql, const tsql::Statement& statement, TargetWriter& target);
   static EmittedSql Delete(const tsql::Statement& statement);
   static std::vector<EmittedSql> Truncate(const tsql::Statement& statement,
                                           const tsql::StatementBinding& binding);

@@ -17,23 +17,30 @@ bool ExpressionEmitter::IsTextLike(const SqlType& type) {
 
 void ExpressionEmitter::Emit(const Expr& e) {
   switch (e.kind) {
-    case Kind::Literal: return Literal(e);
+    case Kind::Literal:
+      return Literal(e);
     case Kind::Variable:
       sql_.Parameter({EmittedParameter::Kind::Variable, e.sName, {}, e.type});
       return;
     case Kind::SystemVariable:
       sql_.Parameter({EmittedParameter::Kind::SystemVariable, e.sName.toLower(), {}, e.type});
       return;
-    case Kind::Column: return Column(e);
+    case Kind::Column:
+      return Column(e);
     case Kind::Star:
       if (!e.name.parts.empty()) sql_.Identifier(e.name.Last()).Append(u".");
       sql_.Append(u"*");
       return;
-    case Kind::Unary: return Unary(e);
-    case Kind::Binary: return Binary(e);
-    case Kind::Comparison: return Comparison(e);
-    case Kind::And: return Operands(e, u" AND ");
-    case Kind::Or: return Operands(e, u" OR ");
+    case Kind::Unary:
+      return Unary(e);
+    case Kind::Binary:
+      return Binary(e);
+    case Kind::Comparison:
+      return Comparison(e);
+    case Kind::And:
+      return Operands(e, u" AND ");
+    case Kind::Or:
+      return Operands(e, u" OR ");
     case Kind::Not:
       sql_.Append(u"(NOT ");
       Emit(*e.args[0]);
@@ -44,9 +51,12 @@ void ExpressionEmitter::Emit(const Expr& e) {
       Emit(*e.args[0]);
       sql_.Append(e.bNegated ? u" IS NOT NULL)" : u" IS NULL)");
       return;
-    case Kind::Between: return Between(e);
-    case Kind::Like: return Like(e);
-    case Kind::InList: return InList(e);
+    case Kind::Between:
+      return Between(e);
+    case Kind::Like:
+      return Like(e);
+    case Kind::InList:
+      return InList(e);
     case Kind::InQuery: {
       sql_.Append(u"(");
       EmitCollated(*e.args[0]);
@@ -54,13 +64,20 @@ void ExpressionEmitter::Emit(const Expr& e) {
       sql_.Append(u")");
       return;
     }
-    case Kind::Exists: return Query(e, u"EXISTS ");
-    case Kind::Subquery: return Query(e, u"");
-    case Kind::Case: return Case(e);
-    case Kind::Function: return FunctionEmitter(*this, sql_).Emit(e);
-    case Kind::Cast: return Cast(e);
-    case Kind::Collate: return Collate(e);
-    case Kind::XmlValue: return QueryEmitter(sql_).EmitXmlValue(e);
+    case Kind::Exists:
+      return Query(e, u"EXISTS ");
+    case Kind::Subquery:
+      return Query(e, u"");
+    case Kind::Case:
+      return Case(e);
+    case Kind::Function:
+      return FunctionEmitter(*this, sql_).Emit(e);
+    case Kind::Cast:
+      return Cast(e);
+    case Kind::Collate:
+      return Collate(e);
+    case Kind::XmlValue:
+      return QueryEmitter(sql_).EmitXmlValue(e);
   }
 }
 
@@ -150,7 +167,7 @@ void ExpressionEmitter::Binary(const Expr& e) {
     sql_.Append(u")");
     return;
   }
-  Operands(e, u" " + sOperator + u" ");
+  Operands(e, QStringLiteral(" ") + sOperator + QStringLiteral(" "));
 }
 
 // datetime + n and datetime - n count n days, as the server does; the number
@@ -171,7 +188,7 @@ void ExpressionEmitter::DateArithmetic(const Expr& e) {
   Emit(*pDays);
   sql_.Append(u"), ");
   Emit(*pDate);
-  sql_.Append(u")");
+  sql_.Append(u", ").InlineString(pDate->type.Name()).Append(u")");
 }
 
 void ExpressionEmitter::Comparison(const Expr& e) {

@@ -17,7 +17,7 @@ constexpr std::array<const char16_t*, 6> kDatePartFunctions{
 
 // Window functions SQLite has under the same name and meaning.
 constexpr std::array<const char16_t*, 9> kWindowFunctions{
-    u"row_number", u"rank",       u"dense_rank", u"ntile",     u"lag",
+    u"row_number", u"rank",        u"dense_rank", u"ntile",       u"lag",
     u"lead",       u"first_value", u"last_value", u"percent_rank"};
 
 template <size_t N>
@@ -79,7 +79,7 @@ bool FunctionEmitter::Aggregate(const Expr& call) {
   } else if (sName == u"avg") {
     Average(call);
   } else if (sName == u"string_agg") {
-    sql_.Append(u"group_concat(");
+    sql_.Append(u"tsql_string_agg(");
     expressions_.EmitList(call.args);
     sql_.Append(u")");
   } else {
@@ -145,20 +145,35 @@ void FunctionEmitter::Choose(const Expr& call) {
   sql_.Append(u" END");
 }
 
-// The engine's own function; a date part goes in as its name in lower case,
-// written into the text since it decides what the function does.
+// The engine's own function. A date part goes in as its name in lower case
+// and the type of a value as its name, written into the text since they
+// decide what the function does; year(d) is datepart(year, d).
 void FunctionEmitter::Engine(const Expr& call) {
-  const QString sName = call.sName == u"current_timestamp" ? QStringLiteral("getdate") : call.sName;
-  sql_.Append(u"tsql_").Append(sName).Append(u"(");
+  QString sName = call.sName == u"current_timestamp" ? QStringLiteral("getdate") : call.sName;
+  QString sPart;
   size_t iFirst = 0;
-  if (IsOneOf(sName, kDatePartFunctions) && !call.args.empty()) {
+  if (sName == u"year" || sName == u"month" || sName == u"day") {
+    std::swap(sPart, sName);
+    sName = QStringLiteral("datepart");
+  } else if (IsOneOf(sName, kDatePartFunctions) && !call.args.empty()) {
     const Expr& part = *call.args[0];
-    const QString& sPart = part.kind == Expr::Kind::Column ? part.name.Last() : part.sValue;
-    sql_.InlineString(sPart.toLower());
+    sPart = (part.kind == Expr::Kind::Column ? part.name.Last() : part.sValue).toLower();
     iFirst = 1;
-    if (call.args.size() > 1) sql_.Append(u", ");
   }
-  expressions_.EmitList(call.args, iFirst);
+  sql_.Append(u"tsql_").Append(sName).Append(u"(");
+  if (!sPart.isEmpty()) {
+    sql_.InlineString(sPart);
+    if (call.args.size() > iFirst) sql_.Append(u", ");
+  }
+  for (size_t i = iFirst; i < call.args.size(); ++i) {
+    if (i > iFirst) sql_.Append(u", ");
+    expressions_.Emit(*call.args[i]);
+    // datalength(x), format(x, ...) and dateadd(part, n, d) read x and d by
+    // their type: its name follows them.
+    const bool bTyped = (i == 0 && (sName == u"datalength" || sName == u"format")) ||
+                        (i == 2 && sName == u"dateadd");
+    if (bTyped) sql_.Append(u", ").InlineString(call.args[i]->type.Name());
+  }
   sql_.Append(u")");
 }
 

@@ -66,18 +66,27 @@ void QueryEmitter::With(const std::vector<tsql::CommonTable>& with) {
 void QueryEmitter::Body(const QueryExpr& query, bool bCollate) {
   Operand(*query.left, bCollate, true);
   switch (query.kind) {
-    case QueryKind::Union: sql_.Append(u" UNION "); break;
-    case QueryKind::UnionAll: sql_.Append(u" UNION ALL "); break;
-    case QueryKind::Except: sql_.Append(u" EXCEPT "); break;
-    case QueryKind::Intersect: sql_.Append(u" INTERSECT "); break;
-    case QueryKind::Core: break;
+    case QueryKind::Union:
+      sql_.Append(u" UNION ");
+      break;
+    case QueryKind::UnionAll:
+      sql_.Append(u" UNION ALL ");
+      break;
+    case QueryKind::Except:
+      sql_.Append(u" EXCEPT ");
+      break;
+    case QueryKind::Intersect:
+      sql_.Append(u" INTERSECT ");
+      break;
+    case QueryKind::Core:
+      break;
   }
   Operand(*query.right, bCollate, false);
 }
 
 void QueryEmitter::Operand(const QueryExpr& query, bool bCollate, bool bLeft) {
-  const bool bPlain = query.orderBy.empty() && query.with.empty() && !query.offset &&
-                      !query.forXmlPath;
+  const bool bPlain =
+      query.orderBy.empty() && query.with.empty() && !query.offset && !query.forXmlPath;
   if (bPlain && query.kind == QueryKind::Core && !query.core->top) {
     return Core(*query.core, bCollate || query.core->bDistinct);
   }
@@ -199,13 +208,25 @@ void QueryEmitter::TableReference(const TableRef& ref) {
   using JoinType = TableRef::JoinType;
   TableReference(*ref.left);
   switch (ref.joinType) {
-    case JoinType::Inner: sql_.Append(u" JOIN "); break;
-    case JoinType::Left: sql_.Append(u" LEFT JOIN "); break;
-    case JoinType::Right: sql_.Append(u" RIGHT JOIN "); break;
-    case JoinType::Full: sql_.Append(u" FULL JOIN "); break;
-    case JoinType::Cross: sql_.Append(u" CROSS JOIN "); break;
-    case JoinType::CrossApply: RefuseConstruct(QStringLiteral("CROSS APPLY"), ref.span);
-    case JoinType::OuterApply: RefuseConstruct(QStringLiteral("OUTER APPLY"), ref.span);
+    case JoinType::Inner:
+      sql_.Append(u" JOIN ");
+      break;
+    case JoinType::Left:
+      sql_.Append(u" LEFT JOIN ");
+      break;
+    case JoinType::Right:
+      sql_.Append(u" RIGHT JOIN ");
+      break;
+    case JoinType::Full:
+      sql_.Append(u" FULL JOIN ");
+      break;
+    case JoinType::Cross:
+      sql_.Append(u" CROSS JOIN ");
+      break;
+    case JoinType::CrossApply:
+      RefuseConstruct(QStringLiteral("CROSS APPLY"), ref.span);
+    case JoinType::OuterApply:
+      RefuseConstruct(QStringLiteral("OUTER APPLY"), ref.span);
   }
   const bool bNested = ref.right->kind == TableRef::Kind::Join;
   if (bNested) sql_.Append(u"(");
@@ -240,7 +261,8 @@ void QueryEmitter::Derived(const TableRef& ref) {
 // escapes text in xml and tagged by their names, concatenated into one text;
 // no rows give NULL, as they give the server no xml.
 void QueryEmitter::Xml(const QueryExpr& query, bool bValue) {
-  if (query.kind != QueryKind::Core) RefuseConstruct(QStringLiteral("FOR XML over a union"), query.span);
+  if (query.kind != QueryKind::Core)
+    RefuseConstruct(QStringLiteral("FOR XML over a union"), query.span);
   const XmlForm form{query.forXmlPath.value_or(QString()), bValue};
   sql_.Append(u"SELECT group_concat(\"twk_xml\", '') FROM (");
   With(query.with);
@@ -263,7 +285,8 @@ void QueryEmitter::EmitXmlValue(const tsql::Expr& value) {
 void QueryEmitter::XmlRow(const SelectCore& core, const XmlForm& form) {
   ExpressionEmitter expressions(sql_);
   const bool bRowTag = !form.sRow.isEmpty() && !form.bValue;
-  if (bRowTag) sql_.InlineString(u"<" + form.sRow + u">").Append(u" || ");
+  if (bRowTag)
+    sql_.InlineString(QStringLiteral("<") + form.sRow + QStringLiteral(">")).Append(u" || ");
   for (size_t i = 0; i < core.items.size(); ++i) {
     if (i > 0) sql_.Append(u" || ");
     const tsql::Expr& e = *core.items[i].expr;
@@ -274,13 +297,14 @@ void QueryEmitter::XmlRow(const SelectCore& core, const XmlForm& form) {
     } else if (sName.isEmpty()) {
       XmlEscaped(e);
     } else {
-      sql_.InlineString(u"<" + sName + u">").Append(u" || ");
+      sql_.InlineString(QStringLiteral("<") + sName + QStringLiteral(">")).Append(u" || ");
       XmlEscaped(e);
-      sql_.Append(u" || ").InlineString(u"</" + sName + u">");
+      sql_.Append(u" || ").InlineString(QStringLiteral("</") + sName + QStringLiteral(">"));
     }
     sql_.Append(u", '')");
   }
-  if (bRowTag) sql_.Append(u" || ").InlineString(u"</" + form.sRow + u">");
+  if (bRowTag)
+    sql_.Append(u" || ").InlineString(QStringLiteral("</") + form.sRow + QStringLiteral(">"));
   sql_.Append(u" AS \"twk_xml\"");
 }
 

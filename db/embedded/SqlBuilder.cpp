@@ -5,14 +5,6 @@
 
 namespace twk::embedded {
 
-namespace {
-
-// The number of the engine's refusal of a construct it does not run; the
-// server has no such message, so it is one of the engine's own.
-constexpr long kNotRunNumber = 50100;
-
-}  // namespace
-
 SqlBuilder& SqlBuilder::Append(QStringView sText) {
   sql_.sSql += sText;
   return *this;
@@ -66,7 +58,8 @@ EmittedSql SqlBuilder::Take() {
 
 void RefuseConstruct(const QString& sConstruct, const tsql::SourceSpan& span) {
   throw tsql::TsqlError(
-      kNotRunNumber, sConstruct + QStringLiteral(" is valid T-SQL that the embedded engine does not run."),
+      tsql::NotRunByEngine,
+      sConstruct + QStringLiteral(" is valid T-SQL, but the embedded engine does not run it."),
       span.iLine);
 }
 

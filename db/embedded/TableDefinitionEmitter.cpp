@@ -56,9 +56,11 @@ std::vector<EmittedSql> TableDefinitionEmitter::Table(
   const ColumnDefinition* pIdentity = nullptr;
   for (size_t i = 0; i < columns.size(); ++i) {
     if (columns[i].bIdentity) pIdentity = &columns[i];
-    if (columns[i].bIdentity && (columns[i].lIncrement != 1 || !IdentityFits(columns, constraints))) {
-      RefuseConstruct(QStringLiteral("An identity that is not the only key or steps by other than 1"),
-                      columns[i].span);
+    if (columns[i].bIdentity &&
+        (columns[i].lIncrement != 1 || !IdentityFits(columns, constraints))) {
+      RefuseConstruct(
+          QStringLiteral("An identity that is not the only key or steps by other than 1"),
+          columns[i].span);
     }
     sql.Append(i ? u", " : u"");
     Column(sql, columns[i], columns[i].bIdentity);
@@ -129,7 +131,10 @@ std::vector<EmittedSql> TableDefinitionEmitter::SelectInto(const tsql::Statement
       throw tsql::TsqlError(1038, QStringLiteral("An object or column name is missing or empty."),
                             statement.span.iLine);
     }
-    sql.Append(i ? u", " : u"").Identifier(column.sName).Append(u" ").Append(DeclaredType(column.type));
+    sql.Append(i ? u", " : u"")
+        .Identifier(column.sName)
+        .Append(u" ")
+        .Append(DeclaredType(column.type));
     if (ExpressionEmitter::IsTextLike(column.type)) sql.Collate();
   }
   sql.Append(u")");

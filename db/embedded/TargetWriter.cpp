@@ -9,7 +9,9 @@ using tsql::TableRef;
 
 namespace {
 
-bool SameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool SameName(const QString& a, const QString& b) {
+  return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 const TableRef* FindExposed(const TableRef& ref, const QString& sName) {
   if (ref.kind == TableRef::Kind::Join) {
@@ -50,7 +52,8 @@ void TargetWriter::Value(const QString& sColumn, const tsql::Expr& value) {
 
 void TargetWriter::Checked(const QString& sColumn, const std::function<void()>& value) {
   const tsql::CatalogColumn* pColumn = Find(sColumn);
-  const bool bLimited = pColumn && pColumn->type.IsText() && pColumn->type.iLength != tsql::SqlType::Max;
+  const bool bLimited =
+      pColumn && pColumn->type.IsText() && pColumn->type.iLength != tsql::SqlType::Max;
   if (!bLimited) return value();
   sql_.Append(u"tsql_check_length(");
   value();
@@ -74,7 +77,9 @@ void TargetWriter::Compound(const tsql::Assignment& assignment, const QString& s
     if (bDivision) {
       sql_.Append(u", ");
     } else {
-      sql_.Append(bText && sOperator == u"+" ? u" || " : u" " + sOperator + u" ");
+      sql_.Append(bText && sOperator == u"+"
+                      ? QStringLiteral(" || ")
+                      : QStringLiteral(" ") + sOperator + QStringLiteral(" "));
     }
     sql_.Append(u"(");
     ExpressionEmitter(sql_).Emit(*assignment.value);

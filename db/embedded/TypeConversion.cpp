@@ -15,8 +15,9 @@ TypeConversion::LiteralValue TypeConversion::ValueOf(const tsql::Expr& literal) 
   }
   if (type.kind == TypeKind::VarBinary) {
     const QString sHex = sValue.startsWith(u"0x", Qt::CaseInsensitive) ? sValue.mid(2) : sValue;
-    return {{}, QStringLiteral("X'") + (sHex.size() % 2 ? QStringLiteral("0") : QString()) +
-                    sHex + u'\''};
+    return {
+        {},
+        QStringLiteral("X'") + (sHex.size() % 2 ? QStringLiteral("0") : QString()) + sHex + u'\''};
   }
   QString sNumber = sValue;
   sNumber.remove(u'$');
@@ -40,11 +41,16 @@ namespace {
 
 int IntegerRank(TypeKind kind) {
   switch (kind) {
-    case TypeKind::TinyInt: return 1;
-    case TypeKind::SmallInt: return 2;
-    case TypeKind::Int: return 3;
-    case TypeKind::BigInt: return 4;
-    default: return 0;
+    case TypeKind::TinyInt:
+      return 1;
+    case TypeKind::SmallInt:
+      return 2;
+    case TypeKind::Int:
+      return 3;
+    case TypeKind::BigInt:
+      return 4;
+    default:
+      return 0;
   }
 }
 
