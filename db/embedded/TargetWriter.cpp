@@ -37,6 +37,11 @@ TargetWriter::TargetWriter(SqlBuilder& sql, const tsql::Statement& statement,
     if (!pTarget && SameName(source.sExposedName, statement.target.Last())) pTarget = &source;
   }
   if (pTarget) columns_ = pTarget->columns;
+  // The truncation message names the table, not the alias it is updated by.
+  const TableRef* pInFrom = InFrom();
+  sTable_ = pTarget && !pTarget->object.parts.empty() ? pTarget->object.Last()
+            : pInFrom                                 ? pInFrom->name.Last()
+                                                      : statement.target.Last();
 }
 
 const tsql::CatalogColumn* TargetWriter::Find(const QString& sColumn) const {
@@ -58,7 +63,7 @@ void TargetWriter::Checked(const QString& sColumn, const std::function<void()>& 
   sql_.Append(u"tsql_check_length(");
   value();
   sql_.Append(u", ").Append(QString::number(pColumn->type.iLength)).Append(u", ");
-  sql_.InlineString(statement_.target.Last()).Append(u", ").InlineString(pColumn->sName);
+  sql_.InlineString(sTable_).Append(u", ").InlineString(pColumn->sName);
   sql_.Append(u")");
 }
 

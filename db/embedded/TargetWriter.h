@@ -43,6 +43,7 @@ class TargetWriter {
   SqlBuilder& sql_;
   const tsql::Statement& statement_;
   std::vector<tsql::CatalogColumn> columns_;
+  QString sTable_;
 };
 
 }  // namespace twk::embedded

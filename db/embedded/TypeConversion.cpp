@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "TypeConversion.h"
 
+#include "TwkError.h"
+
 namespace twk::embedded {
 
 using tsql::SqlType;
@@ -9,7 +11,16 @@ using TypeKind = SqlType::Kind;
 TypeConversion::LiteralValue TypeConversion::ValueOf(const tsql::Expr& literal) {
   const SqlType& type = literal.type;
   const QString& sValue = literal.sValue;
-  if (type.kind == TypeKind::Null) return {{}, QStringLiteral("NULL")};
+  if (type.kind == TypeKind::Null) {
+    // Only NULL itself is of no type once bound; anything else is a literal
+    // the binder left alone, which must not run as NULL.
+    if (sValue.compare(u"null", Qt::CaseInsensitive) != 0) {
+      throw TwkError(QStringLiteral("The literal ") + sValue +
+                         QStringLiteral(" reached the emitter without a type."),
+                     QStringLiteral("Emitter"));
+    }
+    return {{}, QStringLiteral("NULL")};
+  }
   if (type.IsText() || type.kind == TypeKind::UniqueIdentifier || type.IsDateTime()) {
     return {sValue, std::nullopt};
   }
