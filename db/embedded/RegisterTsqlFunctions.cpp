@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#include "RegisterTsqlFunctions.h"
+
+#include <array>
+
+#include "FunctionArguments.h"
+#include "TsqlCollation.h"
+#include "TsqlTextSearch.h"
+
+namespace twk::embedded {
+
+namespace {
+
+struct FunctionEntry {
+  const char* sName;
+  int iArguments;  // -1: any number
+  ScalarFunction pFunction;
+  bool bDeterministic = true;
+};
+
+// Every name starts with tsql_ so that none can meet one of SQLite's own.
+const auto kFunctions = std::to_array<FunctionEntry>({
+    {"tsql_like", 2, TsqlTextSearch::Like},
+    {"tsql_like", 3, TsqlTextSearch::Like},
+    {"tsql_patindex", 2, TsqlTextSearch::PatIndex},
+    {"tsql_charindex", 2, TsqlTextSearch::CharIndex},
+    {"tsql_charindex", 3, TsqlTextSearch::CharIndex},
+    {"tsql_replace", 3, TsqlTextSearch::Replace},
+});
+
+}  // namespace
+
+void RegisterTsqlFunctions(sqlite3* pDb) {
+  TsqlCollation::Register(pDb);
+  for (const FunctionEntry& entry : kFunctions) {
+    AddFunction(pDb, entry.sName, entry.iArguments, entry.pFunction, entry.bDeterministic);
+  }
+}
+
+}  // namespace twk::embedded
