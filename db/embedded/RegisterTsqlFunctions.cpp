@@ -5,6 +5,7 @@
 
 #include "FunctionArguments.h"
 #include "TsqlCollation.h"
+#include "TsqlConvert.h"
 #include "TsqlTextSearch.h"
 
 namespace twk::embedded {
@@ -26,6 +27,10 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_charindex", 2, TsqlTextSearch::CharIndex},
     {"tsql_charindex", 3, TsqlTextSearch::CharIndex},
     {"tsql_replace", 3, TsqlTextSearch::Replace},
+    {"tsql_convert", 3, TsqlConvert::Function},
+    {"tsql_convert", 4, TsqlConvert::Function},
+    {"tsql_try_convert", 3, TsqlConvert::TryFunction},
+    {"tsql_try_convert", 4, TsqlConvert::TryFunction},
 });
 
 }  // namespace
