@@ -6,6 +6,7 @@
 #include "FunctionArguments.h"
 #include "TsqlCollation.h"
 #include "TsqlConvert.h"
+#include "TsqlNumberFunctions.h"
 #include "TsqlTextSearch.h"
 
 namespace twk::embedded {
@@ -31,6 +32,16 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_convert", 4, TsqlConvert::Function},
     {"tsql_try_convert", 3, TsqlConvert::TryFunction},
     {"tsql_try_convert", 4, TsqlConvert::TryFunction},
+    {"tsql_div", 2, TsqlNumberFunctions::Divide},
+    {"tsql_mod", 2, TsqlNumberFunctions::Modulo},
+    {"tsql_round", 2, TsqlNumberFunctions::Round},
+    {"tsql_round", 3, TsqlNumberFunctions::Round},
+    {"tsql_ceiling", 1, TsqlNumberFunctions::Ceiling},
+    {"tsql_floor", 1, TsqlNumberFunctions::Floor},
+    {"tsql_power", 2, TsqlNumberFunctions::Power},
+    {"tsql_sign", 1, TsqlNumberFunctions::Sign},
+    {"tsql_sqrt", 1, TsqlNumberFunctions::Sqrt},
+    {"tsql_abs", 1, TsqlNumberFunctions::Abs},
 });
 
 }  // namespace
