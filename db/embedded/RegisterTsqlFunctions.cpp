@@ -6,6 +6,7 @@
 #include "FunctionArguments.h"
 #include "TsqlCollation.h"
 #include "TsqlConvert.h"
+#include "TsqlDateFunctions.h"
 #include "TsqlNumberFunctions.h"
 #include "TsqlTextSearch.h"
 
@@ -42,6 +43,16 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_sign", 1, TsqlNumberFunctions::Sign},
     {"tsql_sqrt", 1, TsqlNumberFunctions::Sqrt},
     {"tsql_abs", 1, TsqlNumberFunctions::Abs},
+    {"tsql_getdate", 0, TsqlDateFunctions::GetDate, false},
+    {"tsql_getutcdate", 0, TsqlDateFunctions::GetUtcDate, false},
+    {"tsql_sysdatetime", 0, TsqlDateFunctions::SysDateTime, false},
+    {"tsql_dateadd", 4, TsqlDateFunctions::DateAdd},
+    {"tsql_datediff", 3, TsqlDateFunctions::DateDiff},
+    {"tsql_datepart", 2, TsqlDateFunctions::DatePart},
+    {"tsql_datename", 2, TsqlDateFunctions::DateName},
+    {"tsql_eomonth", 1, TsqlDateFunctions::EoMonth},
+    {"tsql_eomonth", 2, TsqlDateFunctions::EoMonth},
+    {"tsql_datefromparts", 3, TsqlDateFunctions::DateFromParts},
 });
 
 }  // namespace
