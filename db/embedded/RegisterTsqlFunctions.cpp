@@ -4,10 +4,12 @@
 #include <array>
 
 #include "FunctionArguments.h"
+#include "TsqlCharacterFunctions.h"
 #include "TsqlCollation.h"
 #include "TsqlConvert.h"
 #include "TsqlDateFunctions.h"
 #include "TsqlNumberFunctions.h"
+#include "TsqlTextFunctions.h"
 #include "TsqlTextSearch.h"
 
 namespace twk::embedded {
@@ -53,6 +55,34 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_eomonth", 1, TsqlDateFunctions::EoMonth},
     {"tsql_eomonth", 2, TsqlDateFunctions::EoMonth},
     {"tsql_datefromparts", 3, TsqlDateFunctions::DateFromParts},
+    {"tsql_left", 2, TsqlTextFunctions::Left},
+    {"tsql_right", 2, TsqlTextFunctions::Right},
+    {"tsql_substring", 3, TsqlTextFunctions::Substring},
+    {"tsql_len", 1, TsqlTextFunctions::Len},
+    {"tsql_datalength", 2, TsqlTextFunctions::DataLength},
+    {"tsql_stuff", 4, TsqlTextFunctions::Stuff},
+    {"tsql_replicate", 2, TsqlTextFunctions::Replicate},
+    {"tsql_reverse", 1, TsqlTextFunctions::Reverse},
+    {"tsql_space", 1, TsqlTextFunctions::Space},
+    {"tsql_ltrim", 1, TsqlTextFunctions::LTrim},
+    {"tsql_rtrim", 1, TsqlTextFunctions::RTrim},
+    {"tsql_trim", 1, TsqlTextFunctions::Trim},
+    {"tsql_trim", 2, TsqlTextFunctions::Trim},
+    {"tsql_upper", 1, TsqlTextFunctions::Upper},
+    {"tsql_lower", 1, TsqlTextFunctions::Lower},
+    {"tsql_ascii", 1, TsqlCharacterFunctions::Ascii},
+    {"tsql_char", 1, TsqlCharacterFunctions::Char},
+    {"tsql_nchar", 1, TsqlCharacterFunctions::NChar},
+    {"tsql_unicode", 1, TsqlCharacterFunctions::Unicode},
+    {"tsql_concat", -1, TsqlCharacterFunctions::Concat},
+    {"tsql_concat_ws", -1, TsqlCharacterFunctions::ConcatWs},
+    {"tsql_quotename", 1, TsqlCharacterFunctions::QuoteName},
+    {"tsql_quotename", 2, TsqlCharacterFunctions::QuoteName},
+    {"tsql_str", 1, TsqlCharacterFunctions::Str},
+    {"tsql_str", 2, TsqlCharacterFunctions::Str},
+    {"tsql_str", 3, TsqlCharacterFunctions::Str},
+    {"tsql_isnumeric", 1, TsqlCharacterFunctions::IsNumeric},
+    {"tsql_check_length", 4, TsqlCharacterFunctions::CheckLength},
 });
 
 }  // namespace

@@ -23,16 +23,16 @@ QString ValueText(sqlite3_stmt* pStatement) {
   }
 }
 
-// "TSQL 8134: Divide by zero ..." becomes "error 8134".
-QString ErrorText(sqlite3* pDb) {
-  const QString sMessage = QString::fromUtf8(sqlite3_errmsg(pDb));
-  static const QRegularExpression number(QStringLiteral("^TSQL (\\d+): "));
-  const QRegularExpressionMatch match = number.match(sMessage);
-  return match.hasMatch() ? QStringLiteral("error ") + match.captured(1)
-                          : QStringLiteral("sqlite: ") + sMessage;
-}
-
 }  // namespace
+
+// "TSQL 8134: Divide by zero ..." becomes "error 8134".
+QString FunctionConnection::ErrorText() {
+  sLastMessage_ = QString::fromUtf8(sqlite3_errmsg(pDb_));
+  static const QRegularExpression number(QStringLiteral("^TSQL (\\d+): "));
+  const QRegularExpressionMatch match = number.match(sLastMessage_);
+  return match.hasMatch() ? QStringLiteral("error ") + match.captured(1)
+                          : QStringLiteral("sqlite: ") + sLastMessage_;
+}
 
 FunctionConnection::FunctionConnection() {
   if (sqlite3_open(":memory:", &pDb_) != SQLITE_OK) ADD_FAILURE() << "cannot open SQLite";
@@ -53,12 +53,12 @@ QString FunctionConnection::Evaluate(const QString& sQuery) {
   sqlite3_stmt* pStatement = nullptr;
   const QByteArray query = sQuery.toUtf8();
   if (sqlite3_prepare_v2(pDb_, query.constData(), -1, &pStatement, nullptr) != SQLITE_OK) {
-    return ErrorText(pDb_);
+    return ErrorText();
   }
   const int iStep = sqlite3_step(pStatement);
   const QString sResult = iStep == SQLITE_ROW    ? ValueText(pStatement)
                           : iStep == SQLITE_DONE ? QStringLiteral("no row")
-                                                 : ErrorText(pDb_);
+                                                 : ErrorText();
   sqlite3_finalize(pStatement);
   return sResult;
 }

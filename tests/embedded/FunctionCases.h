@@ -35,9 +35,14 @@ class FunctionConnection {
   /// The first column of the first row of a query, as text, or
   /// "error <number>" for a T-SQL error, or "sqlite: <message>".
   QString Evaluate(const QString& sQuery);
+  /// SQLite's message for the last failed Evaluate.
+  const QString& LastMessage() const { return sLastMessage_; }
 
  private:
+  QString ErrorText();
+
   sqlite3* pDb_ = nullptr;
+  QString sLastMessage_;
 };
 
 /// Evaluates "select <expression>" for every case and checks each answer.
