@@ -8,7 +8,9 @@
 #include "TsqlCollation.h"
 #include "TsqlConvert.h"
 #include "TsqlDateFunctions.h"
+#include "TsqlFormat.h"
 #include "TsqlNumberFunctions.h"
+#include "TsqlStringAgg.h"
 #include "TsqlTextFunctions.h"
 #include "TsqlTextSearch.h"
 
@@ -83,12 +85,15 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_str", 3, TsqlCharacterFunctions::Str},
     {"tsql_isnumeric", 1, TsqlCharacterFunctions::IsNumeric},
     {"tsql_check_length", 4, TsqlCharacterFunctions::CheckLength},
+    {"tsql_format", 3, TsqlFormat::Function},
+    {"tsql_format", 4, TsqlFormat::Function},
 });
 
 }  // namespace
 
 void RegisterTsqlFunctions(sqlite3* pDb) {
   TsqlCollation::Register(pDb);
+  TsqlStringAgg::Register(pDb);
   for (const FunctionEntry& entry : kFunctions) {
     AddFunction(pDb, entry.sName, entry.iArguments, entry.pFunction, entry.bDeterministic);
   }
