@@ -63,13 +63,9 @@ QString DefaultForm(const Pieces& p, const tsql::SqlType& type) {
   return sDate + u' ' + sTime;
 }
 
-QString Styled(const Pieces& p, int iStyle) {
-  const QString sClock = p.sHour + u':' + p.sMinute + u':' + p.sSecond;
-  const QString sMonDay =
-      p.sMonthName + u' ' + (p.sDay.startsWith(u'0') ? u' ' + p.sDay.mid(1) : p.sDay);
-  switch (iStyle % 100) {
-    case 0:
-      return sMonDay + u' ' + p.sYear + u' ' + p.sHour12 + u':' + p.sMinute + p.sHalf;
+// The styles that show a date only.
+QString DateOnly(const Pieces& p, int iBase) {
+  switch (iBase) {
     case 1:
       return p.sMonth + u'/' + p.sDay + u'/' + p.sYear;
     case 2:
@@ -84,34 +80,45 @@ QString Styled(const Pieces& p, int iStyle) {
       return p.sDay + u' ' + p.sMonthName + u' ' + p.sYear;
     case 7:
       return p.sMonthName + u' ' + p.sDay + QStringLiteral(", ") + p.sYear;
-    case 8:
-    case 24:
-      return sClock;
-    case 9:
-      return sMonDay + u' ' + p.sYear + u' ' + p.sHour12 + u':' + p.sMinute + u':' + p.sSecond +
-             p.sMillis + p.sHalf;
     case 10:
       return p.sMonth + u'-' + p.sDay + u'-' + p.sYear;
     case 11:
       return p.sYear + u'/' + p.sMonth + u'/' + p.sDay;
     case 12:
       return p.sYear + p.sMonth + p.sDay;
+    default:
+      return p.sYear + u'-' + p.sMonth + u'-' + p.sDay;  // 23
+  }
+}
+
+QString Styled(const Pieces& p, int iStyle) {
+  const QString sClock = p.sHour + u':' + p.sMinute + u':' + p.sSecond;
+  const QString sMonDay =
+      p.sMonthName + u' ' + (p.sDay.startsWith(u'0') ? u' ' + p.sDay.mid(1) : p.sDay);
+  const QString sIso = p.sYear + u'-' + p.sMonth + u'-' + p.sDay;
+  switch (iStyle % 100) {
+    case 0:
+      return sMonDay + u' ' + p.sYear + u' ' + p.sHour12 + u':' + p.sMinute + p.sHalf;
+    case 8:
+    case 24:
+      return sClock;
+    case 9:
+      return sMonDay + u' ' + p.sYear + u' ' + p.sHour12 + u':' + p.sMinute + u':' + p.sSecond +
+             p.sMillis + p.sHalf;
     case 13:
       return p.sDay + u' ' + p.sMonthName + u' ' + p.sYear + u' ' + sClock + p.sMillis;
     case 14:
       return sClock + p.sMillis;
     case 20:
-      return p.sYear + u'-' + p.sMonth + u'-' + p.sDay + u' ' + sClock;
+      return sIso + u' ' + sClock;
     case 21:
     case 25:
-      return p.sYear + u'-' + p.sMonth + u'-' + p.sDay + u' ' + sClock + p.sFraction;
+      return sIso + u' ' + sClock + p.sFraction;
     case 22:
       return p.sMonth + u'/' + p.sDay + u'/' + p.sYear + u' ' + p.sHour12 + u':' + p.sMinute +
              u':' + p.sSecond + u' ' + p.sHalf;
-    case 23:
-      return p.sYear + u'-' + p.sMonth + u'-' + p.sDay;
     default:
-      return {};
+      return DateOnly(p, iStyle % 100);
   }
 }
 
