@@ -90,11 +90,7 @@ TsqlDateValue DateFromNumber(const TsqlValue& value, const SqlType& from, const 
   if (!from.IsNumeric() || (to.kind != Kind::DateTime && to.kind != Kind::SmallDateTime)) {
     TsqlNumberConversion::FailNotAllowed(from, to);
   }
-  const double dDays = value.Number();
-  TsqlDateValue date;
-  date.date = QDate(1900, 1, 1).addDays(qint64(std::floor(dDays)));
-  date.lTicks = qint64((dDays - std::floor(dDays)) * TsqlDateValue::kTicksPerDay + 0.5);
-  return date;
+  return TsqlDateValue::FromDays(value.Number());
 }
 
 TsqlValue ToDate(const TsqlValue& value, const SqlType& from, const SqlType& to, int iStyle) {

@@ -17,7 +17,12 @@ using Kind = tsql::SqlType::Kind;
 using Part = TsqlDatePart::Part;
 using tsql::SqlType;
 
+// A number stands for a datetime, as in dateadd(month, n, 0).
 TsqlDateValue DateArgument(sqlite3_value* pValue) {
+  const int iStorage = sqlite3_value_type(pValue);
+  if (iStorage == SQLITE_INTEGER || iStorage == SQLITE_FLOAT) {
+    return TsqlDateValue::FromDays(sqlite3_value_double(pValue));
+  }
   return TsqlDateValue::Argument(TextArgument(pValue));
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TsqlDateValue.h"
 
-#include <QRegularExpression>
+#include <cmath>
 
 #include "FunctionArguments.h"
 #include "TsqlDateText.h"
@@ -79,6 +79,14 @@ TsqlDateValue TsqlDateValue::Argument(QStringView sText) {
                                  "character string."));
   }
   return *value;
+}
+
+TsqlDateValue TsqlDateValue::FromDays(double dDays) {
+  const double dWhole = std::floor(dDays);
+  TsqlDateValue value;
+  value.date = QDate(1900, 1, 1).addDays(qint64(dWhole));
+  value.lTicks = qint64((dDays - dWhole) * double(kTicksPerDay) + 0.5);
+  return value;
 }
 
 TsqlDateValue TsqlDateValue::AddTicks(qint64 lAmount) const {

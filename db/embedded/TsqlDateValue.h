@@ -30,6 +30,9 @@ struct TsqlDateValue {
                                             bool* pOutOfRange = nullptr);
   /// Parse for a function's date argument: fails with the server's 241.
   static TsqlDateValue Argument(QStringView sText);
+  /// A number as datetime reads it: days since 1900-01-01, with the
+  /// fraction a part of the day.
+  static TsqlDateValue FromDays(double dDays);
 
   /// Rounded as the type keeps it (datetime to 1/300 s, smalldatetime to the
   /// minute, datetime2 and time to their digits, date to the day).

@@ -108,9 +108,15 @@ TsqlValue ToWhole(const TsqlValue& value, const SqlType& from, const SqlType& to
   }
   if (to.kind == Kind::Bit) return TsqlValue::Integer(lValue != 0);
   const Range range = RangeOf(to.kind);
-  if (double(lValue) < range.dLow || double(lValue) > range.dHigh)
-    FailOverflow(QStringLiteral("expression"), to);
-  return TsqlValue::Integer(lValue);
+  if (double(lValue) >= range.dLow && double(lValue) <= range.dHigh)
+    return TsqlValue::Integer(lValue);
+  // An integer into a smaller one names the value; into int it does not.
+  if (to.kind == Kind::TinyInt || to.kind == Kind::SmallInt) {
+    FailTsql(220, QStringLiteral("Arithmetic overflow error for data type %1, value = %2.")
+                      .arg(to.Name())
+                      .arg(lValue));
+  }
+  FailOverflow(QStringLiteral("expression"), to);
 }
 
 double TextNumber(const QString& sText, const SqlType& from, const SqlType& to) {

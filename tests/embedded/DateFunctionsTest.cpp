@@ -41,6 +41,8 @@ TEST(TsqlDateFunctions, AddAndCountPartsAsTheServerDoes) {
           {"tsql_datediff('ms', '2014-01-01 10:00:00.000', '2014-01-01 10:00:01.100')", "1100"},
           {"tsql_datediff('ms', '1900-01-01', '2014-01-01')", nullptr, 535},
           {"tsql_datediff('day', 'junk', '2014-01-01')", nullptr, 241},
+          {"tsql_dateadd('month', tsql_datediff('month', 0, '2014-03-05'), 0, 'datetime')",
+           "2014-03-01 00:00:00.000"},
       });
 }
 
