@@ -29,6 +29,11 @@ SqliteCatalog::SqliteCatalog(sqlite3* pDb) : pDb_(pDb) {}
 SqliteCatalog::~SqliteCatalog() = default;
 
 SqlType SqliteCatalog::TypeOf(const QString& sDeclared) {
+  // SQLite's REAL holds a double: the server's float. A T-SQL real is
+  // declared float(24) by the emitter, and read back as real.
+  if (sDeclared.trimmed().compare(u"real", Qt::CaseInsensitive) == 0) {
+    return SqlType::Of(SqlType::Kind::Float);
+  }
   if (const std::optional<SqlType> type = SqlType::Parse(sDeclared)) return *type;
   // SQLite's affinity rules, in its order, for names T-SQL has not.
   const QString sUpper = sDeclared.toUpper();

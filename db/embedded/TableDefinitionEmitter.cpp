@@ -15,7 +15,9 @@ namespace {
 
 // The name a column is declared with: the T-SQL type; a column of the type
 // of a bare NULL is an int, as the server makes it.
+// A real is written float(24), since the catalogue reads SQLite's REAL as float.
 QString DeclaredType(const SqlType& type) {
+  if (type.kind == SqlType::Kind::Real) return QStringLiteral("float(24)");
   return type.kind == SqlType::Kind::Null ? QStringLiteral("int") : type.Name();
 }
 
