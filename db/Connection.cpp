@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "Connection.h"
 
-#include "OdbcBackend.h"
 #include "SqliteBackend.h"
 #include "TwkError.h"
+#include "odbc/OdbcBackend.h"
 
 namespace twk {
 
@@ -30,7 +30,9 @@ void Connection::Open() {
   }
 }
 
-void Connection::Close() noexcept { backend_.reset(); }
+void Connection::Close() noexcept {
+  backend_.reset();
+}
 
 Recordset Connection::Execute(const QString& sSql) {
   if (!backend_) {

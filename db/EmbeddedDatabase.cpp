@@ -116,11 +116,12 @@ void EmbeddedDatabase::Create(const QString& sPath, bool bDemo) {
   }
   if (SomethingAt(sPath)) throw FileExists(sPath);
 
+  // The path goes in by concatenation: an arg() after it would replace a %N
+  // that the path itself holds.
   const QString sTempPath =
-      QStringLiteral("%1.%2-%3.part")
-          .arg(sPath)
-          .arg(QCoreApplication::applicationPid())
-          .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+      sPath + QStringLiteral(".%1-%2.part")
+                  .arg(QCoreApplication::applicationPid())
+                  .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
   try {
     BuildDatabase(sTempPath, ScriptNames(bDemo));
   } catch (...) {

@@ -39,11 +39,18 @@ struct OrderItem {
 /// `type` (and may note what a name resolved to in `iBinding`), so that the
 /// emitter writes every conversion and comparison the server would make.
 struct Expr {
+  Expr() = default;
+  Expr(Expr&&) = default;
+  Expr& operator=(Expr&&) = default;
+  /// Frees the operands in a loop: a chain of 100,000 terms is as deep.
+  ~Expr();
+
   enum class Kind {
     Literal,         // sValue (unescaped text, or the number as written); type from the token
     Variable,        // sName, "@x" as written
     SystemVariable,  // sName in lower case, "@@rowcount"
-    Column,          // name: [table alias or schema parts...,] column
+    Column,          // name: [table alias or schema parts...,] column; also the bare
+                     // datepart word of dateadd/datediff/datepart/datename (day, dd, ...)
     Star,            // * or t.*: name holds the qualifier, if any
     Unary,           // sOperator "-", "+", "~"; args[0]
     Binary,          // sOperator "+", "-", "*", "/", "%", "&", "|", "^"; args[0], args[1]
@@ -74,6 +81,10 @@ struct Expr {
   std::vector<ExprPtr> args;
   QueryPtr query;
   bool bNegated = false;
+
+  // Literal: the token it was written as (String, UnicodeString, Integer,
+  // Decimal, Float, Binary, Money), or Word for NULL (sValue "null").
+  Token::Kind literalKind = Token::Kind::End;
 
   // Case: the when/then pairs in order, and the else branch (null when absent).
   std::vector<std::pair<ExprPtr, ExprPtr>> whens;
@@ -180,11 +191,12 @@ struct ColumnDefinition {
   ExprPtr check;
 };
 
-/// A table-level primary key or unique constraint.
+/// A table-level primary key, unique or check constraint.
 struct TableConstraint {
   bool bPrimaryKey = true;
   std::vector<QString> columns;
   SourceSpan span;
+  ExprPtr check;  // check (...): bPrimaryKey false, columns empty
 };
 
 struct VariableDeclaration {
@@ -203,7 +215,7 @@ struct Assignment {
   ObjectName column;                        // empty for a variable alone
   QString sVariable;                        // "@v", or empty
   QString sOperator = QStringLiteral("=");  // "=", "+=", "-=", ...
-  ExprPtr value;
+  ExprPtr value;                            // null for "= default"
   SourceSpan span;
 };
 
@@ -253,7 +265,7 @@ struct Statement {
 
   ObjectName target;                       // Insert, Update, Delete, Truncate, CreateTable
   std::vector<QString> columns;            // Insert column list
-  std::vector<std::vector<ExprPtr>> rows;  // Insert values (...), (...)
+  std::vector<std::vector<ExprPtr>> rows;  // Insert values (...), (...); null for default
   bool bDefaultValues = false;
   StatementPtr source;                  // Insert ... exec
   std::vector<Assignment> assignments;  // Update
@@ -266,7 +278,7 @@ struct Statement {
   QString sVariable;                           // SetVariable; Exec's "exec @r = proc"
   QString sOperator;                           // SetVariable: "=", "+=", ...
   ExprPtr value;                               // SetVariable, Return, Print, Exec of dynamic sql
-  std::vector<QString> options;                // SetOption
+  std::vector<QString> options;                // SetOption; Raiserror's with options
   QString sValue;                              // SetOption
   ExprPtr condition;                           // If, While
   StatementPtr body;                           // If, While

@@ -114,6 +114,28 @@ TEST_F(EmbeddedDatabaseTest, AFailedCreateLeavesNoFileBehind) {
   EXPECT_EQ(QDir(scratch.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
+// A path is text, never a format: Qt's arg() would read %1 and %L1 as
+// places to fill, and %% is kept as it is.
+TEST_F(EmbeddedDatabaseTest, APercentSignInThePathIsKeptAsItIs) {
+  for (const char* sFolder : {"dir%1x", "dir%2x", "dir%L1x", "dir%%x"}) {
+    SCOPED_TRACE(sFolder);
+    ASSERT_TRUE(QDir(scratch.path()).mkdir(QString::fromUtf8(sFolder)));
+    const QString sPath = PathOf(sFolder) + QStringLiteral("/new.db");
+    ConnectionSettings settings;
+    settings.sDataSource = sPath;
+    connection.SetSettings(settings);
+    try {
+      EmbeddedDatabase::Create(sPath, false);
+      connection.Open();
+    } catch (const TwkError& error) {
+      ADD_FAILURE() << error.Description().toStdString();
+      continue;
+    }
+    EXPECT_EQ(Count(QStringLiteral("select count(*) from ttwk_AlertDefinitions")), 0);
+    EXPECT_EQ(QDir(PathOf(sFolder)).entryList(QDir::Files), QStringList{QStringLiteral("new.db")});
+  }
+}
+
 TEST_F(EmbeddedDatabaseTest, ANewDatabaseHasTheRequiredObjectsAndNoData) {
   const QString sPath = CreateAndOpen(false);
   for (const char* sQuery :
@@ -147,8 +169,9 @@ TEST_F(EmbeddedDatabaseTest, DefinitionColumnsKeepTheirOrderAndTheEditorLimits) 
               "ALERT_ID) values (printf('%3072s', 'x'), printf('%255s', 'd'), 'SQL', "
               "'ABCDEFGHIJKLMNOPQRST')"));
   // The form limits name, description and criteria, not the type.
-  EXPECT_TRUE(db.Runs("insert into ttwk_AlertDefinitions (CRITERIA, ALERT_TYPE, ALERT_ID) "
-                      "values ('select 1', printf('%40s', 'Custom'), 'TYPED')"));
+  EXPECT_TRUE(
+      db.Runs("insert into ttwk_AlertDefinitions (CRITERIA, ALERT_TYPE, ALERT_ID) "
+              "values ('select 1', printf('%40s', 'Custom'), 'TYPED')"));
   EXPECT_FALSE(
       db.Runs("insert into ttwk_AlertDefinitions (CRITERIA, ALERT_ID) "
               "values ('select 1', 'ABCDEFGHIJKLMNOPQRSTU')"));

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+#include "SqlType.h"
+
+namespace twk::embedded {
+
+/// One "?" of an emitted statement, in the order of the text: what the
+/// executor binds to it when the statement runs.
+struct EmittedParameter {
+  enum class Kind {
+    Variable,        // sName "@x": the variable's current value
+    SystemVariable,  // sName "@@spid", lower case
+    Value,           // value: a literal of the author's text (QString, qlonglong or double)
+  };
+
+  Kind kind = Kind::Value;
+  QString sName;
+  QVariant value;
+  tsql::SqlType type;  // the type the binder gave the variable or literal
+
+  friend bool operator==(const EmittedParameter&, const EmittedParameter&) = default;
+};
+
+/// One column of a select's first result as T-SQL names and types it.
+struct EmittedColumn {
+  QString sName;  // empty for a column the server leaves unnamed
+  tsql::SqlType type;
+  QString sVariable;        // select @v = expr: the variable the executor assigns, else empty
+  QString sAssignOperator;  // "=", "+=", ... with sVariable
+};
+
+/// One SQLite statement written from the tree, with what it needs to run.
+struct EmittedSql {
+  QString sSql;
+  std::vector<EmittedParameter> parameters;
+  std::vector<EmittedColumn> columns;  // the rows a select gives, else empty
+};
+
+}  // namespace twk::embedded

@@ -1,0 +1,290 @@
+// SPDX-License-Identifier: MIT
+#include "ExpressionEmitter.h"
+
+#include "FunctionEmitter.h"
+#include "QueryEmitter.h"
+#include "TypeConversion.h"
+
+namespace twk::embedded {
+
+using tsql::Expr;
+using tsql::SqlType;
+using Kind = Expr::Kind;
+
+bool ExpressionEmitter::IsTextLike(const SqlType& type) {
+  return type.IsText() || type.kind == SqlType::Kind::UniqueIdentifier;
+}
+
+void ExpressionEmitter::Emit(const Expr& e) {
+  switch (e.kind) {
+    case Kind::Literal:
+      return Literal(e);
+    case Kind::Variable:
+      sql_.Parameter({EmittedParameter::Kind::Variable, e.sName, {}, e.type});
+      return;
+    case Kind::SystemVariable:
+      sql_.Parameter({EmittedParameter::Kind::SystemVariable, e.sName.toLower(), {}, e.type});
+      return;
+    case Kind::Column:
+      return Column(e);
+    case Kind::Star:
+      if (!e.name.parts.empty()) sql_.Identifier(e.name.Last()).Append(u".");
+      sql_.Append(u"*");
+      return;
+    case Kind::Unary:
+      return Unary(e);
+    case Kind::Binary:
+      return Binary(e);
+    case Kind::Comparison:
+      return Comparison(e);
+    case Kind::And:
+      return Operands(e, u" AND ");
+    case Kind::Or:
+      return Operands(e, u" OR ");
+    case Kind::Not:
+      sql_.Append(u"(NOT ");
+      Emit(*e.args[0]);
+      sql_.Append(u")");
+      return;
+    case Kind::IsNull:
+      sql_.Append(u"(");
+      Emit(*e.args[0]);
+      sql_.Append(e.bNegated ? u" IS NOT NULL)" : u" IS NULL)");
+      return;
+    case Kind::Between:
+      return Between(e);
+    case Kind::Like:
+      return Like(e);
+    case Kind::InList:
+      return InList(e);
+    case Kind::InQuery: {
+      sql_.Append(u"(");
+      EmitCollated(*e.args[0]);
+      Query(e, e.bNegated ? u" NOT IN " : u" IN ");
+      sql_.Append(u")");
+      return;
+    }
+    case Kind::Exists:
+      return Query(e, u"EXISTS ");
+    case Kind::Subquery:
+      return Query(e, u"");
+    case Kind::Case:
+      return Case(e);
+    case Kind::Function:
+      return FunctionEmitter(*this, sql_).Emit(e);
+    case Kind::Cast:
+      return Cast(e);
+    case Kind::Collate:
+      return Collate(e);
+    case Kind::XmlValue:
+      return QueryEmitter(sql_).EmitXmlValue(e);
+  }
+}
+
+void ExpressionEmitter::EmitCollated(const Expr& e) {
+  if (!IsTextLike(e.type)) return Emit(e);
+  sql_.Append(u"(");
+  Emit(e);
+  sql_.Append(u")").Collate();
+}
+
+void ExpressionEmitter::EmitInline(const Expr& e) {
+  const bool bWasInline = sql_.InlineLiterals();
+  sql_.SetInlineLiterals(true);
+  Emit(e);
+  sql_.SetInlineLiterals(bWasInline);
+}
+
+void ExpressionEmitter::EmitList(const std::vector<tsql::ExprPtr>& list, size_t iFirst) {
+  for (size_t i = iFirst; i < list.size(); ++i) {
+    if (i > iFirst) sql_.Append(u", ");
+    Emit(*list[i]);
+  }
+}
+
+// A literal goes in as a parameter, so that the statement of a definition
+// run for another record, which differs only in a literal, is the same text.
+void ExpressionEmitter::Literal(const Expr& e) {
+  const TypeConversion::LiteralValue value = TypeConversion::ValueOf(e);
+  if (value.sInline.has_value() || sql_.InlineLiterals()) {
+    if (value.sInline) {
+      sql_.Append(*value.sInline);
+    } else if (value.value.typeId() == QMetaType::QString) {
+      sql_.InlineString(value.value.toString());
+    } else {
+      sql_.Append(value.value.toString());
+    }
+    return;
+  }
+  sql_.Parameter({EmittedParameter::Kind::Value, {}, value.value, e.type});
+}
+
+void ExpressionEmitter::Column(const Expr& e) {
+  // [database.][schema.]table.column: SQLite knows the table by its name
+  // or alias alone.
+  const std::vector<QString>& parts = e.name.parts;
+  if (parts.size() > 1) sql_.Identifier(parts[parts.size() - 2]).Append(u".");
+  sql_.Identifier(parts.back());
+}
+
+void ExpressionEmitter::Unary(const Expr& e) {
+  sql_.Append(u"(");
+  if (e.sOperator != u"+") sql_.Append(e.sOperator);
+  Emit(*e.args[0]);
+  sql_.Append(u")");
+}
+
+void ExpressionEmitter::Operands(const Expr& e, QStringView sOperator) {
+  sql_.Append(u"(");
+  Emit(*e.args[0]);
+  sql_.Append(sOperator);
+  Emit(*e.args[1]);
+  sql_.Append(u")");
+}
+
+void ExpressionEmitter::Binary(const Expr& e) {
+  const QString& sOperator = e.sOperator;
+  if (sOperator == u"+" && e.type.IsText()) return Operands(e, u" || ");
+  if ((sOperator == u"+" || sOperator == u"-") && e.type.IsDateTime()) return DateArithmetic(e);
+  if (sOperator == u"/" || sOperator == u"%") {
+    // Integer operands divide as integers; any other kind divides as a
+    // number with a fraction even when SQLite stored a whole decimal as an
+    // integer.
+    sql_.Append(sOperator == u"/" ? u"tsql_div(" : u"tsql_mod(");
+    if (!e.type.IsInteger()) sql_.Append(u"CAST(");
+    Emit(*e.args[0]);
+    if (!e.type.IsInteger()) sql_.Append(u" AS REAL)");
+    sql_.Append(u", ");
+    Emit(*e.args[1]);
+    sql_.Append(u")");
+    return;
+  }
+  if (sOperator == u"^") {  // SQLite has no exclusive or
+    sql_.Append(u"(");
+    Operands(e, u" | ");
+    sql_.Append(u" - ");
+    Operands(e, u" & ");
+    sql_.Append(u")");
+    return;
+  }
+  Operands(e, QStringLiteral(" ") + sOperator + QStringLiteral(" "));
+}
+
+// datetime + n and datetime - n count n days, as the server does; the number
+// may have reached here converted to a datetime by the binder.
+void ExpressionEmitter::DateArithmetic(const Expr& e) {
+  const Expr* pDate = e.args[0].get();
+  const Expr* pDays = e.args[1].get();
+  if (!pDate->type.IsDateTime() && e.sOperator == u"+") std::swap(pDate, pDays);
+  if (pDays->kind == Kind::Cast && !pDays->args.empty() && !pDays->args[0]->type.IsDateTime()) {
+    pDays = pDays->args[0].get();
+  }
+  if (!pDate->type.IsDateTime() || pDays->type.IsDateTime()) {
+    RefuseConstruct(QStringLiteral("Arithmetic between two dates"), e.span);
+  }
+  sql_.Append(u"tsql_dateadd('day', ");
+  if (e.sOperator == u"-") sql_.Append(u"-");
+  sql_.Append(u"(");
+  Emit(*pDays);
+  sql_.Append(u"), ");
+  Emit(*pDate);
+  sql_.Append(u", ").InlineString(pDate->type.Name()).Append(u")");
+}
+
+void ExpressionEmitter::Comparison(const Expr& e) {
+  const bool bText = IsTextLike(e.args[0]->type) || IsTextLike(e.args[1]->type);
+  sql_.Append(u"(");
+  Emit(*e.args[0]);
+  sql_.Append(u" ").Append(e.sOperator).Append(u" (");
+  Emit(*e.args[1]);
+  sql_.Append(u")");
+  if (bText) sql_.Collate();
+  sql_.Append(u")");
+}
+
+void ExpressionEmitter::Between(const Expr& e) {
+  sql_.Append(u"(");
+  EmitCollated(*e.args[0]);
+  sql_.Append(e.bNegated ? u" NOT BETWEEN " : u" BETWEEN ");
+  Emit(*e.args[1]);
+  sql_.Append(u" AND ");
+  Emit(*e.args[2]);
+  sql_.Append(u")");
+}
+
+void ExpressionEmitter::Like(const Expr& e) {
+  sql_.Append(e.bNegated ? u"(NOT tsql_like(" : u"(tsql_like(");
+  EmitList(e.args);
+  sql_.Append(u"))");
+}
+
+void ExpressionEmitter::InList(const Expr& e) {
+  sql_.Append(u"(");
+  EmitCollated(*e.args[0]);
+  sql_.Append(e.bNegated ? u" NOT IN (" : u" IN (");
+  EmitList(e.args, 1);
+  sql_.Append(u"))");
+}
+
+void ExpressionEmitter::Case(const Expr& e) {
+  sql_.Append(u"CASE ");
+  if (e.bSimpleCase) {
+    // SQLite compares a simple case's operand with each value as the left
+    // side of "=", so its collation decides.
+    EmitCollated(*e.args[0]);
+    sql_.Append(u" ");
+  }
+  for (const auto& [when, then] : e.whens) {
+    sql_.Append(u"WHEN ");
+    Emit(*when);
+    sql_.Append(u" THEN ");
+    Emit(*then);
+    sql_.Append(u" ");
+  }
+  if (e.elseExpr) {
+    sql_.Append(u"ELSE ");
+    Emit(*e.elseExpr);
+    sql_.Append(u" ");
+  }
+  sql_.Append(u"END");
+}
+
+void ExpressionEmitter::Cast(const Expr& e) {
+  const Expr& value = *e.args[0];
+  const SqlType target = TypeConversion::TargetOf(e);
+  const bool bTry = e.sName.startsWith(u"try_", Qt::CaseInsensitive);
+  if (!bTry && TypeConversion::KeepsValue(value.type, target)) return Emit(value);
+  sql_.Append(bTry ? u"tsql_try_convert(" : u"tsql_convert(");
+  Emit(value);
+  sql_.Append(u", ").InlineString(value.type.Name());
+  sql_.Append(u", ").InlineString(target.Name());
+  if (e.args.size() > 1 && e.args[1]) {
+    sql_.Append(u", ");
+    EmitInline(*e.args[1]);
+  }
+  sql_.Append(u")");
+}
+
+// The server's case-insensitive collations compare as TSQL; its
+// case-sensitive ones as SQLite's RTRIM, which also ignores trailing blanks.
+void ExpressionEmitter::Collate(const Expr& e) {
+  const QString sName = e.sName.toUpper();
+  sql_.Append(u"(");
+  Emit(*e.args[0]);
+  sql_.Append(u")");
+  if (sName.contains(u"_CI_")) {
+    sql_.Collate();
+  } else if (sName.contains(u"_CS_")) {
+    sql_.Append(u" COLLATE RTRIM");
+  } else {
+    RefuseConstruct(QStringLiteral("The collation ") + e.sName, e.span);
+  }
+}
+
+void ExpressionEmitter::Query(const Expr& e, QStringView sBefore) {
+  sql_.Append(sBefore).Append(u"(");
+  QueryEmitter(sql_).Emit(*e.query);
+  sql_.Append(u")");
+}
+
+}  // namespace twk::embedded

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+#include "RegisterTsqlFunctions.h"
+
+#include <array>
+
+#include "FunctionArguments.h"
+#include "TsqlCharacterFunctions.h"
+#include "TsqlCollation.h"
+#include "TsqlConvert.h"
+#include "TsqlDateFunctions.h"
+#include "TsqlFormat.h"
+#include "TsqlNumberFunctions.h"
+#include "TsqlStringAgg.h"
+#include "TsqlTextFunctions.h"
+#include "TsqlTextSearch.h"
+
+namespace twk::embedded {
+
+namespace {
+
+struct FunctionEntry {
+  const char* sName;
+  int iArguments;  // -1: any number
+  ScalarFunction pFunction;
+  bool bDeterministic = true;
+};
+
+// Every name starts with tsql_ so that none can meet one of SQLite's own.
+const auto kFunctions = std::to_array<FunctionEntry>({
+    {"tsql_like", 2, TsqlTextSearch::Like},
+    {"tsql_like", 3, TsqlTextSearch::Like},
+    {"tsql_patindex", 2, TsqlTextSearch::PatIndex},
+    {"tsql_charindex", 2, TsqlTextSearch::CharIndex},
+    {"tsql_charindex", 3, TsqlTextSearch::CharIndex},
+    {"tsql_replace", 3, TsqlTextSearch::Replace},
+    {"tsql_convert", 3, TsqlConvert::Function},
+    {"tsql_convert", 4, TsqlConvert::Function},
+    {"tsql_try_convert", 3, TsqlConvert::TryFunction},
+    {"tsql_try_convert", 4, TsqlConvert::TryFunction},
+    {"tsql_div", 2, TsqlNumberFunctions::Divide},
+    {"tsql_mod", 2, TsqlNumberFunctions::Modulo},
+    {"tsql_round", 2, TsqlNumberFunctions::Round},
+    {"tsql_round", 3, TsqlNumberFunctions::Round},
+    {"tsql_ceiling", 1, TsqlNumberFunctions::Ceiling},
+    {"tsql_floor", 1, TsqlNumberFunctions::Floor},
+    {"tsql_power", 2, TsqlNumberFunctions::Power},
+    {"tsql_sign", 1, TsqlNumberFunctions::Sign},
+    {"tsql_sqrt", 1, TsqlNumberFunctions::Sqrt},
+    {"tsql_abs", 1, TsqlNumberFunctions::Abs},
+    {"tsql_getdate", 0, TsqlDateFunctions::GetDate, false},
+    {"tsql_getutcdate", 0, TsqlDateFunctions::GetUtcDate, false},
+    {"tsql_sysdatetime", 0, TsqlDateFunctions::SysDateTime, false},
+    {"tsql_dateadd", 4, TsqlDateFunctions::DateAdd},
+    {"tsql_datediff", 3, TsqlDateFunctions::DateDiff},
+    {"tsql_datepart", 2, TsqlDateFunctions::DatePart},
+    {"tsql_datename", 2, TsqlDateFunctions::DateName},
+    {"tsql_eomonth", 1, TsqlDateFunctions::EoMonth},
+    {"tsql_eomonth", 2, TsqlDateFunctions::EoMonth},
+    {"tsql_datefromparts", 3, TsqlDateFunctions::DateFromParts},
+    {"tsql_left", 2, TsqlTextFunctions::Left},
+    {"tsql_right", 2, TsqlTextFunctions::Right},
+    {"tsql_substring", 3, TsqlTextFunctions::Substring},
+    {"tsql_len", 1, TsqlTextFunctions::Len},
+    {"tsql_datalength", 2, TsqlTextFunctions::DataLength},
+    {"tsql_stuff", 4, TsqlTextFunctions::Stuff},
+    {"tsql_replicate", 2, TsqlTextFunctions::Replicate},
+    {"tsql_reverse", 1, TsqlTextFunctions::Reverse},
+    {"tsql_space", 1, TsqlTextFunctions::Space},
+    {"tsql_ltrim", 1, TsqlTextFunctions::LTrim},
+    {"tsql_rtrim", 1, TsqlTextFunctions::RTrim},
+    {"tsql_trim", 1, TsqlTextFunctions::Trim},
+    {"tsql_trim", 2, TsqlTextFunctions::Trim},
+    {"tsql_upper", 1, TsqlTextFunctions::Upper},
+    {"tsql_lower", 1, TsqlTextFunctions::Lower},
+    {"tsql_ascii", 1, TsqlCharacterFunctions::Ascii},
+    {"tsql_char", 1, TsqlCharacterFunctions::Char},
+    {"tsql_nchar", 1, TsqlCharacterFunctions::NChar},
+    {"tsql_unicode", 1, TsqlCharacterFunctions::Unicode},
+    {"tsql_concat", -1, TsqlCharacterFunctions::Concat},
+    {"tsql_concat_ws", -1, TsqlCharacterFunctions::ConcatWs},
+    {"tsql_quotename", 1, TsqlCharacterFunctions::QuoteName},
+    {"tsql_quotename", 2, TsqlCharacterFunctions::QuoteName},
+    {"tsql_str", 1, TsqlCharacterFunctions::Str},
+    {"tsql_str", 2, TsqlCharacterFunctions::Str},
+    {"tsql_str", 3, TsqlCharacterFunctions::Str},
+    {"tsql_isnumeric", 1, TsqlCharacterFunctions::IsNumeric},
+    {"tsql_check_length", 4, TsqlCharacterFunctions::CheckLength},
+    {"tsql_format", 3, TsqlFormat::Function},
+    {"tsql_format", 4, TsqlFormat::Function},
+});
+
+}  // namespace
+
+void RegisterTsqlFunctions(sqlite3* pDb) {
+  TsqlCollation::Register(pDb);
+  TsqlStringAgg::Register(pDb);
+  for (const FunctionEntry& entry : kFunctions) {
+    AddFunction(pDb, entry.sName, entry.iArguments, entry.pFunction, entry.bDeterministic);
+  }
+}
+
+}  // namespace twk::embedded

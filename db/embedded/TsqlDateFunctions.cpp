@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: MIT
+#include "TsqlDateFunctions.h"
+
+#include <QDateTime>
+
+#include "FunctionArguments.h"
+#include "TsqlConvert.h"
+#include "TsqlDatePart.h"
+#include "TsqlDateText.h"
+#include "TsqlDateValue.h"
+
+namespace twk::embedded::TsqlDateFunctions {
+
+namespace {
+
+using Kind = tsql::SqlType::Kind;
+using Part = TsqlDatePart::Part;
+using tsql::SqlType;
+
+// A number stands for a datetime, as in dateadd(month, n, 0).
+TsqlDateValue DateArgument(sqlite3_value* pValue) {
+  const int iStorage = sqlite3_value_type(pValue);
+  if (iStorage == SQLITE_INTEGER || iStorage == SQLITE_FLOAT) {
+    return TsqlDateValue::FromDays(sqlite3_value_double(pValue));
+  }
+  return TsqlDateValue::Argument(TextArgument(pValue));
+}
+
+void ResultNow(sqlite3_context* pContext, const QDateTime& now, const SqlType& type) {
+  TsqlDateValue value;
+  value.date = now.date();
+  value.lTicks = qint64(now.time().msecsSinceStartOfDay()) * 10'000;
+  ResultText(pContext, value.RoundedFor(type).Stored(type));
+}
+
+bool IsTimePart(Part part) {
+  return part >= Part::Hour && part <= Part::Nanosecond;
+}
+
+void CheckPartForType(Part part, const QString& sPart, const SqlType& type, const char* sFunction) {
+  const bool bRefused = (type.kind == Kind::Date && IsTimePart(part)) ||
+                        (type.kind == Kind::Time && !IsTimePart(part));
+  if (!bRefused) return;
+  FailTsql(9810,
+           QStringLiteral("The datepart %1 is not supported by date function %2 for data type %3.")
+               .arg(sPart.trimmed().toLower(), QLatin1String(sFunction), type.Name()));
+}
+
+}  // namespace
+
+void GetDate(sqlite3_context* pContext, int, sqlite3_value**) {
+  ResultNow(pContext, QDateTime::currentDateTime(), SqlType::Of(Kind::DateTime));
+}
+
+void GetUtcDate(sqlite3_context* pContext, int, sqlite3_value**) {
+  ResultNow(pContext, QDateTime::currentDateTimeUtc(), SqlType::Of(Kind::DateTime));
+}
+
+void SysDateTime(sqlite3_context* pContext, int, sqlite3_value**) {
+  ResultNow(pContext, QDateTime::currentDateTime(), SqlType::Of(Kind::DateTime2, 0, 0, 7));
+}
+
+void DateAdd(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  const QString sPart = TextArgument(ppArguments[0]);
+  const Part part = TsqlDatePart::Parse(sPart, "dateadd");
+  const SqlType& type = TsqlConvert::TypeArgument(pContext, ppArguments, 3);
+  const SqlType stored = type.IsDateTime() ? type : SqlType::Of(Kind::DateTime);
+  CheckPartForType(part, sPart, stored, "dateadd");
+  // The server cuts a fractional number of parts toward zero.
+  const qint64 lAmount = qint64(sqlite3_value_double(ppArguments[1]));
+  TsqlDateValue moved = TsqlDatePart::Add(DateArgument(ppArguments[2]), part, lAmount);
+  if (stored.kind == Kind::Time) moved.date = QDate(1900, 1, 1);
+  const TsqlDateValue rounded = moved.RoundedFor(stored);
+  const int iYear = rounded.date.year();
+  if (!rounded.date.isValid() || iYear < (stored.kind == Kind::DateTime ? 1753 : 1) ||
+      iYear > 9999) {
+    FailTsql(
+        517,
+        QStringLiteral("Adding a value to a '%1' column caused an overflow.").arg(stored.Name()));
+  }
+  ResultText(pContext, rounded.Stored(stored));
+}
+
+void DateDiff(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  const Part part = TsqlDatePart::Parse(TextArgument(ppArguments[0]), "datediff");
+  const qint64 lCount =
+      TsqlDatePart::Boundaries(DateArgument(ppArguments[1]), DateArgument(ppArguments[2]), part);
+  if (lCount < -2147483648LL || lCount > 2147483647LL) {
+    FailTsql(535, QStringLiteral(
+                      "The datediff function resulted in an overflow. The number of dateparts "
+                      "separating two date/time instances is too large. Try to use datediff with a "
+                      "less precise datepart."));
+  }
+  sqlite3_result_int64(pContext, lCount);
+}
+
+void DatePart(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  const Part part = TsqlDatePart::Parse(TextArgument(ppArguments[0]), "datepart");
+  sqlite3_result_int64(pContext, TsqlDatePart::Of(DateArgument(ppArguments[1]), part));
+}
+
+void DateName(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  const Part part = TsqlDatePart::Parse(TextArgument(ppArguments[0]), "datename");
+  const TsqlDateValue value = DateArgument(ppArguments[1]);
+  if (part == Part::Month)
+    return ResultText(pContext, TsqlDateText::MonthName(value.date.month(), false));
+  if (part == Part::Weekday)
+    return ResultText(pContext, TsqlDateText::DayName(value.date.dayOfWeek()));
+  ResultText(pContext, QString::number(TsqlDatePart::Of(value, part)));
+}
+
+void EoMonth(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  const qint64 lMonths = iCount > 1 ? sqlite3_value_int64(ppArguments[1]) : 0;
+  TsqlDateValue value = DateArgument(ppArguments[0]);
+  value.date = value.date.addMonths(int(lMonths));
+  if (!value.date.isValid() || value.date.year() > 9999) {
+    FailTsql(517, QStringLiteral("Adding a value to a 'date' column caused an overflow."));
+  }
+  value.date = QDate(value.date.year(), value.date.month(), value.date.daysInMonth());
+  ResultText(pContext, value.Stored(SqlType::Of(Kind::Date)));
+}
+
+void DateFromParts(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  TsqlDateValue value;
+  value.date = QDate(sqlite3_value_int(ppArguments[0]), sqlite3_value_int(ppArguments[1]),
+                     sqlite3_value_int(ppArguments[2]));
+  if (!value.date.isValid() || value.date.year() < 1 || value.date.year() > 9999) {
+    FailTsql(289, QStringLiteral(
+                      "Cannot construct data type date, some of the arguments have values which "
+                      "are not valid."));
+  }
+  ResultText(pContext, value.Stored(SqlType::Of(Kind::Date)));
+}
+
+}  // namespace twk::embedded::TsqlDateFunctions

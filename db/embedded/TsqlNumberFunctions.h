@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <sqlite3.h>
+
+/// The arithmetic the server does differently from SQLite: integers divide
+/// as integers, a zero divisor is error 8134, rounding goes half away from
+/// zero. An INTEGER argument gives an INTEGER where the server keeps the
+/// integer type, a REAL gives a REAL.
+namespace twk::embedded::TsqlNumberFunctions {
+
+void Divide(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Modulo(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+/// tsql_round(x, n[, f]): f other than 0 cuts instead of rounding.
+void Round(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Ceiling(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Floor(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Power(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Sign(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Sqrt(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Abs(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+
+}  // namespace twk::embedded::TsqlNumberFunctions

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "QueryParser.h"
+
+namespace twk::tsql {
+
+/// The statements that change data or tables: insert, update, delete,
+/// truncate, create table and drop table; and the column definitions that
+/// create table and declare @t table share.
+class DataParser : public QueryParser {
+ protected:
+  explicit DataParser(const QString& sBatch) : QueryParser(sBatch) {}
+
+  /// Reads a statement that the current token starts; exec is the only one
+  /// left to the caller, for insert ... exec.
+  virtual StatementPtr ParseExec() = 0;
+
+  StatementPtr NewStatement(Statement::Kind kind) const;
+  StatementPtr ParseInsert();
+  StatementPtr ParseUpdate();
+  StatementPtr ParseDelete();
+  StatementPtr ParseTruncate();
+  StatementPtr ParseCreate();
+  StatementPtr ParseDrop();
+  /// ( column definitions and table constraints ), as after create table t.
+  void ParseTableElements(std::vector<ColumnDefinition>& columns,
+                          std::vector<TableConstraint>& constraints);
+
+ private:
+  ObjectName ExpectTarget();
+  void ParseOptionalTop(Statement& statement);
+  void RefuseOutput() const;
+  std::vector<ExprPtr> ParseValuesRow();
+  Assignment ParseAssignment();
+  ColumnDefinition ParseColumnDefinition();
+  bool ParseColumnConstraint(ColumnDefinition& column);
+  TableConstraint ParseTableConstraint();
+  long long ExpectSignedInteger();
+};
+
+}  // namespace twk::tsql

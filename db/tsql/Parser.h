@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+#include "Ast.h"
+
+namespace twk::tsql {
+
+/// Reads a whole T-SQL batch into its tree, or throws the TsqlError the
+/// server would give (its number, wording and line); valid T-SQL the engine
+/// does not run is refused with a TsqlError numbered NotRunByEngine.
+Batch Parse(const QString& sBatch);
+
+}  // namespace twk::tsql
