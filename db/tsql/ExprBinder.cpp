@@ -27,6 +27,40 @@ bool IsNiladicFunction(const Expr& expr) {
          sName == QLatin1String("session_user") || sName == QLatin1String("system_user");
 }
 
+// A literal's type as the server reads it: 'abc' is varchar(3), 12 int, a
+// whole number past int's range decimal(p,0), 1.50 decimal(3,2).
+SqlType LiteralType(const Expr& expr) {
+  const QString& sValue = expr.sValue;
+  const int iLength = std::max(1, static_cast<int>(sValue.size()));
+  switch (expr.literalKind) {
+    case Token::Kind::String:
+      return SqlType::Of(Kind::VarChar, std::min(iLength, 8000));
+    case Token::Kind::UnicodeString:
+      return SqlType::Of(Kind::NVarChar, std::min(iLength, 4000));
+    case Token::Kind::Float:
+      return SqlType::Of(Kind::Float);
+    case Token::Kind::Money:
+      return SqlType::Of(Kind::Money);
+    case Token::Kind::Binary:
+      return SqlType::Of(Kind::VarBinary, std::max(1, static_cast<int>(sValue.size() - 1) / 2));
+    case Token::Kind::Integer:
+    case Token::Kind::Decimal: {
+      const qsizetype iPoint = sValue.indexOf(u'.');
+      QString sWhole = iPoint < 0 ? sValue : sValue.left(iPoint);
+      while (sWhole.startsWith(u'0')) sWhole.remove(0, 1);
+      const int iScale = iPoint < 0 ? 0 : static_cast<int>(sValue.size() - iPoint - 1);
+      bool bFits = false;
+      sValue.toInt(&bFits);
+      if (iPoint < 0 && bFits) return SqlType::Of(Kind::Int);
+      const int iPrecision = std::max(1, static_cast<int>(sWhole.size()) + iScale);
+      if (iPrecision > 38) return SqlType::Of(Kind::Float);
+      return SqlType::Of(Kind::Decimal, 0, iPrecision, iScale);
+    }
+    default:
+      return SqlType();  // NULL
+  }
+}
+
 }  // namespace
 
 BindContext& ExprBinder::Context() const {
@@ -66,8 +100,10 @@ void ExprBinder::Bind(ExprPtr& pointer) {
   Expr& expr = *pointer;
   switch (expr.kind) {
     case Expr::Kind::Literal:
+      expr.type = LiteralType(expr);
+      return;
     case Expr::Kind::Star:
-      return;  // a literal's type comes from its token
+      return;
     case Expr::Kind::Variable:
     case Expr::Kind::SystemVariable:
       return BindVariable(expr);

@@ -54,7 +54,7 @@ std::vector<CatalogColumn> NamedColumns(const std::vector<ResultColumn>& result,
 }
 
 bool IsOrdinal(const Expr& expr) {
-  return expr.kind == Expr::Kind::Literal && expr.type.IsInteger();
+  return expr.kind == Expr::Kind::Literal && expr.literalKind == Token::Kind::Integer;
 }
 
 }  // namespace
