@@ -157,6 +157,7 @@ void QueryBinder::BindOrderBy(QueryExpr& query, const Scope& scope,
   for (OrderItem& item : query.orderBy) {
     Expr& expr = *item.expr;
     if (IsOrdinal(expr)) {
+      binder.Bind(item.expr);  // typed like any literal, for whoever writes it out
       const long long lPosition = expr.sValue.toLongLong();
       if (lPosition < 1 || lPosition > static_cast<long long>(columns.size())) {
         throw TsqlError(
