@@ -77,6 +77,21 @@ void ExpectOutcomes(const std::vector<Case>& cases) {
   }
 }
 
+QString Label(const Expr& expr) {
+  switch (expr.kind) {
+    case Expr::Kind::Case:
+      return QStringLiteral("case");
+    case Expr::Kind::Between:
+      return QStringLiteral("between");
+    case Expr::Kind::InList:
+      return QStringLiteral("in");
+    case Expr::Kind::Like:
+      return QStringLiteral("like");
+    default:
+      return expr.sOperator.isEmpty() ? expr.sName : expr.sOperator;
+  }
+}
+
 // An expression with its type and the conversions the binder put in:
 // "(< PAID_THRU:date (implicit:date '20140101'))".
 QString Typed(const Expr& expr) {
@@ -93,9 +108,7 @@ QString Typed(const Expr& expr) {
               Typed(*expr.args[0]) + u')';
       return sText;
     default:
-      sText = expr.kind == Expr::Kind::Case
-                  ? QStringLiteral("(case")
-                  : u'(' + (expr.sOperator.isEmpty() ? expr.sName : expr.sOperator);
+      sText = u'(' + Label(expr);
       for (const ExprPtr& arg : expr.args) sText += u' ' + Typed(*arg);
       for (const auto& [when, then] : expr.whens)
         sText += u' ' + Typed(*when) + u' ' + Typed(*then);
@@ -146,6 +159,7 @@ TEST(BindTypes, ArithmeticFollowsPrecedenceAndTheDecimalRules) {
       {"select BALANCE * RATE from Name, Activity", "decimal(18,5)"},
       {"select BALANCE / RATE from Name, Activity", "decimal(21,8)"},
       {"select BALANCE + 1 from Name", "decimal(13,2)"},
+      {"select UNITS / 2.0 from Activity", "decimal(12,6)"},
       {"select cast(1 as decimal(38,10)) * cast(1 as decimal(38,10))", "decimal(38,6)"},
       {"select cast(1 as decimal(18,2)) / cast(1 as decimal(18,2))", "decimal(38,20)"},
       {"select AMOUNT * 2 from Activity", "money"},
@@ -367,4 +381,135 @@ TEST(BindDeferred, AStatementNamingATableMadeLaterInTheBatchIsBoundWhenItRuns) {
   // Once the create has run, the backend's catalogue knows the table.
   catalog.tables_.push_back({"#t", {Column("a", "decimal(5,1)")}});
   EXPECT_EQ(deferring.BindDeferred(*batch.statements[1]).result.at(0).type.Name(), "decimal(12,1)");
+}
+
+TEST(BindConversions, PredicatesConvertTheirOperandsToOneType) {
+  const std::vector<std::pair<const char*, const char*>> cases = {
+      {"select iif(UNITS between '1' and 2.5, 1, 0) from Activity",
+       "(iif (between (implicit:decimal(5,0) UNITS:smallint) (implicit:decimal(6,1) "
+       "'1':varchar(1)) 2.5:decimal(2,1)) 1:int 0:int)"},
+      {"select iif(ID in ('1', 2), 1, 0) from Name",
+       "(iif (in ID:int (implicit:int '1':varchar(1)) 2:int) 1:int 0:int)"},
+      {"select iif(ID like '1%', 1, 0) from Name",
+       "(iif (like (implicit:varchar(11) ID:int) '1%':varchar(2)) 1:int 0:int)"},
+      {"select iif(JOIN_DATE > PAID_THRU, 1, 0) from Name",
+       "(iif (> JOIN_DATE:datetime (implicit:datetime PAID_THRU:date)) 1:int 0:int)"},
+      {"select case UNITS when '3' then 'a' end from Activity",
+       "(case UNITS:smallint (implicit:smallint '3':varchar(1)) 'a':varchar(1))"},
+      {"select abs('-1')", "(abs (implicit:float '-1':varchar(2)))"},
+      {"select year('20200101')", "(year (implicit:datetime2 '20200101':varchar(8)))"},
+  };
+  for (const auto& [sBatch, sTyped] : cases) {
+    EXPECT_EQ(FirstItem(sBatch), QString::fromUtf8(sTyped)) << sBatch;
+  }
+}
+
+TEST(BindFunctions, MoreBuiltinsFollowTheirArguments) {
+  ExpectOutcomes({
+      {"select substring(NICK, 1, 2) from Name", "nvarchar(40)"},
+      {"select right(NOTES, 2) from Name", "varchar(max)"},
+      {"select replace(NICK, 'a', 'b') from Name", "nvarchar(4000)"},
+      {"select stuff(NOTES, 1, 1, '') from Name", "varchar(max)"},
+      {"select concat_ws(',', 'ab', 'cde')", "varchar(6)"},
+      {"select concat(N'a', 'b')", "nvarchar(2)"},
+      {"select string_agg(NICK, ',') from Name", "nvarchar(4000)"},
+      {"select string_agg(ID, ',') from Name", "nvarchar(4000)"},
+      {"select datename(month, JOIN_DATE) from Name", "nvarchar(30)"},
+      {"select datepart(dw, JOIN_DATE) from Name", "int"},
+      {"select datefromparts(2020, 1, 1)", "date"},
+      {"select power(UNITS, 2) from Activity", "int"},
+      {"select power(RATE, 2) from Activity", "decimal(38,3)"},
+      {"select sign(BALANCE) from Name", "decimal(12,0)"},
+      {"select round(UNITS, 0) from Activity", "int"},
+      {"select sqrt(4)", "float"},
+      {"select choose(2, 'a', 'bc')", "varchar(2)"},
+      {"select isnull(null, UNITS) from Activity", "smallint"},
+      {"select count_big(ID) from Name", "bigint"},
+      {"select dense_rank() over (partition by CITY order by ID) from Name", "bigint"},
+      {"select try_convert(int, CITY) from Name", "int"},
+      {"select cast(CITY as varchar) from Name", "varchar(30)"},
+      {"select len(@@spid)", "int"},
+      {"select @@identity", "decimal(38,0)"},
+      {"select @@nope", "error 137 line 1"},
+      {"select current_timestamp", "datetime"},
+      {"select isnumeric(CITY) from Name", "int"},
+      {"select abs(JOIN_DATE) from Name", "error 8116 line 1"},
+      {"select dateadd(day, 1, GUID) from Name", "error 8116 line 1"},
+  });
+}
+
+TEST(BindNames, QueriesSeeTheColumnsOfTheirOuterQueriesAndApplies) {
+  ExpectOutcomes({
+      {"select x.n from Name cross apply (select count(*) n from Activity a where a.ID = Name.ID) "
+       "x",
+       "int"},
+      {"select 1 from Name n where exists (select 1 from Activity where ID = n.ID)", "int"},
+      {"select 1 from Name n where exists (select 1 from Activity where NOPE = n.ID)",
+       "error 207 line 1"},
+      {"select (select max(UNITS) from Activity a where a.ID = Name.ID) from Name", "smallint"},
+      {"select ID from (select ID from Name) d join Activity a on a.ID = d.ID", "error 209 line 1"},
+      {"select x from (select 1 a) d (x, y)", "error 8159 line 1"},
+      {"select 1 from (select 1 a, 2 a) d", "error 8156 line 1"},
+      {"with r as (select 1 n union all select n + 1 from r where n < 3) select n from r", "int"},
+      {"with a as (select 1 x), b as (select x from a) select x from b", "int"},
+      {"select @x\ndeclare @x int", "error 137 line 1"},
+      {"declare @t table (a int)\ninsert into @t (a) values ('1')\nselect a from @t", "int"},
+      {"insert into @nope values (1)", "error 1087 line 1"},
+      {"select LAST_NAME from [dbo].[Name] where Name.CITY = 'x'", "varchar(30)"},
+      {"select dbo.Name.CITY from dbo.Name", "varchar(20)"},
+  });
+}
+
+TEST(BindResults, SelectShapesFollowUnionsAssignmentsAndInto) {
+  ExpectOutcomes({
+      {"select CITY from Name union select NICK from Name", "nvarchar(40)"},
+      {"select LAST_NAME from Name union select CITY from Name order by LAST_NAME", "varchar(30)"},
+      {"select LAST_NAME from Name union select CITY from Name order by 2", "error 108 line 1"},
+      {"select BALANCE from Name union all select AMOUNT from Activity", "decimal(19,4)"},
+      {"declare @n int\nselect @n = count(*) from Name", "no result"},
+      {"declare @s varchar(5)\nselect @s += CITY from Name", "no result"},
+      {"select ID, LAST_NAME + CITY into #t from Name", "error 1038 line 1"},
+      {"select ID, LAST_NAME + CITY as full_name into #t from Name", "int"},
+      {"select top (@n) ID from Name", "error 137 line 1"},
+  });
+}
+
+TEST(BindStatements, EveryStatementKindChecksWhatItNames) {
+  ExpectOutcomes({
+      {"update Name set CITY = 1 where NOPE = 2", "error 207 line 1"},
+      {"update Name set NOPE = 1", "error 207 line 1"},
+      {"update Name set PAID_THRU = 5", "error 206 line 1"},
+      {"delete from Name where x.ID = 1", "error 4104 line 1"},
+      {"delete n from Name n join Activity a on a.ID = n.ID where a.UNITS > 1", "no result"},
+      {"truncate table Nope", "no result"},
+      {"declare @i int\nset @i += 'x'", "no result"},
+      {"declare @s varchar(9)\nset @s += 1", "no result"},
+      {"declare @d datetime\nset @d += 1", "no result"},
+      {"set @nope = 1", "error 137 line 1"},
+      {"if exists (select 1 from Name where NOPE = 1) print 'x'", "error 207 line 1"},
+      {"while (select count(*) from Name) > @n break", "error 137 line 1"},
+      {"print @nope", "error 137 line 1"},
+      {"begin try\n select 1\nend try\nbegin catch\n select NOPE from Name\nend catch",
+       "error 207 line 5"},
+      {"exec sp_x @p = @nope", "error 137 line 1"},
+      {"declare @a int, @a int", "error 134 line 1"},
+      {"insert into Name (CITY) select LAST_NAME from Name union select NICK from Name",
+       "no result"},
+  });
+}
+
+TEST(BindDeferred, DeferredStatementsKeepTheirVariablesAndNestedStatements) {
+  MemoryCatalog catalog;
+  Batch batch = Parse(QStringLiteral(
+      "declare @n int = (select count(*) from #t)\nif @n > 0 select @n\nselect @n + 1"));
+  Binder binder(catalog);
+  binder.BindBatch(batch);
+  // The declare waits for #t, yet its variable is known to the statements after it.
+  EXPECT_TRUE(binder.Find(*batch.statements[0])->bDeferred);
+  EXPECT_FALSE(binder.Find(*batch.statements[1]->body)->bDeferred);
+  EXPECT_EQ(binder.Find(*batch.statements[2])->result.at(0).type.Name(), "int");
+  catalog.tables_.push_back({"#t", {Column("a", "int")}});
+  // Bound again at run time, the declare finds its own variable, not a second one.
+  EXPECT_FALSE(binder.BindDeferred(*batch.statements[0]).bDeferred);
+  EXPECT_EQ(binder.Variables().size(), 1u);
 }
