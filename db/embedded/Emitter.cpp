@@ -26,12 +26,17 @@ QString SourceColumn(size_t i) {
 
 // The target as SQLite's update and delete name it, under the name its
 // columns are qualified by in the author's where clause.
+// "update f ... from #flags f" names the table by its alias in the from
+// list: SQLite must be given the table itself.
 void Target(SqlBuilder& sql, const Statement& statement, bool bJoined) {
-  sql.Table(statement.target);
+  const tsql::TableRef* pInFrom = bJoined ? TargetWriter::FindInFrom(statement) : nullptr;
+  const bool bAliased = pInFrom && pInFrom->kind == tsql::TableRef::Kind::Named;
+  const tsql::ObjectName& table = bAliased ? pInFrom->name : statement.target;
+  sql.Table(table);
   if (bJoined) {
     sql.Append(u" AS ").Identifier(kTarget);
-  } else if (SqlBuilder::IsPrivate(statement.target)) {
-    sql.Append(u" AS ").Identifier(statement.target.Last());
+  } else if (SqlBuilder::IsPrivate(table)) {
+    sql.Append(u" AS ").Identifier(table.Last());
   }
 }
 
@@ -89,7 +94,7 @@ EmittedSql Emitter::Insert(const Statement& statement, const StatementBinding& b
   SqlBuilder sql;
   TargetWriter target(sql, statement, binding);
   std::vector<QString> columns = statement.columns;
-  for (size_t i = 0; columns.empty() && i < target.Columns().size(); ++i) {
+  for (size_t i = 0; statement.columns.empty() && i < target.Columns().size(); ++i) {
     if (!target.Columns()[i].bIdentity) columns.push_back(target.Columns()[i].sName);
   }
   QueryEmitter queries(sql);

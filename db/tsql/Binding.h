@@ -49,6 +49,8 @@ struct StatementBinding {
   int iVisibleVariables = 0;
   std::vector<BoundSource> sources;
   std::vector<BoundColumn> columns;
+  /// Insert, update, delete, truncate: the source that is written to.
+  int iTarget = -1;
   /// The columns of the result a select sends (empty for a select that only
   /// assigns variables), or the columns a select ... into makes.
   std::vector<ResultColumn> result;
