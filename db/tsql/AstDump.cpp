@@ -2,6 +2,7 @@
 #include "AstDump.h"
 
 #include <QStringList>
+#include <vector>
 
 #include "StatementDump.h"
 
@@ -137,6 +138,91 @@ QString JoinName(TableRef::JoinType type) {
   return QString::fromLatin1(names[static_cast<int>(type)]);
 }
 
+bool IsChainLink(const Expr& expr) {
+  switch (expr.kind) {
+    case Expr::Kind::Unary:
+    case Expr::Kind::Binary:
+    case Expr::Kind::Comparison:
+    case Expr::Kind::And:
+    case Expr::Kind::Or:
+    case Expr::Kind::Not:
+      return !expr.args.empty();
+    default:
+      return false;
+  }
+}
+
+const Expr* LeftOperand(const Expr& expr) {
+  return IsChainLink(expr) ? expr.args.front().get() : nullptr;
+}
+
+QString Head(const Expr& expr) {
+  switch (expr.kind) {
+    case Expr::Kind::And:
+      return QStringLiteral("and");
+    case Expr::Kind::Or:
+      return QStringLiteral("or");
+    case Expr::Kind::Not:
+      return QStringLiteral("not");
+    default:
+      return expr.sOperator;
+  }
+}
+
+QString Rest(const Expr& expr) {
+  QString sText;
+  for (size_t i = 1; i < expr.args.size(); ++i) sText += u' ' + AstDump::Of(*expr.args[i]);
+  return sText;
+}
+
+bool HasTail(const QueryExpr& query) {
+  return !query.with.empty() || !query.orderBy.empty() || query.offset || query.fetch ||
+         query.forXmlPath;
+}
+
+QString Head(const QueryExpr& query) {
+  return Kind(query.kind);
+}
+
+QString Rest(const QueryExpr& query) {
+  return u' ' + AstDump::Of(*query.right);
+}
+
+const TableRef* LeftTable(const TableRef& table) {
+  return table.kind == TableRef::Kind::Join ? table.left.get() : nullptr;
+}
+
+QString Head(const TableRef& table) {
+  return JoinName(table.joinType);
+}
+
+QString Rest(const TableRef& table) {
+  QString sText = u' ' + AstDump::Of(*table.right);
+  if (table.on) sText += u' ' + AstDump::Of(*table.on);
+  return sText;
+}
+
+// An operand that is itself an operator of the chain nests as deep as the
+// chain is long: a + b + c ..., a and b and c ..., unions and joins are
+// left-deep, not not x is a line. The parser reads such chains in a loop, so
+// the dump does too: each link's head opens from the top down, the innermost
+// node is dumped, and each link's other parts close from the bottom up.
+template <typename Node, typename Link>
+QString Spine(const Node& top, Link link) {
+  std::vector<const Node*> links;
+  const Node* pNode = &top;
+  for (const Node* pNext = link(*pNode); pNext; pNext = link(*pNode)) {
+    links.push_back(pNode);
+    pNode = pNext;
+  }
+  if (links.empty()) return {};
+  QString sText;
+  for (const Node* pLink : links) sText += u'(' + Head(*pLink) + u' ';
+  sText += AstDump::Of(*pNode);
+  for (auto it = links.rbegin(); it != links.rend(); ++it) sText += Rest(**it) + u')';
+  return sText;
+}
+
 }  // namespace
 
 QString AstDump::Of(const Expr& expr) {
@@ -154,13 +240,10 @@ QString AstDump::Of(const Expr& expr) {
     case K::Unary:
     case K::Binary:
     case K::Comparison:
-      return List(expr.sOperator, {Exprs(expr.args)});
     case K::And:
-      return List(QStringLiteral("and"), {Exprs(expr.args)});
     case K::Or:
-      return List(QStringLiteral("or"), {Exprs(expr.args)});
     case K::Not:
-      return List(QStringLiteral("not"), {Exprs(expr.args)});
+      return Spine(expr, LeftOperand);
     case K::IsNull:
       return Negatable(expr, QStringLiteral("is-null"));
     case K::Between:
@@ -190,9 +273,13 @@ QString AstDump::Of(const Expr& expr) {
 }
 
 QString AstDump::Of(const QueryExpr& query) {
-  const QString sBody = query.kind == QueryExpr::Kind::Core
-                            ? Core(*query.core)
-                            : List(Kind(query.kind), {Of(*query.left), Of(*query.right)});
+  // A set operand with clauses of its own stands in parentheses: it ends the spine.
+  const auto leftLink = [&query](const QueryExpr& node) -> const QueryExpr* {
+    const bool bLink = node.kind != QueryExpr::Kind::Core && (&node == &query || !HasTail(node));
+    return bLink ? node.left.get() : nullptr;
+  };
+  const QString sBody =
+      query.kind == QueryExpr::Kind::Core ? Core(*query.core) : Spine(query, leftLink);
   QStringList tail;
   for (const CommonTable& table : query.with) {
     QStringList parts{table.sName};
@@ -229,11 +316,8 @@ QString AstDump::Of(const TableRef& table) {
                       QStringList(table.columnAliases.begin(), table.columnAliases.end()));
       return List(QStringLiteral("derived"), parts);
     }
-    case TableRef::Kind::Join: {
-      QStringList parts{Of(*table.left), Of(*table.right)};
-      if (table.on) parts << Of(*table.on);
-      return List(JoinName(table.joinType), parts);
-    }
+    case TableRef::Kind::Join:
+      return Spine(table, LeftTable);
   }
   return {};
 }

@@ -223,8 +223,15 @@ ExprPtr ExpressionParser::ParseMultiplicative() {
   while (IsSymbol(u"*") || IsSymbol(u"/") || IsSymbol(u"%")) {
     RequireValue(*expr);
     const QString sOperator = TextOf(Advance());
-    // A sign after * / % applies to the factor that follows it.
-    ExprPtr right = (IsSymbol(u"-") || IsSymbol(u"+")) ? ParseSigned() : ParseBitwiseNot();
+    ExprPtr right;
+    if (IsSymbol(u"-") || IsSymbol(u"+")) {
+      // A sign after * / % takes the rest of the product, as the server reads
+      // it: -100 / -100 * 10 is -(100 / -(100 * 10)). Each such sign nests.
+      const Nesting nesting(*this);
+      right = ParseSigned();
+    } else {
+      right = ParseBitwiseNot();
+    }
     RequireValue(*right);
     expr = Combine(Expr::Kind::Binary, sOperator, std::move(expr), std::move(right), iStart);
   }

@@ -14,6 +14,12 @@ QueryPtr Combined(QueryExpr::Kind kind, QueryPtr left, QueryPtr right) {
   return query;
 }
 
+const SelectCore& FirstRow(const QueryExpr& rows) {
+  const QueryExpr* pRow = &rows;
+  while (!pRow->core) pRow = pRow->left.get();
+  return *pRow->core;
+}
+
 bool IsAssignmentOperator(QStringView sText) {
   return sText == u"=" || sText == u"+=" || sText == u"-=" || sText == u"*=" || sText == u"/=" ||
          sText == u"%=" || sText == u"&=" || sText == u"|=" || sText == u"^=";
@@ -266,10 +272,11 @@ TableRefPtr QueryParser::ParseTablePrimary() {
   const Nesting nesting(*this);
   const size_t iStart = Position();
   auto table = std::make_unique<TableRef>();
-  if (IsSymbol(u"(") && StartsQuery(1)) {
+  const bool bValues = IsSymbol(u"(") && IsWord(u"values", 1);
+  if (bValues || (IsSymbol(u"(") && StartsQuery(1))) {
     Advance();
     table->kind = TableRef::Kind::Derived;
-    table->query = ParseQuery();
+    table->query = bValues ? ParseValuesRows() : ParseQuery();
     ExpectSymbol(u")");
     ParseTableAlias(*table, true);
     if (AcceptSymbol(u"(")) {
@@ -303,6 +310,36 @@ TableRefPtr QueryParser::ParseTablePrimary() {
   if (IsWord(u"tablesample")) Refuse(Refusals::Construct::TableSample);
   table->span = SpanFrom(iStart);
   return table;
+}
+
+// (values (1, 'a'), (2, 'b')) v (n, s) holds what select 1, 'a' union all
+// select 2, 'b' gives: the rows in order, each column of the type that the
+// rows' types give by precedence. It is read as that union, so that no later
+// step needs a construct of its own for it.
+QueryPtr QueryParser::ParseValuesRows() {
+  ExpectWord(u"values");
+  QueryPtr rows;
+  do {
+    const size_t iStart = Position();
+    auto row = std::make_unique<QueryExpr>();
+    row->core = std::make_unique<SelectCore>();
+    ExpectSymbol(u"(");
+    do {
+      SelectItem item;
+      item.expr = ParseExpression();
+      item.span = item.expr->span;
+      row->core->items.push_back(std::move(item));
+    } while (AcceptSymbol(u","));
+    ExpectSymbol(u")");
+    row->span = row->core->span = SpanFrom(iStart);
+    if (rows && row->core->items.size() != FirstRow(*rows).items.size()) {
+      Raise(10709, QStringLiteral("The number of columns for each row in a table value "
+                                  "constructor must be the same."));
+    }
+    rows = rows ? Combined(QueryExpr::Kind::UnionAll, std::move(rows), std::move(row))
+                : std::move(row);
+  } while (AcceptSymbol(u","));
+  return rows;
 }
 
 void QueryParser::ParseTableAlias(TableRef& table, bool bRequired) {

@@ -8,7 +8,7 @@ namespace twk::tsql {
 /// Queries: specifications joined by union [all], except and intersect
 /// (intersect binding first), with order by, offset/fetch and for xml path
 /// belonging to the whole; from clauses with joins, applies, derived tables
-/// and table hints.
+/// and table hints, (values (...), ...) among them.
 class QueryParser : public ExpressionParser {
  protected:
   explicit QueryParser(const QString& sBatch) : ExpressionParser(sBatch) {}
@@ -32,6 +32,7 @@ class QueryParser : public ExpressionParser {
   void ParseForXml(QueryExpr& query);
   TableRefPtr ParseJoinChain();
   TableRefPtr ParseTablePrimary();
+  QueryPtr ParseValuesRows();
   void ParseTableAlias(TableRef& table, bool bRequired);
 };
 

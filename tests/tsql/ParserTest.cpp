@@ -126,6 +126,12 @@ TEST(ParseQueries, SelectClausesJoinsAndSetOperators) {
       {"select 1 union select 2 intersect select 3 except select 4",
        "(except (union (select (1)) (intersect (select (2)) (select (3)))) (select (4)))"},
       {"(select 1) union (select 2)", "(union (select (1)) (select (2)))"},
+      {"(select 1 union select 2 order by 1) union select 3 union all select 4",
+       "(union-all (union (query (union (select (1)) (select (2))) (order 1)) (select (3))) "
+       "(select (4)))"},
+      {"select n from (values (1, 'a'), (2 + 3, null)) v (n, s)",
+       "(select (n) (from (derived (union-all (select (1 'a')) (select ((+ 2 3) null))) v "
+       "(columns n s))))"},
       {"select a from t order by a offset 5 rows fetch next 10 rows only",
        "(query (select (a) (from t)) (order a) (offset 5) (fetch 10))"},
       {"with c (x) as (select 1), d as (select 2) select * from c",
@@ -257,6 +263,8 @@ TEST(ParseErrors, SyntaxErrorsNameTheTokenAndLineAsTheServerDoes) {
       {"select a from t where a between 1", 102, 1, "Incorrect syntax near '1'."},
       {"insert t values (1", 102, 1, "Incorrect syntax near '1'."},
       {"select ! 1", 102, 1, "Incorrect syntax near '!'."},
+      {"select * from (values (1), (2, 3)) v (a)", 10709, 1,
+       "The number of columns for each row in a table value constructor must be the same."},
   });
 }
 
@@ -313,6 +321,18 @@ TEST(ParseLimits, LongChainsParseWithoutDeepRecursionAndDeepNestingIsRefused) {
   sChain += QStringLiteral(" where x = 1");
   for (int i = 0; i < 10000; ++i) sChain += QStringLiteral(" and not not x = 1");
   EXPECT_EQ(Parse(sChain).statements.size(), 1u);
+  // Left-deep chains are as deep as they are long: the dump and the tree's
+  // destructors walk them in a loop too.
+  const std::vector<std::pair<QString, QString>> chains{
+      {QStringLiteral("select 1 from t"), QStringLiteral(" union all select 1")},
+      {QStringLiteral("select 1 from t"), QStringLiteral(" cross join t")},
+      {QStringLiteral("select 1 from t where 1 = 1"), QStringLiteral(" or 1 = 1")},
+  };
+  for (const auto& [sHead, sLink] : chains) {
+    EXPECT_GT(AstDump::Of(Parse(sHead + sLink.repeated(100000))).size(), 1000000)
+        << sLink.toStdString();
+  }
+  EXPECT_GT(AstDump::Of(Parse(sChain)).size(), 400000);
 
   const auto nested = [](int iDepth) {
     return QStringLiteral("select ") + QString(iDepth, u'(') + u'1' + QString(iDepth, u')');
@@ -323,6 +343,7 @@ TEST(ParseLimits, LongChainsParseWithoutDeepRecursionAndDeepNestingIsRefused) {
             1u);
   for (const QString& sDeep :
        {nested(5000), QString(3000, u'(') + QStringLiteral("select 1"),
+        QStringLiteral("select 1") + QStringLiteral(" * -1").repeated(5000),
         QStringLiteral("if 1=1 ").repeated(3000) + QStringLiteral("print 1"),
         QStringLiteral("select ") + QStringLiteral("(select ").repeated(2000) + u'1'}) {
     try {
@@ -389,6 +410,30 @@ TEST(ParseSpans, StatementsAndExpressionsPointIntoTheAuthorsText) {
   EXPECT_EQ(core.where->span.iLine, 5);
   EXPECT_EQ(text(core.where->span), QStringLiteral("a = 'q'"));
   EXPECT_EQ(batch.statements[2]->span.iLine, 6);
+}
+
+// SQLite would read a NUL as the text's end, so a batch holding one is refused
+// wherever it stands, at the NUL's line, even inside a literal or comment.
+TEST(ParseErrors, ABatchWithANulCharacterIsRefusedWhereverTheNulStands) {
+  const QString sNul(QChar(u'\0'));
+  const std::vector<std::pair<QString, int>> rows{
+      {QStringLiteral("select 'a") + sNul + QStringLiteral("b'"), 1},
+      {QStringLiteral("select 1 -- ") + sNul, 1},
+      {QStringLiteral("print 1\n/* ") + sNul + QStringLiteral(" */"), 2},
+      {QStringLiteral("select 1\n\nselect [") + sNul + u']', 3},
+      {sNul, 1},
+  };
+  for (const auto& [sBatch, iLine] : rows) {
+    try {
+      Parse(sBatch);
+      ADD_FAILURE() << sBatch.size() << " characters with a NUL parsed";
+    } catch (const TsqlError& error) {
+      EXPECT_EQ(error.Number(), 102);
+      EXPECT_EQ(error.Line(), iLine);
+      EXPECT_EQ(error.Message(),
+                QStringLiteral("Incorrect syntax: the batch contains a NUL character."));
+    }
+  }
 }
 
 TEST(ParseErrors, MoreShapesTheServerRejects) {
