@@ -142,7 +142,7 @@ struct TableRef {
   ExprPtr on;
 };
 
-/// One query specification: select ... from ... where ... group by ... having.
+/// One query block: select ... from ... where ... group by ... having.
 struct SelectCore {
   SourceSpan span;
   bool bDistinct = false;
@@ -157,7 +157,7 @@ struct SelectCore {
   ExprPtr having;
 };
 
-/// A query expression: a specification, or two joined by a set operator.
+/// A query expression: one query block, or two joined by a set operator.
 /// Order, offset/fetch and "for xml path" belong to the whole expression, as
 /// do the common tables of a with clause.
 struct QueryExpr {

@@ -96,13 +96,18 @@ StatementPtr DataParser::ParseUpdate() {
   do {
     statement->assignments.push_back(ParseAssignment());
   } while (AcceptSymbol(u","));
+  ParseFromAndWhere(*statement);
+  return statement;
+}
+
+// The tail an update and a delete share; "where current of" names a cursor.
+void DataParser::ParseFromAndWhere(Statement& statement) {
   RefuseOutput();
-  if (AcceptWord(u"from")) statement->from = ParseFromList();
+  if (AcceptWord(u"from")) statement.from = ParseFromList();
   if (AcceptWord(u"where")) {
     if (IsWord(u"current") && IsWord(u"of", 1)) Refuse(Refusals::Construct::Cursor);
-    statement->where = ParseCondition();
+    statement.where = ParseCondition();
   }
-  return statement;
 }
 
 // col = e, t.col += e, @v = e, @v = col = e.
@@ -137,12 +142,7 @@ StatementPtr DataParser::ParseDelete() {
     TableRef hints;
     ParseTableHints(hints);
   }
-  RefuseOutput();
-  if (AcceptWord(u"from")) statement->from = ParseFromList();
-  if (AcceptWord(u"where")) {
-    if (IsWord(u"current") && IsWord(u"of", 1)) Refuse(Refusals::Construct::Cursor);
-    statement->where = ParseCondition();
-  }
+  ParseFromAndWhere(*statement);
   return statement;
 }
 

@@ -33,6 +33,7 @@ class DataParser : public QueryParser {
   void RefuseOutput() const;
   std::vector<ExprPtr> ParseValuesRow();
   Assignment ParseAssignment();
+  void ParseFromAndWhere(Statement& statement);
   ColumnDefinition ParseColumnDefinition();
   bool ParseColumnConstraint(ColumnDefinition& column);
   TableConstraint ParseTableConstraint();
