@@ -15,8 +15,7 @@ namespace {
 constexpr char sLiteralPrefix[] = ":twk_literal_";
 constexpr std::size_t iPrefixLength = sizeof(sLiteralPrefix) - 1;
 
-// Each kept statement holds its compiled program; past this many the least
-// recently used one is finalized.
+// Shapes known to need their literals; past this many they are learnt afresh.
 constexpr std::size_t iKeptStatements = 512;
 
 bool ShowsLiteralParameter(sqlite3_stmt* pStatement) {
@@ -87,7 +86,7 @@ void SqliteStatementCache::Give(const QString& sShape, StatementHandle statement
   sqlite3_clear_bindings(statement.get());
   try {
     if (kept_.count(sShape)) return;  // one of that shape is kept already
-    if (kept_.size() >= iKeptStatements) {
+    if (kept_.size() >= iCapacity_) {
       kept_.erase(order_.front());
       order_.pop_front();
     }

@@ -18,7 +18,9 @@ namespace twk {
 /// runs and given back once it is done, so no two runs ever share one.
 class SqliteStatementCache {
  public:
-  explicit SqliteStatementCache(sqlite3* pDb) noexcept : pDb_(pDb) {}
+  /// Keeps at most iCapacity statements.
+  explicit SqliteStatementCache(sqlite3* pDb, std::size_t iCapacity = 512) noexcept
+      : pDb_(pDb), iCapacity_(iCapacity) {}
   ~SqliteStatementCache() = default;
   SqliteStatementCache(const SqliteStatementCache&) = delete;
   SqliteStatementCache& operator=(const SqliteStatementCache&) = delete;
@@ -65,6 +67,7 @@ class SqliteStatementCache {
   };
 
   sqlite3* pDb_;
+  std::size_t iCapacity_;
   // When full, the statement given back longest ago goes: a cycle through
   // more definitions than fit then costs one preparation each, not all.
   std::unordered_map<QString, Kept> kept_;
