@@ -157,7 +157,7 @@ bool QueryRunner::Rows(EmittedStatement& run, const EmittedSql& emitted, bool bM
     return false;
   }
   if (bMore) rows.push_back(ReadRow(run));
-  while (bMore && (!bMayStream || (!bLast && rows.size() < iReadAhead))) {
+  while (bMore && (!bMayStream || (!bLast && rows.size() <= iReadAhead))) {
     bMore = run.Step();
     if (bMore) rows.push_back(ReadRow(run));
   }

@@ -32,6 +32,8 @@ class EngineConnection {
   QString Raw(const char* sSql) const;
 
   static QString Describe(BatchResult& result);
+  QString Path() const { return folder_.filePath(QStringLiteral("engine.db")); }
+  sqlite3* Handle() const { return pDb_; }
 
  private:
   QTemporaryDir folder_;
