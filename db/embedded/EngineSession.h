@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "SqliteCatalog.h"
+#include "EngineCatalog.h"
 #include "SqliteStatementCache.h"
 
 namespace twk::embedded {
@@ -42,7 +42,7 @@ struct EngineSession {
   sqlite3* pDb;
   // Shared with results still being read, which give their statement back.
   std::shared_ptr<SqliteStatementCache> statements;
-  SqliteCatalog catalog;
+  EngineCatalog catalog;
   std::function<long()> spidSource;
   bool bNoCount = false;
   long long lRowCount = 0;

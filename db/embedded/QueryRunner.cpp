@@ -32,6 +32,16 @@ bool CountsRows(const Statement& statement) {
   }
 }
 
+bool ReadsAssigned(const EmittedSql& emitted) {
+  for (const EmittedParameter& parameter : emitted.parameters) {
+    if (parameter.kind != EmittedParameter::Kind::Variable) continue;
+    for (const EmittedColumn& column : emitted.columns) {
+      if (column.sVariable.compare(parameter.sName, Qt::CaseInsensitive) == 0) return true;
+    }
+  }
+  return false;
+}
+
 Recordset::Row ReadRow(EmittedStatement& run) {
   Recordset::Row row;
   const int iColumns = run.ColumnCount();
@@ -179,7 +189,13 @@ bool QueryRunner::Rows(EmittedStatement& run, const EmittedSql& emitted, bool bM
 void QueryRunner::Assign(EmittedStatement& run, const EmittedSql& emitted, int iLine) {
   long long lCount = 0;
   while (run.Step()) {
-    ++lCount;
+    // The values are bound once, so a second row would not see what the
+    // first assigned, as it does on the server.
+    if (++lCount == 2 && ReadsAssigned(emitted)) {
+      RefuseConstruct(
+          QStringLiteral("A select that assigns a variable from several rows and reads it"),
+          {0, 0, iLine});
+    }
     for (size_t i = 0; i < emitted.columns.size(); ++i) {
       const EmittedColumn& column = emitted.columns[i];
       if (column.sAssignOperator.size() > 1) {

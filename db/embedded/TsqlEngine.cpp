@@ -50,6 +50,7 @@ struct TsqlEngine::Rest : Remainder {
     TsqlEngine* pOwner = std::exchange(pEngine, nullptr);
     if (pOwner && run->Resume()) RollBackLeftover(pOwner->pDb_, bStartedInAutocommit);
     run.reset();
+    if (pOwner) pOwner->session_->catalog.BatchDone();
   }
   void Drop() noexcept {
     pEngine = nullptr;
@@ -92,11 +93,13 @@ BatchResult TsqlEngine::Run(const QString& sBatch) {
       rest->pRows = pRows;
       pRows->SetRemainder(rest);
       pending_ = rest;
-    } else if (result.bStopped) {
-      RollBackLeftover(pDb_, bWasAutocommit);
+      return result;
     }
+    session_->catalog.BatchDone();
+    if (result.bStopped) RollBackLeftover(pDb_, bWasAutocommit);
     return result;
   } catch (...) {
+    session_->catalog.BatchDone();
     RollBackLeftover(pDb_, bWasAutocommit);
     throw;
   }

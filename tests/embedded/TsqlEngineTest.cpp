@@ -61,6 +61,8 @@ const EngineCase kVariables[] = {
      "declare @v varchar(30); select @v = LAST_NAME from Name where ID = 2; "
      "select @v",
      "Jones"},
+    {"select reading what it assigns", "",
+     "declare @s varchar(99) = ''; select @s = @s + LAST_NAME from Name", "error 49990 line 1"},
     {"undeclared", "", "select 1\nselect @nope", "error 137 line 2"},
 };
 
@@ -158,6 +160,8 @@ const EngineCase kProcedures[] = {
     {"missing", "", "select 0 where 1 = 0\nexec Missing", " stopped"},
     {"missing first", "", "exec Missing", "error 2812 line 1"},
     {"too many", "", "exec Twice 1, 2", "error 8144 line 1"},
+    {"sysobjects", "", "select type from sysobjects where name = 'log'", "U"},
+    {"sysobjects procedures", "", "select count(*) from sysobjects where type = 'P'", "2"},
 };
 
 INSTANTIATE_TEST_SUITE_P(ControlFlow, TsqlEngineCases, testing::ValuesIn(kControlFlow));
