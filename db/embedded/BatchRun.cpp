@@ -93,7 +93,6 @@ bool BatchRun::Resume() noexcept {
   } catch (...) {
     result_.bStopped = true;
   }
-  DropTableVariables();
   return result_.bStopped;
 }
 

@@ -148,6 +148,8 @@ const EngineCase kTransactions[] = {
     {"commit", "", "begin tran; insert into Log (NOTE) values ('a'); commit", "(1 rows) / 1",
      "select count(*) from Log"},
     {"commit without begin", "", "commit", "error 3902 line 1"},
+    {"@@trancount after a failed batch",
+     "begin tran; insert into Log (NOTE) values ('a'); select 1/0", "select @@trancount", "0"},
     {"failed batch rolled back", "", "begin tran; insert into Log (NOTE) values ('a'); select 1/0",
      "(1 rows) stopped / 0", "select count(*) from Log"},
 };
