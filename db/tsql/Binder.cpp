@@ -205,7 +205,8 @@ void Binder::BindInsert(Statement& statement, BindContext& context) {
   StatementBinding& binding = *context.binding;
   binding.sources.push_back(queries.ResolveNamed(statement.target, statement.target.span.iLine));
   binding.iTarget = 0;
-  const BoundSource& target = binding.sources[0];
+  // A copy: binding a query below adds sources, which may move the vector.
+  const BoundSource target = binding.sources[0];
   std::vector<int> columns;
   for (const QString& sName : statement.columns) {
     columns.push_back(FindColumn(target, sName));

@@ -147,6 +147,36 @@ TEST_F(SqliteDialect, TopConvertCastAndDateArithmetic) {
             QStringLiteral("2026-02-28"));
 }
 
+// distinct comes before top; a varchar without a length keeps 30
+// characters; datediff counts the hour boundaries crossed, not whole hours.
+TEST_F(SqliteDialect, DistinctBeforeTopThirtyCharacterVarcharsAndHourBoundaries) {
+  struct Case {
+    const char* sSql;
+    const char* sExpected;
+  };
+  const std::vector<Case> cases = {
+      {"select count(*) from (select distinct top 2 NAME from (select NAME from items union all "
+       "select NAME from items) as u order by NAME) as d",
+       "2"},
+      {"select cast('123456789012345678901234567890XYZ' as varchar)",
+       "123456789012345678901234567890"},
+      {"select convert(varchar, '123456789012345678901234567890XYZ')",
+       "123456789012345678901234567890"},
+      {"select datediff(hour, '2026-03-04 10:59:00', '2026-03-04 11:01:00')", "1"},
+      {"select datediff(hour, '2026-03-04 10:00:00', '2026-03-04 10:59:00')", "0"},
+      {"select datediff(hour, '2026-03-04 23:59:00', '2026-03-05 00:01:00')", "1"},
+  };
+  for (const Case& c : cases) {
+    QString sAnswer;
+    try {
+      sAnswer = First(QString::fromLatin1(c.sSql));
+    } catch (const TwkError& error) {
+      sAnswer = error.Description();
+    }
+    EXPECT_EQ(sAnswer.toStdString(), c.sExpected) << c.sSql;
+  }
+}
+
 TEST_F(SqliteDialect, TemporaryTablesBelongToTheirConnection) {
   EXPECT_EQ(First(QStringLiteral("create table #t (N int)\ninsert #t select QTY from items\n"
                                  "select sum(N) from #t")),

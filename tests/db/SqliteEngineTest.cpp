@@ -130,6 +130,20 @@ TEST_F(SqliteEngine, ARunawayQueryIsStoppedAtTheTimeLimitAndTheConnectionGoesOn)
   EXPECT_EQ(Answer(*connection, QStringLiteral("select 'next'")), QStringLiteral("next"));
 }
 
+TEST_F(SqliteEngine, ATimeoutOfZeroLetsABatchRunAsLongAsItNeeds) {
+  ASSERT_TRUE(TimeLimit::SetFromText(QStringLiteral("0")));
+  auto connection = Open();
+  const pid_t writer = HoldWriteLock(2);
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(
+      Answer(*connection, QStringLiteral("insert ttwk_AlertOutput values (@@spid, 'waited')")),
+      QStringLiteral("closed"));
+  EXPECT_GE(clock.elapsed(), 1500);  // it did wait for the other process
+  waitpid(writer, nullptr, 0);
+  EXPECT_EQ(file.Number("select count(*) from ttwk_AlertOutput"), 1);
+}
+
 TEST_F(SqliteEngine, SpidNeverWaitsForAnotherProcessHoldingTheWriteLock) {
   auto connection = Open();
   const pid_t writer = HoldWriteLock(20);
@@ -235,6 +249,24 @@ TEST_F(SqliteEngineRest, AResultPutAwayEarlyStillRunsTheRestAndAFailureThereKeep
   EXPECT_EQ(OutputRows(), 1);
   file.Exec("insert into ttwk_AlertOutput values (3, 'other process')");
   EXPECT_EQ(OutputRows(), 2);
+}
+
+TEST_F(SqliteEngineRest, AFailureAmongTheUnreadRowsHeldForTheNextBatchReachesTheReader) {
+  auto connection = Open();
+  Recordset rows = connection->Execute(QStringLiteral(
+      "with n(i) as (select 1 union all select i + 1 from n where i < 3000) "
+      "select case when i = 1500 then abs(-9223372036854775807 - 1) else i end from n\n"
+      "insert ttwk_AlertOutput values (1, 'after')"));
+  rows.MoveNext();
+  // The next batch first reads the unread rows into memory, to run the insert
+  // behind them, and meets the overflow there.
+  EXPECT_EQ(Answer(*connection, QStringLiteral("select 'next'")), QStringLiteral("next"));
+  qint64 lLast = 0;
+  const auto readToTheEnd = [&] {
+    for (; !rows.IsEof(); rows.MoveNext()) lLast = rows.Field(0).toLongLong();
+  };
+  EXPECT_THROW(readToTheEnd(), TwkError);
+  EXPECT_EQ(lLast, 1499);
 }
 
 TEST_F(SqliteEngineRest, TheNextBatchWaitsForTheRestAndTheUnreadRowsStay) {

@@ -65,12 +65,17 @@ class StartupChecksThroughFreeTds : public testing::ModuleFixture {
 const QString sMissingObjectsTitle = QStringLiteral("Critical: missing objects");
 
 TEST_F(StartupChecksThroughFreeTds, AServerThatIsNotSqlServerStopsTheStart) {
-  Serve({Answer(QStringLiteral("exec sp_server_info 1"),
-                ServerNamed(QStringLiteral("Sybase SQL Server")))});
-  TWK_REQUIRE_RESPONDER(*responder);
-  EXPECT_FALSE(StartOnServer());
-  EXPECT_EQ(platform.MessageTitles(), QStringList{sMissingObjectsTitle});
-  EXPECT_FALSE(IsOpen());
+  // The name is compared exactly: one differing only in case is another server.
+  for (const char* sName : {"Sybase SQL Server", "microsoft sql server", "Microsoft SQL server"}) {
+    Serve(
+        {Answer(QStringLiteral("exec sp_server_info 1"), ServerNamed(QString::fromLatin1(sName)))});
+    TWK_REQUIRE_RESPONDER(*responder);
+    EXPECT_FALSE(StartOnServer()) << sName;
+    EXPECT_EQ(platform.MessageTitles().join(u'|').toStdString(), sMissingObjectsTitle.toStdString())
+        << sName;
+    EXPECT_FALSE(IsOpen()) << sName;
+    platform.messages.clear();
+  }
 }
 
 TEST_F(StartupChecksThroughFreeTds, AnObjectCountedTwiceOrNotAtAllStopsTheStart) {
