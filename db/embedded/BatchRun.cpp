@@ -138,16 +138,9 @@ BatchRun::Flow BatchRun::Run(Statement& statement) {
 }
 
 BatchRun::Flow BatchRun::Dispatch(Statement& statement) {
-  const int iLine = statement.span.iLine;
   switch (statement.kind) {
-    case Kind::Declare:
-      Declare(statement);
-      break;
-    case Kind::SetVariable:
-      SetVariable(statement);
-      break;
     case Kind::If:
-      if (queries_.Holds(*statement.condition, iLine)) return Run(*statement.body);
+      if (queries_.Holds(*statement.condition, statement.span.iLine)) return Run(*statement.body);
       return statement.elseBody ? Run(*statement.elseBody) : Flow::Next;
     case Kind::While:
       return While(statement);
@@ -161,32 +154,40 @@ BatchRun::Flow BatchRun::Dispatch(Statement& statement) {
       return TryCatch(statement);
     case Kind::Return:
       return Return(statement);
+    default:
+      RunSimple(statement);
+      return Flow::Next;
+  }
+}
+
+// The statements that hold no others.
+void BatchRun::RunSimple(Statement& statement) {
+  switch (statement.kind) {
+    case Kind::Declare:
+      return Declare(statement);
+    case Kind::SetVariable:
+      return SetVariable(statement);
     case Kind::Print:
-      queries_.Evaluate(*statement.value, iLine);  // a message, not a result
+      queries_.Evaluate(*statement.value, statement.span.iLine);  // a message, not a result
       session_.lRowCount = 0;
-      break;
+      return;
     case Kind::SetOption:
-      SetOption(statement);
-      break;
+      return SetOption(statement);
     case Kind::BeginTransaction:
     case Kind::Commit:
     case Kind::Rollback:
     case Kind::SaveTransaction:
-      Transaction(statement);
-      break;
+      return Transaction(statement);
     case Kind::Raiserror:
     case Kind::Throw:
-      Raise(statement);
-      break;
+      return Raise(statement);
     case Kind::Exec:
-      Exec(statement);
-      break;
+      return Exec(statement);
     case Kind::Empty:
-      break;
+      return;
     default:
-      Query(statement);
+      return Query(statement);
   }
-  return Flow::Next;
 }
 
 BatchRun::Flow BatchRun::While(Statement& statement) {

@@ -57,6 +57,7 @@ class BatchRun {
   Flow RunList(std::vector<tsql::StatementPtr>& statements);
   Flow Run(tsql::Statement& statement);
   Flow Dispatch(tsql::Statement& statement);
+  void RunSimple(tsql::Statement& statement);
   Flow While(tsql::Statement& statement);
   Flow TryCatch(tsql::Statement& statement);
   Flow Return(tsql::Statement& statement);
