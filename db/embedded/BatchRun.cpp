@@ -128,6 +128,10 @@ BatchRun::Flow BatchRun::RunList(std::vector<tsql::StatementPtr>& statements) {
 
 BatchRun::Flow BatchRun::Run(Statement& statement) {
   try {
+    // Named a table that did not exist when the batch was compiled: bound
+    // now that the statements before it ran, as the server compiles it.
+    const tsql::StatementBinding* pBinding = binder_.Find(statement);
+    if (pBinding && pBinding->bDeferred) binder_.BindDeferred(statement);
     const Flow flow = Dispatch(statement);
     if (ClearsError(statement.kind)) session_.lError = 0;
     return flow;

@@ -132,6 +132,14 @@ const EngineCase kTemporaryTables[] = {
     {"#table", "set nocount on",
      "create table #t (a int, b varchar(3)); insert into #t values (1, 'abc'); select a, b from #t",
      "1|abc"},
+    {"#table in a declare", "set nocount on",
+     "create table #t (a int); insert into #t values (5); declare @n int = (select max(a) from "
+     "#t); select @n",
+     "5"},
+    {"table made later", "set nocount on",
+     "exec ('create table Later (a int)'); insert into Later values (3); if exists (select * "
+     "from Later where a = 3) select 'yes'",
+     "yes"},
     {"#table kept", "create table #p (a int); insert into #p values (4)", "select a from #p", "4"},
     {"#table truncation", "", "create table #t (b varchar(3))\ninsert into #t values ('abcd')",
      "error 2628 line 2"},
