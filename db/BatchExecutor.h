@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "BatchResult.h"
 #include "ProcedureCall.h"
 #include "Recordset.h"
 #include "SqliteStatementCache.h"
@@ -22,13 +23,6 @@ struct sqlite3_context;
 struct sqlite3_value;
 
 namespace twk {
-
-/// What a batch gave back: its first result, if any, and whether a failure
-/// after that result cut the batch short.
-struct BatchResult {
-  std::optional<Recordset> first;
-  bool bStopped = false;
-};
 
 /// Runs a T-SQL batch on one SQLite connection the way a server does: the
 /// whole batch is read and checked first, so that a syntax error anywhere

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
 #include "Backend.h"
@@ -9,6 +10,10 @@
 #include "SqliteHandles.h"
 
 namespace twk {
+
+namespace embedded {
+class TsqlEngine;
+}
 
 /// An open embedded database: the Backend that SqliteBackend::Open returns.
 /// Owns the SQLite handle, the connection's @@spid and its batch executor,
@@ -23,6 +28,11 @@ class SqliteConnection : public Backend {
 
   Recordset Execute(const QString& sSql) override;
   QString SourceName() const override { return QStringLiteral("SQLite"); }
+
+  /// Whether batches run on the T-SQL engine of db/embedded instead of
+  /// BatchExecutor: off until the demo schema, the example definitions and
+  /// the embedded procedures are written in T-SQL that it runs.
+  static constexpr bool bRunsTsqlEngine = false;
 
   /// How long a statement waits for another process's lock at most.
   static constexpr std::chrono::milliseconds BusyTimeout{30000};
@@ -46,6 +56,7 @@ class SqliteConnection : public Backend {
   // statement.
   Clock::time_point heldUntil_{};
   BatchExecutor executor_;
+  std::unique_ptr<embedded::TsqlEngine> tsqlEngine_;  // with bRunsTsqlEngine only
 };
 
 }  // namespace twk

@@ -15,8 +15,7 @@ namespace {
 constexpr char sLiteralPrefix[] = ":twk_literal_";
 constexpr std::size_t iPrefixLength = sizeof(sLiteralPrefix) - 1;
 
-// More kept statements than this start the memory afresh: each holds its
-// compiled program, and a cycle through more than fit would miss anyway.
+// Shapes known to need their literals; past this many they are learnt afresh.
 constexpr std::size_t iKeptStatements = 512;
 
 bool ShowsLiteralParameter(sqlite3_stmt* pStatement) {
@@ -75,7 +74,8 @@ StatementHandle SqliteStatementCache::Prepare(const QString& sShape, int& iResul
 StatementHandle SqliteStatementCache::Take(const QString& sShape) {
   const auto found = kept_.find(sShape);
   if (found == kept_.end()) return {};
-  StatementHandle statement = std::move(found->second);
+  StatementHandle statement = std::move(found->second.statement);
+  order_.erase(found->second.age);
   kept_.erase(found);
   return statement;
 }
@@ -85,8 +85,13 @@ void SqliteStatementCache::Give(const QString& sShape, StatementHandle statement
   sqlite3_reset(statement.get());
   sqlite3_clear_bindings(statement.get());
   try {
-    if (kept_.size() >= iKeptStatements) kept_.clear();
-    kept_.try_emplace(sShape, std::move(statement));
+    if (kept_.count(sShape)) return;  // one of that shape is kept already
+    if (kept_.size() >= iCapacity_) {
+      kept_.erase(order_.front());
+      order_.pop_front();
+    }
+    order_.push_back(sShape);
+    kept_.try_emplace(sShape, Kept{std::move(statement), std::prev(order_.end())});
   } catch (...) {
     // Not kept: the next run prepares it again.
   }

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <list>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -17,7 +18,9 @@ namespace twk {
 /// runs and given back once it is done, so no two runs ever share one.
 class SqliteStatementCache {
  public:
-  explicit SqliteStatementCache(sqlite3* pDb) noexcept : pDb_(pDb) {}
+  /// Keeps at most iCapacity statements.
+  explicit SqliteStatementCache(sqlite3* pDb, std::size_t iCapacity = 512) noexcept
+      : pDb_(pDb), iCapacity_(iCapacity) {}
   ~SqliteStatementCache() = default;
   SqliteStatementCache(const SqliteStatementCache&) = delete;
   SqliteStatementCache& operator=(const SqliteStatementCache&) = delete;
@@ -47,7 +50,10 @@ class SqliteStatementCache {
   void Give(const QString& sShape, StatementHandle statement) noexcept;
 
   /// Forgets every kept statement.
-  void Clear() noexcept { kept_.clear(); }
+  void Clear() noexcept {
+    kept_.clear();
+    order_.clear();
+  }
 
   /// Whether the shape is known to need its literals as they are written
   /// (a literal used as a name, in a view or as a column's caption).
@@ -55,8 +61,17 @@ class SqliteStatementCache {
   void RememberNeedsLiterals(const QString& sShape);
 
  private:
+  struct Kept {
+    StatementHandle statement;
+    std::list<QString>::iterator age;
+  };
+
   sqlite3* pDb_;
-  std::unordered_map<QString, StatementHandle> kept_;
+  std::size_t iCapacity_;
+  // When full, the statement given back longest ago goes: a cycle through
+  // more definitions than fit then costs one preparation each, not all.
+  std::unordered_map<QString, Kept> kept_;
+  std::list<QString> order_;  // kept shapes, the one given back last at the end
   std::unordered_set<QString> needsLiterals_;
 };
 

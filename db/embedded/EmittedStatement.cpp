@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#include "EmittedStatement.h"
+
+#include <QRegularExpression>
+
+#include "TsqlError.h"
+
+namespace twk::embedded {
+
+EmittedStatement::EmittedStatement(sqlite3* pDb, std::shared_ptr<SqliteStatementCache> cache,
+                                   const EmittedSql& emitted, int iLine)
+    : pDb_(pDb), cache_(std::move(cache)), emitted_(emitted), iLine_(iLine) {
+  statement_ = cache_->Take(emitted.sSql);
+  if (statement_) return;
+  int iResult = SQLITE_OK;
+  statement_ = cache_->Prepare(emitted.sSql, iResult, false);
+  if (!statement_) Fail(pDb_, iResult == SQLITE_OK ? SQLITE_ERROR : iResult, iLine_);
+}
+
+EmittedStatement::~EmittedStatement() {
+  if (statement_) cache_->Give(emitted_.sSql, std::move(statement_));
+}
+
+void EmittedStatement::Bind(const ValueOf& valueOf) {
+  for (size_t i = 0; i < emitted_.parameters.size(); ++i) {
+    BindValue(pDb_, statement_.get(), int(i + 1), valueOf(emitted_.parameters[i]));
+  }
+}
+
+bool EmittedStatement::Step() {
+  const int iResult = sqlite3_step(statement_.get());
+  if (iResult == SQLITE_ROW) return true;
+  if (iResult == SQLITE_DONE) return false;
+  Fail(pDb_, iResult, iLine_);
+}
+
+void EmittedStatement::Finish() {
+  while (Step()) {
+  }
+}
+
+void EmittedStatement::Fail(sqlite3* pDb, int iResult, int iLine) {
+  const QString sMessage = QString::fromUtf8(sqlite3_errmsg(pDb));
+  static const QRegularExpression engineError(QStringLiteral("^TSQL (\\d+): (.*)$"),
+                                              QRegularExpression::DotMatchesEverythingOption);
+  const QRegularExpressionMatch match = engineError.match(sMessage);
+  if (match.hasMatch()) throw tsql::TsqlError(match.captured(1).toLong(), match.captured(2), iLine);
+  // Kept as SQLite's, so that an interrupt by the time limit is still told apart.
+  throw TwkError(QStringLiteral("Line ") + QString::number(iLine) + QStringLiteral(": ") + sMessage,
+                 QStringLiteral("SQLite"), iResult);
+}
+
+}  // namespace twk::embedded

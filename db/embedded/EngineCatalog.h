@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "SqliteCatalog.h"
+#include "SysobjectsView.h"
+
+namespace twk::embedded {
+
+/// The binder's catalogue for the engine: the tables of the connection's
+/// databases, and the server's sysobjects catalogue (name, uid, type), made
+/// as a view for the batch that names it and dropped when that batch is
+/// over, since a view left behind would go stale.
+class EngineCatalog : public tsql::Catalog {
+ public:
+  explicit EngineCatalog(sqlite3* pDb) : tables_(pDb), sysobjects_(pDb) {}
+
+  std::optional<tsql::CatalogTable> FindTable(const tsql::ObjectName& name) const override;
+  /// The batch that may have named sysobjects is over.
+  void BatchDone() noexcept { sysobjects_.Drop(); }
+
+ private:
+  SqliteCatalog tables_;
+  mutable SysobjectsView sysobjects_;
+};
+
+}  // namespace twk::embedded

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <sqlite3.h>
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "EngineCatalog.h"
+#include "SqliteStatementCache.h"
+
+namespace twk::embedded {
+
+/// The error a catch block handles, for error_number() and its kin.
+struct CaughtError {
+  long lNumber = 0;
+  QString sMessage;
+  int iLine = 0;
+};
+
+/// What one connection of the engine keeps between statements and batches,
+/// as a server keeps it for a session: its options, its @@ values, its kept
+/// statements and its catalogue.
+struct EngineSession {
+  EngineSession(sqlite3* pDatabase, std::function<long()> spid)
+      : pDb(pDatabase),
+        statements(std::make_shared<SqliteStatementCache>(pDatabase)),
+        catalog(pDatabase),
+        spidSource(std::move(spid)) {}
+
+  /// @@trancount: the count of begin tran not yet committed, 0 once SQLite
+  /// itself left the transaction.
+  int TranCount() {
+    if (sqlite3_get_autocommit(pDb)) iTranCount = 0;
+    return iTranCount;
+  }
+
+  sqlite3* pDb;
+  // Shared with results still being read, which give their statement back.
+  std::shared_ptr<SqliteStatementCache> statements;
+  EngineCatalog catalog;
+  std::function<long()> spidSource;
+  bool bNoCount = false;
+  long long lRowCount = 0;
+  long lError = 0;
+  int iTranCount = 0;
+  int iNestLevel = 0;
+  // @@identity: the last row this connection inserted into a table with an
+  // identity column; inserts_ are those of the statement running.
+  std::optional<qint64> identity;
+  std::vector<std::pair<QByteArray, std::pair<QByteArray, qint64>>> inserts;
+  // The innermost catch block's error; empty outside one.
+  std::vector<CaughtError> caught;
+};
+
+}  // namespace twk::embedded

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+#include "ProcedureCaller.h"
+
+#include "BatchRun.h"
+#include "QueryRunner.h"
+#include "SqliteHandles.h"
+#include "TsqlError.h"
+
+namespace twk::embedded {
+
+namespace {
+
+// The server's own limit; it also stops a procedure that calls itself.
+constexpr int iMaximumNesting = 32;
+
+// Puts the caller's "set nocount" and nesting level back when a call ends,
+// as the server does.
+class CallScope {
+ public:
+  CallScope(EngineSession& session, int iDepth)
+      : session_(session), bNoCount_(session.bNoCount), iNestLevel_(session.iNestLevel) {
+    session.iNestLevel = iDepth;
+  }
+  ~CallScope() {
+    session_.bNoCount = bNoCount_;
+    session_.iNestLevel = iNestLevel_;
+  }
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+
+ private:
+  EngineSession& session_;
+  bool bNoCount_;
+  int iNestLevel_;
+};
+
+std::vector<std::pair<QString, QString>> Parameters(const QString& sList) {
+  std::vector<std::pair<QString, QString>> parameters;
+  for (const QString& sEntry : sList.split(u',', Qt::SkipEmptyParts)) {
+    const QString sTrimmed = sEntry.trimmed();
+    QString sName = sTrimmed.section(u' ', 0, 0);
+    if (sName.isEmpty()) continue;
+    if (!sName.startsWith(u'@')) sName.prepend(u'@');
+    const QString sType = sTrimmed.section(u' ', 1).trimmed();
+    parameters.emplace_back(sName, sType.isEmpty() ? QStringLiteral("nvarchar(4000)") : sType);
+  }
+  return parameters;
+}
+
+[[noreturn]] void TooManyArguments(const QString& sName, int iLine) {
+  throw tsql::TsqlError(8144,
+                        QStringLiteral("Procedure or function ") + sName +
+                            QStringLiteral(" has too many arguments specified."),
+                        iLine);
+}
+
+}  // namespace
+
+BatchResult ProcedureCaller::Call(tsql::Statement& exec, int iDepth, QVariant& returned) {
+  const int iLine = exec.span.iLine;
+  if (iDepth > iMaximumNesting) {
+    throw tsql::TsqlError(217,
+                          QStringLiteral("Maximum stored procedure, function, trigger, or view "
+                                         "nesting level exceeded (limit 32)."),
+                          iLine);
+  }
+  const CallScope scope(session_, iDepth);
+  if (exec.value) {  // exec (@sql): a batch of its own, with its own variables
+    BatchRun run(session_, queries_.Evaluate(*exec.value, iLine).toString(), iDepth);
+    return run.Start();
+  }
+  if (exec.procedure.Last().compare(u"sp_server_info", Qt::CaseInsensitive) == 0) {
+    return ServerInfo(exec);
+  }
+  return Run(Load(exec.procedure.Last(), iLine), exec, iDepth, returned);
+}
+
+ProcedureCaller::Procedure ProcedureCaller::Load(const QString& sName, int iLine) const {
+  const tsql::TsqlError notFound(
+      2812, QStringLiteral("Could not find stored procedure '") + sName + QStringLiteral("'."),
+      iLine);
+  if (!MainObjectExists(session_.pDb, "twk_procedures")) throw notFound;
+  StatementHandle statement = PrepareFixed(
+      session_.pDb, "select name, parameters, body from main.twk_procedures where name = ?1");
+  BindValue(session_.pDb, statement.get(), 1, sName);
+  if (CheckSqlite(session_.pDb, sqlite3_step(statement.get())) != SQLITE_ROW) throw notFound;
+  return Procedure{ColumnValue(statement.get(), 0).toString(),
+                   Parameters(ColumnValue(statement.get(), 1).toString()),
+                   ColumnValue(statement.get(), 2).toString()};
+}
+
+// The parameters are declared ahead of the body on its first line, so that
+// the body's lines keep their numbers.
+BatchResult ProcedureCaller::Run(const Procedure& procedure, tsql::Statement& exec, int iDepth,
+                                 QVariant& returned) {
+  const int iLine = exec.span.iLine;
+  std::vector<BatchRun::Argument> arguments;
+  QStringList declarations;
+  for (const auto& [sName, sType] : procedure.parameters) declarations << sName + u' ' + sType;
+  for (size_t i = 0; i < exec.arguments.size(); ++i) {
+    const tsql::ExecArgument& argument = exec.arguments[i];
+    if (argument.sParameter.isEmpty() && i >= procedure.parameters.size()) {
+      TooManyArguments(procedure.sName, iLine);
+    }
+    const QString sName =
+        argument.sParameter.isEmpty() ? procedure.parameters[i].first : argument.sParameter;
+    if (!argument.value) continue;
+    arguments.push_back({sName, queries_.Evaluate(*argument.value, iLine), argument.value->type});
+  }
+  const QString sPrefix = declarations.isEmpty()
+                              ? QString()
+                              : QStringLiteral("declare ") + declarations.join(u", ") + u';';
+  BatchRun run(session_, sPrefix + procedure.sBody, iDepth, std::move(arguments));
+  BatchResult result = run.Start();
+  returned = run.ReturnValue();
+  return result;
+}
+
+BatchResult ProcedureCaller::ServerInfo(tsql::Statement& exec) {
+  const int iLine = exec.span.iLine;
+  if (exec.arguments.size() > 1) TooManyArguments(QStringLiteral("sp_server_info"), iLine);
+  const std::vector<Recordset::Row> attributes = {
+      {QVariant(qint64(1)), QVariant(QStringLiteral("DBMS_NAME")),
+       QVariant(QStringLiteral("Microsoft SQL Server"))},
+      {QVariant(qint64(2)), QVariant(QStringLiteral("DBMS_VER")),
+       QVariant(QStringLiteral("SQLite ") + QString::fromUtf8(sqlite3_libversion()))},
+  };
+  QVariant wanted;
+  if (!exec.arguments.empty() && exec.arguments.front().value) {
+    wanted = queries_.Evaluate(*exec.arguments.front().value, iLine);
+  }
+  std::vector<Recordset::Row> rows;
+  for (const Recordset::Row& row : attributes) {
+    if (wanted.isNull() || row.front().toLongLong() == wanted.toLongLong()) rows.push_back(row);
+  }
+  return BatchResult{Recordset({QStringLiteral("attribute_id"), QStringLiteral("attribute_name"),
+                                QStringLiteral("attribute_value")},
+                               std::move(rows)),
+                     false};
+}
+
+}  // namespace twk::embedded

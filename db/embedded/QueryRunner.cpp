@@ -1,0 +1,239 @@
+// SPDX-License-Identifier: MIT
+#include "QueryRunner.h"
+
+#include "EmittedStatement.h"
+#include "Emitter.h"
+#include "ExpressionEmitter.h"
+#include "SqlBuilder.h"
+#include "SqliteStatementRows.h"
+#include "TsqlError.h"
+
+namespace twk::embedded {
+
+using tsql::Statement;
+
+namespace {
+
+// Rows of a first result read before the statements after it run, as a
+// server fills its network buffer; behind a larger result they run once
+// the caller has read it or put it away.
+constexpr size_t iReadAhead = 1000;
+
+bool CountsRows(const Statement& statement) {
+  switch (statement.kind) {
+    case Statement::Kind::Insert:
+    case Statement::Kind::Update:
+    case Statement::Kind::Delete:
+      return true;
+    case Statement::Kind::Select:  // select ... into
+      return statement.query->kind == tsql::QueryExpr::Kind::Core && statement.query->core->into;
+    default:
+      return false;
+  }
+}
+
+bool ReadsAssigned(const EmittedSql& emitted) {
+  for (const EmittedParameter& parameter : emitted.parameters) {
+    if (parameter.kind != EmittedParameter::Kind::Variable) continue;
+    for (const EmittedColumn& column : emitted.columns) {
+      if (column.sVariable.compare(parameter.sName, Qt::CaseInsensitive) == 0) return true;
+    }
+  }
+  return false;
+}
+
+Recordset::Row ReadRow(EmittedStatement& run) {
+  Recordset::Row row;
+  const int iColumns = run.ColumnCount();
+  row.reserve(size_t(iColumns));
+  for (int i = 0; i < iColumns; ++i) row.push_back(run.Column(i));
+  return row;
+}
+
+void Offer(BatchResult& result, Recordset recordset) {
+  if (!result.first) result.first = std::move(recordset);
+}
+
+}  // namespace
+
+QueryRunner::QueryRunner(EngineSession& session, BatchVariables& variables, tsql::Binder& binder,
+                         BatchResult& result)
+    : session_(session), variables_(variables), binder_(binder), result_(result) {}
+
+QueryRunner::~QueryRunner() = default;
+
+bool QueryRunner::Run(Statement& statement, bool bMayStream, bool bLast) {
+  const std::vector<EmittedSql>& emitted = Emitted(statement);
+  const int iLine = statement.span.iLine;
+  session_.inserts.clear();
+  for (const EmittedSql& sql : emitted) {
+    EmittedStatement run(session_.pDb, session_.statements, sql, iLine);
+    run.Bind([this](const EmittedParameter& parameter) { return ValueOf(parameter); });
+    if (!sql.columns.empty() && !sql.columns.front().sVariable.isEmpty()) {
+      Assign(run, sql, iLine);
+    } else if (!sql.columns.empty()) {
+      if (Rows(run, sql, bMayStream, bLast)) return true;
+    } else {
+      run.Finish();
+      Changed(statement, sql);
+    }
+  }
+  return false;
+}
+
+QVariant QueryRunner::Evaluate(const tsql::Expr& expr, int iLine) {
+  EmittedStatement run(session_.pDb, session_.statements, Expression(expr, false), iLine);
+  run.Bind([this](const EmittedParameter& parameter) { return ValueOf(parameter); });
+  QVariant value;
+  if (run.Step()) value = run.Column(0);
+  run.Finish();
+  return value;
+}
+
+bool QueryRunner::Holds(const tsql::Expr& condition, int iLine) {
+  EmittedStatement run(session_.pDb, session_.statements, Expression(condition, true), iLine);
+  run.Bind([this](const EmittedParameter& parameter) { return ValueOf(parameter); });
+  const bool bHolds = run.Step() && run.Column(0).toLongLong() == 1;
+  run.Finish();
+  return bHolds;
+}
+
+void QueryRunner::Execute(const std::vector<EmittedSql>& emitted, int iLine) {
+  for (const EmittedSql& sql : emitted) {
+    EmittedStatement run(session_.pDb, session_.statements, sql, iLine);
+    run.Bind([this](const EmittedParameter& parameter) { return ValueOf(parameter); });
+    run.Finish();
+  }
+}
+
+// A statement whose tables did not exist when the batch was compiled is
+// bound when it is reached, as the server compiles it then.
+const std::vector<EmittedSql>& QueryRunner::Emitted(Statement& statement) {
+  const auto found = emitted_.find(&statement);
+  if (found != emitted_.end()) return found->second;
+  const tsql::StatementBinding* pBinding = binder_.Find(statement);
+  if (!pBinding || pBinding->bDeferred) pBinding = &binder_.BindDeferred(statement);
+  return emitted_[&statement] = Emitter::Emit(statement, *pBinding);
+}
+
+const EmittedSql& QueryRunner::Expression(const tsql::Expr& expr, bool bCondition) {
+  std::vector<EmittedSql>& emitted = emitted_[&expr];
+  if (!emitted.empty()) return emitted.front();
+  SqlBuilder sql;
+  ExpressionEmitter expressions(sql);
+  sql.Append(bCondition ? u"SELECT CASE WHEN " : u"SELECT ");
+  expressions.Emit(expr);
+  if (bCondition) sql.Append(u" THEN 1 ELSE 0 END");
+  emitted.push_back(sql.Take());
+  return emitted.front();
+}
+
+QVariant QueryRunner::ValueOf(const EmittedParameter& parameter) const {
+  switch (parameter.kind) {
+    case EmittedParameter::Kind::Variable:
+      return variables_.Value(parameter.sName);
+    case EmittedParameter::Kind::SystemVariable:
+      return SystemValue(parameter.sName);
+    default:
+      return parameter.value;
+  }
+}
+
+QVariant QueryRunner::SystemValue(const QString& sName) const {
+  if (sName == u"@@rowcount") return QVariant(qint64(session_.lRowCount));
+  if (sName == u"@@error") return QVariant(qint64(session_.lError));
+  if (sName == u"@@spid") return QVariant(qint64(session_.spidSource()));
+  if (sName == u"@@trancount") return QVariant(qint64(session_.TranCount()));
+  if (sName == u"@@nestlevel") return QVariant(qint64(session_.iNestLevel));
+  if (sName == u"@@identity") {
+    return session_.identity ? QVariant(double(*session_.identity)) : QVariant();
+  }
+  if (sName == u"@@datefirst") return QVariant(qint64(7));
+  if (sName == u"@@language") return QVariant(QStringLiteral("us_english"));
+  if (sName == u"@@fetch_status") return QVariant(qint64(-1));
+  return {};
+}
+
+// Rows of the first result are kept (or left to the caller as they come);
+// rows of a later one are read and dropped.
+bool QueryRunner::Rows(EmittedStatement& run, const EmittedSql& emitted, bool bMayStream,
+                       bool bLast) {
+  std::vector<Recordset::Row> rows;
+  bool bMore = run.Step();
+  if (result_.first) {
+    long long lCount = 0;
+    for (; bMore; bMore = run.Step()) ++lCount;
+    session_.lRowCount = lCount;
+    return false;
+  }
+  if (bMore) rows.push_back(ReadRow(run));
+  while (bMore && (!bMayStream || (!bLast && rows.size() <= iReadAhead))) {
+    bMore = run.Step();
+    if (bMore) rows.push_back(ReadRow(run));
+  }
+  session_.lRowCount = qint64(rows.size());
+  QStringList names;
+  for (const EmittedColumn& column : emitted.columns) names.append(column.sName);
+  if (!bMore) {
+    Offer(result_, Recordset(std::move(names), std::move(rows)));
+    return false;
+  }
+  auto streaming = std::make_shared<SqliteStatementRows>(session_.pDb, run.Release(),
+                                                         session_.statements, emitted.sSql);
+  pStreaming_ = streaming.get();
+  Offer(result_, Recordset(std::move(names), std::move(rows), std::move(streaming)));
+  return true;
+}
+
+// select @a = x, @b = y from ...: every row assigns, so the last row's values stay.
+void QueryRunner::Assign(EmittedStatement& run, const EmittedSql& emitted, int iLine) {
+  long long lCount = 0;
+  while (run.Step()) {
+    // The values are bound once, so a second row would not see what the
+    // first assigned, as it does on the server.
+    if (++lCount == 2 && ReadsAssigned(emitted)) {
+      RefuseConstruct(
+          QStringLiteral("A select that assigns a variable from several rows and reads it"),
+          {0, 0, iLine});
+    }
+    for (size_t i = 0; i < emitted.columns.size(); ++i) {
+      const EmittedColumn& column = emitted.columns[i];
+      if (column.sAssignOperator.size() > 1) {
+        RefuseConstruct(QStringLiteral("A compound assignment in a select"), {0, 0, iLine});
+      }
+      variables_.Assign(column.sVariable, run.Column(int(i)), column.type, iLine);
+    }
+  }
+  session_.lRowCount = lCount;
+}
+
+void QueryRunner::Changed(const Statement& statement, const EmittedSql& emitted) {
+  NoteIdentity();
+  // select ... into counts the rows of its insert, not the table it makes.
+  const bool bCounts = CountsRows(statement) && (statement.kind != Statement::Kind::Select ||
+                                                 emitted.sSql.startsWith(u"INSERT"));
+  if (!bCounts) {
+    session_.lRowCount = 0;
+    return;
+  }
+  const long long lChanged = sqlite3_changes64(session_.pDb);
+  session_.lRowCount = lChanged;
+  if (!session_.bNoCount) Offer(result_, Recordset::Closed(long(lChanged)));
+}
+
+void QueryRunner::NoteIdentity() {
+  for (auto insert = session_.inserts.rbegin(); insert != session_.inserts.rend(); ++insert) {
+    // The schema the insert was just checked against answers from memory.
+    int iAutoincrement = 0;
+    const int iResult = sqlite3_table_column_metadata(
+        session_.pDb, insert->first.constData(), insert->second.first.constData(), "rowid", nullptr,
+        nullptr, nullptr, nullptr, &iAutoincrement);
+    if (iResult == SQLITE_OK && iAutoincrement) {
+      session_.identity = insert->second.second;
+      break;
+    }
+  }
+  session_.inserts.clear();
+}
+
+}  // namespace twk::embedded
