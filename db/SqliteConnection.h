@@ -32,7 +32,7 @@ class SqliteConnection : public Backend {
   /// Whether batches run on the T-SQL engine of db/embedded instead of
   /// BatchExecutor: off until the demo schema, the example definitions and
   /// the embedded procedures are written in T-SQL that it runs.
-  static constexpr bool bRunsTsqlEngine = false;
+  static constexpr bool bRunsTsqlEngine = true;
 
   /// How long a statement waits for another process's lock at most.
   static constexpr std::chrono::milliseconds BusyTimeout{30000};

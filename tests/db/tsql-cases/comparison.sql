@@ -16,17 +16,14 @@ insert into Email_List values ('ann.adams@example.org', 'News'), ('BOB@EXAMPLE.O
 -- case: equality ignores case against a column
 select count(*) from Name where CITY = 'EVANSTON'
 -- expect: 2
--- xfail: gives 1
 
 -- case: equality ignores trailing blanks
 select case when 'abc' = 'abc   ' then 1 else 0 end
 -- expect: 1
--- xfail: gives 0
 
 -- case: the empty text equals blanks
 select case when '' = '   ' then 1 else 0 end
 -- expect: 1
--- xfail: gives 0
 
 -- case: accents count
 select case when 'resume' = 'résumé' then 1 else 0 end
@@ -35,12 +32,10 @@ select case when 'resume' = 'résumé' then 1 else 0 end
 -- case: a join on e-mail ignores case
 select count(*) from Name n join Email_List e on e.EMAIL = n.EMAIL
 -- expect: 2
--- xfail: gives 0
 
 -- case: less than orders letters without regard to case
 select case when 'apple' < 'BANANA' then 1 else 0 end
 -- expect: 1
--- xfail: gives 0
 
 -- case: order by ignores case
 select LAST_NAME from Name order by LAST_NAME
@@ -48,54 +43,43 @@ select LAST_NAME from Name order by LAST_NAME
 -- expect: Baker
 -- expect: carter
 -- expect: Dunn
--- xfail: gives 4 rows: Baker; Dunn; adams; carter
 
 -- case: in list ignores case
 select count(*) from Name where CITY in ('evanston', 'skokie')
 -- expect: 3
--- xfail: gives 0
 
 -- case: group by folds case
 select count(*) from (select CITY from Name group by CITY) g
 -- expect: 3
--- xfail: gives 4
 
 -- case: distinct ignores trailing blanks and case
 select count(distinct x) from (values ('a'), ('a  '), ('A')) v(x)
 -- expect: 1
--- xfail: fails with number 1: near "(": syntax error
 
 -- case: max of text ignores case
 select max(x) from (values ('b'), ('a'), ('C')) v(x)
 -- expect: C
--- xfail: fails with number 1: near "(": syntax error
 
 -- case: union removes duplicates that differ in case
 select count(*) from (select 'a' as x union select 'A') u
 -- expect: 1
--- xfail: gives 2
 
 -- case: charindex ignores case
 select charindex('board', NOTE) from Name where ID = '1001'
 -- expect: 1
--- xfail: gives 0
 
 -- case: charindex finds an upper-case word
 select count(*) from Name where charindex('board', NOTE) > 0
 -- expect: 2
--- xfail: gives 0
 
 -- case: replace ignores case
 select replace('Board BOARD board', 'board', 'x')
 -- expect: x x x
--- xfail: gives Board BOARD x
 
 -- case: exists compares without case
 if exists (select * from Name where LAST_NAME = 'BAKER') select 'yes' else select 'no'
 -- expect: yes
--- xfail: gives no
 
 -- case: case when compares without case
 select case 'Chicago' when 'CHICAGO' then 'same' else 'different' end
 -- expect: same
--- xfail: gives different

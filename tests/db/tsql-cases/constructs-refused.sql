@@ -10,88 +10,71 @@ insert into Activity values ('1', 5);
 -- case: an undeclared variable
 select @nope
 -- expect-error: 137
--- xfail: fails with number 1: Must declare the scalar variable "@nope".
 
 -- case: a variable declared twice
 declare @n int
 declare @n int
 -- expect-error: 134
--- xfail: fails with number 1: The variable name '@n' has already been declared. Variable names mu...
 
 -- case: an unknown function
 select nofunc(1)
 -- expect-error: 195
--- xfail: fails with number 1: no such function: nofunc
 
 -- case: an unknown column
 select NOPE from Name
 -- expect-error: 207
--- xfail: fails with number 1: no such column: NOPE
 
 -- case: an unknown table
 select * from No_Such_Table
 -- expect-error: 208
--- xfail: fails with number 1: no such table: No_Such_Table
 
 -- case: an ambiguous column
 select ID from Name n join Activity a on a.ID = n.ID
 -- expect-error: 209
--- xfail: fails with number 1: ambiguous column name: ID
 
 -- case: an alias that is not in the from clause
 select x.ID from Name n
 -- expect-error: 4104
--- xfail: fails with number 1: no such column: x.ID
 
 -- case: a column neither grouped nor aggregated
 select CITY, count(*) from Name group by LAST_NAME
 -- expect-error: 8120
--- xfail: gives Chicago | 1
 
 -- case: an aggregate in where
 select ID from Name where count(*) > 1
 -- expect-error: 147
--- xfail: fails with number 1: misuse of aggregate function count()
 
 -- case: an aggregate of an aggregate
 select max(count(*)) from Name
 -- expect-error: 130
--- xfail: fails with number 1: misuse of aggregate function count()
 
 -- case: order by outside a distinct select list
 select distinct CITY from Name order by LAST_NAME
 -- expect-error: 145
--- xfail: gives Chicago
 
 -- case: an order by position past the select list
 select ID from Name order by 2
 -- expect-error: 108
--- xfail: fails with number 1: 1st ORDER BY term out of range - should be between 1 and 1
 
 -- case: a union of different widths
 select 1 union select 1, 2
 -- expect-error: 205
--- xfail: fails with number 1: SELECTs to the left and right of UNION do not have the same number ...
 
 -- case: too few arguments
 select left('abc')
 -- expect-error: 174
--- xfail: fails with number 1: near "(": syntax error
 
 -- case: a type that does not exist
 select convert(nosuchtype, 1)
 -- expect-error: 243
--- xfail: fails with number 1: Type nosuchtype is not a defined system type.
 
 -- case: a condition that is not boolean
 select ID from Name where 1
 -- expect-error: 4145
--- xfail: gives 1
 
 -- case: a select without a list
 select from Name
 -- expect-error: 156
--- xfail: fails with number 1: near "from": syntax error
 
 -- case: break outside a loop
 break
@@ -101,7 +84,6 @@ break
 -- case: an unknown procedure
 exec no_such_procedure
 -- expect-error: 2812
--- xfail: fails with number 1: Could not find stored procedure 'no_such_procedure'.
 
 -- case: a syntax error anywhere runs nothing
 set nocount on
@@ -109,4 +91,3 @@ create table #t (x int)
 insert #t values (1)
 select x from #t where x = 1)
 -- expect-error: 102
--- xfail: fails with number 1: near ")": syntax error

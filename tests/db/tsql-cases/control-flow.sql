@@ -24,21 +24,18 @@ set @n *= 10
 set @n -= 3
 select @n
 -- expect: 17
--- xfail: fails with number 1: near "set": syntax error
 
 -- case: compound assignment of text
 declare @s varchar(10) = 'a'
 set @s += 'b'
 select @s
 -- expect: ab
--- xfail: fails with number 1: near "set": syntax error
 
 -- case: varchar without a length declares one character
 declare @s varchar
 set @s = 'abc'
 select @s
 -- expect: a
--- xfail: gives abc
 
 -- case: assignment cuts text to the variable's length
 declare @s varchar(3) = 'abcdef'
@@ -81,7 +78,6 @@ select @n
 -- case: if exists compares without case
 if exists (select * from Item where NAME = 'A') select 'yes' else select 'no'
 -- expect: yes
--- xfail: gives no
 
 -- case: while loop
 declare @i int = 0, @s int = 0
@@ -92,7 +88,6 @@ begin
 end
 select @s
 -- expect: 15
--- xfail: fails with number 1: near "while": syntax error
 
 -- case: while with break
 declare @i int = 0
@@ -103,7 +98,6 @@ begin
 end
 select @i
 -- expect: 3
--- xfail: fails with number 1: near "while": syntax error
 
 -- case: while with continue
 declare @i int = 0, @s int = 0
@@ -115,7 +109,6 @@ begin
 end
 select @s
 -- expect: 9
--- xfail: fails with number 1: near "while": syntax error
 
 -- case: try and catch read the error
 declare @n int
@@ -126,7 +119,6 @@ begin catch
   select error_number(), error_message()
 end catch
 -- expect: 8134 | Divide by zero error encountered.
--- xfail: fails with number 1: near "try": syntax error
 
 -- case: try and catch of a conversion failure
 begin try
@@ -136,7 +128,6 @@ begin catch
   select error_number()
 end catch
 -- expect: 245
--- xfail: fails with number 1: near "try": syntax error
 
 -- case: throw inside try
 begin try
@@ -146,17 +137,14 @@ begin catch
   select error_number(), error_message()
 end catch
 -- expect: 50001 | custom
--- xfail: fails with number 1: near "try": syntax error
 
 -- case: throw fails the batch
 throw 50001, 'custom', 1
 -- expect-error: 50001
--- xfail: fails with number 1: near "throw": syntax error
 
 -- case: raiserror with a message fails the batch
 raiserror('boom', 16, 1)
 -- expect-error: 50000
--- xfail: fails with number 1: near "raiserror": syntax error
 
 -- case: print gives no result
 print 'hello'
@@ -176,14 +164,12 @@ declare @t table (ID int, NAME varchar(10))
 insert @t values (1, 'a'), (2, 'b')
 select count(*) from @t
 -- expect: 2
--- xfail: fails with number 1: near "@t": syntax error
 
 -- case: the insert count comes first without nocount
 declare @t table (x int)
 insert @t values (1), (2)
 select count(*) from @t
 -- expect-count: 2
--- xfail: fails with number 1: near "@t": syntax error
 
 -- case: rollback undoes the insert
 set nocount on
@@ -200,12 +186,10 @@ declare @n int = @@trancount
 commit
 select @n
 -- expect: 1
--- xfail: fails with number 1: unrecognized token: "@"
 
 -- case: exec of a text
 exec ('select 42')
 -- expect: 42
--- xfail: fails with number 1: Incorrect syntax near '('select 42')'.
 
 -- case: sp_executesql with a parameter
 exec sp_executesql N'select @x + 1', N'@x int', @x = 41

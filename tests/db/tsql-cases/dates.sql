@@ -13,17 +13,14 @@ insert into Activity values ('1', 'DUES', '2014-01-01 00:00:00.000'),
 -- case: a yyyymmdd literal against a date column
 select count(*) from Name where PAID_THRU >= '20140101'
 -- expect: 2
--- xfail: gives 3
 
 -- case: an mm/dd/yyyy literal against a date column
 select ID from Name where PAID_THRU = '06/30/2014'
 -- expect: 2
--- xfail: gives no rows
 
 -- case: a date literal against a datetime column
 select count(*) from Name where JOIN_DATE >= '20140131'
 -- expect: 2
--- xfail: gives 3
 
 -- case: between ends at midnight of its last day
 select count(*) from Activity where TRANSACTION_DATE between '2014-01-01' and '2014-01-31'
@@ -82,12 +79,10 @@ select convert(varchar(10), dateadd(day, 1, PAID_THRU), 23) from Name where ID =
 -- case: the first of the month from datediff and dateadd
 select convert(varchar(10), dateadd(month, datediff(month, 0, '2014-03-05'), 0), 23)
 -- expect: 2014-03-01
--- xfail: fails with number 1: Conversion failed when converting date and/or time from character s...
 
 -- case: datetime plus a number of days
 select convert(varchar(10), cast('2014-01-31' as datetime) + 1, 23)
 -- expect: 2014-02-01
--- xfail: fails with number 1: Conversion failed when converting the varchar value '2014-01-31 00:...
 
 -- case: datetime plus half a day
 select convert(varchar(19), cast('2014-01-01' as datetime) + 0.5, 120)
@@ -97,7 +92,6 @@ select convert(varchar(19), cast('2014-01-01' as datetime) + 0.5, 120)
 -- case: date plus a number is refused
 select cast('2014-01-01' as date) + 1
 -- expect-error: 206
--- xfail: fails with number 1: Conversion failed when converting the varchar value '2014-01-01' to...
 
 -- case: datepart of the usual parts
 select datepart(year, '2014-03-05'), datepart(quarter, '2014-08-01'), datepart(month, '2014-03-05'), datepart(day, '2014-03-05')
@@ -114,57 +108,46 @@ select datepart(dayofyear, '2014-03-05'), datepart(week, '2014-01-05'), datepart
 -- case: year, month and day
 select year(JOIN_DATE), month(JOIN_DATE), day(JOIN_DATE) from Name where ID = '1'
 -- expect: 2010 | 6 | 15
--- xfail: fails with number 1: no such function: year
 
 -- case: datename of month and weekday
 select datename(month, '2014-03-05'), datename(weekday, '2014-03-05'), datename(dw, '2014-03-09')
 -- expect: March | Wednesday | Sunday
--- xfail: fails with number 1: no such function: datename
 
 -- case: eomonth
 select convert(varchar(10), eomonth('2014-02-10'), 23), convert(varchar(10), eomonth('2016-02-10'), 23)
 -- expect: 2014-02-28 | 2016-02-29
--- xfail: fails with number 1: no such function: eomonth
 
 -- case: eomonth with a month offset
 select convert(varchar(10), eomonth('2014-01-31', 1), 23), convert(varchar(10), eomonth('2014-03-15', -1), 23)
 -- expect: 2014-02-28 | 2014-02-28
--- xfail: fails with number 1: no such function: eomonth
 
 -- case: datefromparts
 select convert(varchar(10), datefromparts(2014, 3, 5), 23)
 -- expect: 2014-03-05
--- xfail: fails with number 1: no such function: datefromparts
 
 -- case: datefromparts of a day that does not exist
 select datefromparts(2014, 2, 30)
 -- expect-error: 289
--- xfail: fails with number 1: no such function: datefromparts
 
 -- case: a date text that does not exist
 select cast('2014-02-30' as date)
 -- expect-error: 241
--- xfail: fails with number 1: Conversion failed when converting date and/or time from character s...
 
 -- case: a datetime text that does not exist
 select cast('02/30/2014' as datetime)
 -- expect-error: 242
--- xfail: fails with number 1: Conversion failed when converting date and/or time from character s...
 
 -- case: format a date with a pattern
 select format(cast('2014-03-05' as date), 'yyyy-MM-dd'), format(cast('2014-03-05' as date), 'dd/MM/yyyy')
 -- expect: 2014-03-05 | 05/03/2014
--- xfail: gives 2014-03-05 | 2014-03-05
 
 -- case: format a date with month and day names
 select format(cast('2014-03-05' as date), 'MMMM d, yyyy'), format(cast('2014-03-05' as date), 'dddd')
 -- expect: March 5, 2014 | Wednesday
--- xfail: gives 2014-03-05 | 2014-03-05
 
 -- case: format the time of a datetime
 select format(cast('2014-03-05 14:07:09' as datetime), 'HH:mm'), format(cast('2014-03-05 14:07:09' as datetime), 'hh:mm tt')
 -- expect: 14:07 | 02:07 PM
--- xfail: gives 2014-03-05 14:07:09 | 2014-03-05 14:07:09
 
 -- case: getdate is a datetime of today
 select case when getdate() > '2000-01-01' and getdate() < '2200-01-01' then 1 else 0 end
@@ -173,12 +156,10 @@ select case when getdate() > '2000-01-01' and getdate() < '2200-01-01' then 1 el
 -- case: sysdatetime and getdate agree
 select case when abs(datediff(second, getdate(), sysdatetime())) <= 2 then 1 else 0 end
 -- expect: 1
--- xfail: fails with number 1: no such function: sysdatetime
 
 -- case: getutcdate is within a day of getdate
 select case when abs(datediff(hour, getutcdate(), getdate())) <= 14 then 1 else 0 end
 -- expect: 1
--- xfail: fails with number 1: no such function: getutcdate
 
 -- case: current_timestamp is getdate
 select case when abs(datediff(second, current_timestamp, getdate())) <= 2 then 1 else 0 end

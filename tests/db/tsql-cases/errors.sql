@@ -8,53 +8,43 @@ insert into Item values (1, 5, '12'), (2, 0, 'x'), (3, 2, '7');
 -- case: divide by zero
 select 1 / 0
 -- expect-error: 8134
--- xfail: gives NULL
 
 -- case: modulo by zero
 select 5 % 0
 -- expect-error: 8134
--- xfail: gives NULL
 
 -- case: divide by zero on a row
 select count(*) from Item where 10 / QTY > 1
 -- expect-error: 8134
--- xfail: gives 2
 
 -- case: divide by zero fails before the next result
 select 1 / 0
 select 2
 -- expect-error: 8134
--- xfail: gives NULL
 
 -- case: a text that is no number cast to int
 select cast('abc' as int)
 -- expect-error: 245
--- xfail: fails with number 1: Conversion failed when converting the varchar value 'abc' to data t...
 
 -- case: a text column converted on a row that is no number
 select sum(convert(int, CODE)) from Item
 -- expect-error: 245
--- xfail: fails with number 1: Conversion failed when converting the varchar value 'x' to data typ...
 
 -- case: a text that is no number compared with an int column
 select count(*) from Item where ID = 'x'
 -- expect-error: 245
--- xfail: gives 0
 
 -- case: a text that is no number cast to decimal
 select cast('1,5' as decimal(5,2))
 -- expect-error: 8114
--- xfail: fails with number 1: Error converting data type varchar to decimal.
 
 -- case: a month that does not exist
 select cast('2014-13-01' as date)
 -- expect-error: 241
--- xfail: fails with number 1: Conversion failed when converting date and/or time from character s...
 
 -- case: a text that is no date compared with a date
 select case when cast('2014-01-01' as date) > 'someday' then 1 else 0 end
 -- expect-error: 241
--- xfail: gives 0
 
 -- case: int overflow in a sum
 select sum(x) from (values (2147483647), (1)) v(x)
@@ -64,7 +54,6 @@ select sum(x) from (values (2147483647), (1)) v(x)
 -- case: a decimal too large for an int
 select cast(3000000000.5 as int)
 -- expect-error: 8115
--- xfail: gives 3000000000
 
 -- case: a subquery returns more than one value
 select (select ID from Item)
@@ -74,7 +63,6 @@ select (select ID from Item)
 -- case: sum of text is refused
 select sum(CODE) from Item
 -- expect-error: 8117
--- xfail: gives 19
 
 -- case: an error after a result still reaches the caller later, the first result stands
 select 'first'

@@ -10,17 +10,14 @@ insert into Phone values ('1', '555-0100', 'Smith'), ('2', '555-0169', 'smythe')
 -- case: a range class matches digits
 select count(*) from Phone where PHONE like '555-01[0-6][0-9]'
 -- expect: 2
--- xfail: gives 0
 
 -- case: a negated class
 select count(*) from Phone where PHONE like '555-01[^0-6]%'
 -- expect: 3
--- xfail: gives 0
 
 -- case: a set of single characters
 select count(*) from Phone where PHONE like '555-01[79]_'
 -- expect: 2
--- xfail: gives 0
 
 -- case: underscore matches one character
 select ID from Phone where PHONE like '555-01_5'
@@ -29,12 +26,10 @@ select ID from Phone where PHONE like '555-01_5'
 -- case: a class of letters ignores case
 select count(*) from Phone where LAST_NAME like '[s]%'
 -- expect: 2
--- xfail: gives 0
 
 -- case: a range of letters ignores case
 select case when 'Baker' like '[a-c]%' then 1 else 0 end
 -- expect: 1
--- xfail: gives 0
 
 -- case: like keeps accents apart
 select case when 'résumé' like 'resume' then 1 else 0 end
@@ -47,17 +42,14 @@ select case when '50% off' like '50!% off' escape '!' then 1 else 0 end
 -- case: a bracketed percent is literal
 select case when '50% off' like '50[%] off' then 1 else 0 end
 -- expect: 1
--- xfail: gives 0
 
 -- case: a bracketed underscore is literal
 select LAST_NAME from Phone where LAST_NAME like '%[_]%'
 -- expect: a_b
--- xfail: gives no rows
 
 -- case: trailing blanks of the matched text are ignored
 select case when 'abc   ' like 'abc' then 1 else 0 end
 -- expect: 1
--- xfail: gives 0
 
 -- case: trailing blanks of the pattern count
 select case when 'abc' like 'abc ' then 1 else 0 end

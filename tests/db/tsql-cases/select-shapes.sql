@@ -29,14 +29,12 @@ select top 3 ID from Name order by ID -- three
 -- expect: 1
 -- expect: 2
 -- expect: 3
--- xfail: gives 5 rows: 1; 2; 3; 4; 5
 
 -- case: top belongs to the first query of a union
 select top 1 CITY from Name where CITY = 'Chicago' union all select MEMBER_TYPE from Member_Types order by 1
 -- expect: Chicago
 -- expect: M
 -- expect: S
--- xfail: gives Chicago
 
 -- case: distinct top
 select distinct top 2 CITY from Name order by CITY
@@ -80,7 +78,6 @@ select count(*) from Activity a right join Name n on n.ID = a.ID
 -- case: a join on two conditions
 select count(*) from Name n join Activity a on a.ID = n.ID and a.ACTIVITY_TYPE = 'gift'
 -- expect: 2
--- xfail: gives 0
 
 -- case: derived table
 select x.c from (select count(*) as c from Name where CITY = 'Evanston') x
@@ -136,17 +133,14 @@ select ID from Name order by MEMBER_TYPE, ID
 select ID from Name order by ID offset 1 rows fetch next 2 rows only
 -- expect: 2
 -- expect: 3
--- xfail: fails with number 1: near "offset": syntax error
 
 -- case: a name assigned with an equals sign
 select KEYWORD = 'k', ICON = 23
 -- expect: k | 23
--- xfail: fails with number 1: no such column: KEYWORD
 
 -- case: a table named with its schema
 select count(*) from dbo.Name
 -- expect: 5
--- xfail: fails with number 1: no such table: dbo.Name
 
 -- case: a double-quoted name is a column
 select "LAST_NAME" from Name where ID = '2'
@@ -163,4 +157,3 @@ select 'a' select 'b'
 -- case: a values constructor
 select sum(x) from (values (1), (2), (3)) as v (x)
 -- expect: 6
--- xfail: fails with number 1: near "(": syntax error

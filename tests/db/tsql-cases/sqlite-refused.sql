@@ -8,97 +8,78 @@ insert into Name values ('1', 'Adams', 'Chicago', 10), ('2', 'Baker', 'Evanston'
 -- case: || is not concatenation
 select 'Balance ' || BALANCE from Name
 -- expect-error: 102
--- xfail: gives 2 rows: Balance 10; Balance 20
 
 -- case: limit
 select ID from Name limit 1
 -- expect-error: 102
--- xfail: gives 1
 
 -- case: == is not an operator
 select ID from Name where ID == '1'
 -- expect-error: 102
--- xfail: gives 1
 
 -- case: a double-quoted string names a column
 select "abc"
 -- expect-error: 207
--- xfail: gives abc
 
 -- case: a double-quoted string in a comparison names a column
 select ID from Name where CITY = "Chicago"
 -- expect-error: 207
--- xfail: gives 1
 
 -- case: ifnull
 select ifnull(null, 1)
 -- expect-error: 195
--- xfail: gives 1
 
 -- case: substr
 select substr(LAST_NAME, 1, 2) from Name
 -- expect-error: 195
--- xfail: gives 2 rows: Ad; Ba
 
 -- case: strftime
 select strftime('%Y', '2014-01-01')
 -- expect-error: 195
--- xfail: gives 2014
 
 -- case: printf
 select printf('%d', 1)
 -- expect-error: 195
--- xfail: gives 1
 
 -- case: instr
 select instr('abc', 'b')
 -- expect-error: 195
--- xfail: gives 2
 
 -- case: group_concat
 select group_concat(LAST_NAME) from Name
 -- expect-error: 195
--- xfail: gives Adams,Baker
 
 -- case: julianday
 select julianday('2014-01-01')
 -- expect-error: 195
--- xfail: gives 2456658.5
 
 -- case: length
 select length('abc')
 -- expect-error: 195
--- xfail: gives 3
 
 -- case: random
 select random()
 -- expect-error: 195
--- xfail: gives 5153825496173737359
 
 -- case: max with two arguments
 select max(1, 2)
 -- expect-error: 174
--- xfail: gives 2
 
 -- case: a bare column beside an aggregate
 select ID, count(*) from Name
 -- expect-error: 8120
--- xfail: gives 1 | 2
 
 -- case: nulls first in order by
 select ID from Name order by ID nulls first
 -- expect-error: 102
--- xfail: gives 2 rows: 1; 2
 
 -- case: insert or replace
 insert or replace into Name (ID) values ('3')
 -- expect-error: 156
--- xfail: gives a count of 1, no error
 
 -- case: backquoted names
 select `ID` from Name
 -- expect-error: 102
--- xfail: gives 3 rows: 1; 2; 3
 
 -- case: glob
 select count(*) from Name where LAST_NAME glob 'A*'

@@ -15,7 +15,6 @@ update #t set x = 0 where x = 1
 select @n = ID from Name
 select @@rowcount
 -- expect: 3
--- xfail: gives 1
 
 -- case: rowcount after an update
 set nocount on
@@ -33,7 +32,6 @@ insert #t values (1), (2), (3)
 set @n = 5
 select @@rowcount
 -- expect: 1
--- xfail: gives 3
 
 -- case: rowcount read into a variable after a select into
 set nocount on
@@ -42,7 +40,6 @@ select ID into #t from Name where CITY = 'Evanston'
 set @n = @@rowcount
 select @n
 -- expect: 2
--- xfail: fails with number 1: near "into": syntax error
 
 -- case: identity of the last insert
 set nocount on
@@ -51,7 +48,6 @@ insert #t (s) values ('a')
 insert #t (s) values ('b')
 select @@identity
 -- expect: 2
--- xfail: gives NULL
 
 -- case: scope_identity of the last insert
 set nocount on
@@ -64,7 +60,6 @@ select scope_identity()
 -- case: error is zero after success
 select @@error
 -- expect: 0
--- xfail: fails with number 1: unrecognized token: "@"
 
 -- case: error after a caught failure
 declare @n int, @e int
@@ -76,7 +71,6 @@ begin catch
 end catch
 select @e
 -- expect: 8134
--- xfail: fails with number 1: near "try": syntax error
 
 -- case: spid is a positive number
 select case when @@spid > 0 then 1 else 0 end
@@ -85,12 +79,10 @@ select case when @@spid > 0 then 1 else 0 end
 -- case: trancount outside a transaction
 select @@trancount
 -- expect: 0
--- xfail: fails with number 1: unrecognized token: "@"
 
 -- case: datefirst under us_english
 select @@datefirst
 -- expect: 7
--- xfail: fails with number 1: unrecognized token: "@"
 
 -- case: object_id of a table
 select case when object_id('Name') is not null then 1 else 0 end, case when object_id('dbo.Name') is not null then 1 else 0 end

@@ -32,7 +32,6 @@ update #t set x = x + 1 where x < 5
 create table #t (x int)
 select x from #t
 -- expect-empty
--- xfail: fails with number 1: near "select": syntax error
 
 -- case: insert from a select
 set nocount on
@@ -40,14 +39,12 @@ create table #t (ID varchar(10))
 insert into #t (ID) select ID from Name where CITY = 'Evanston'
 select count(*) from #t
 -- expect: 2
--- xfail: gives 1
 
 -- case: select into makes a #table
 set nocount on
 select ID, LAST_NAME into #t from Name where CITY = 'chicago'
 select LAST_NAME from #t
 -- expect: Baker
--- xfail: fails with number 1: near "into": syntax error
 
 -- case: update from a join
 set nocount on
@@ -56,7 +53,6 @@ insert #flags select ID, 0 from Name
 update f set FLAG = 1 from #flags f join Name n on n.ID = f.ID where n.CITY = 'evanston'
 select sum(FLAG) from #flags
 -- expect: 2
--- xfail: fails with number 1: no such table: f
 
 -- case: delete from a join
 set nocount on
@@ -65,20 +61,17 @@ insert #flags select ID from Name
 delete f from #flags f join Name n on n.ID = f.ID where n.CITY = 'Skokie'
 select count(*) from #flags
 -- expect: 3
--- xfail: fails with number 1: near "from": syntax error
 
 -- case: an insert into a real table
 set nocount on
 insert into Alert_Output (ID, TITLE) select ID, 'Lives in ' + CITY from Name where CITY = 'evanston'
 select count(*) from Alert_Output
 -- expect: 2
--- xfail: gives 0
 
 -- case: a text too long for a varchar column fails the insert
 create table #t (s varchar(10))
 insert #t values ('abcdefghijklmnopqrstu')
 -- expect-error: 8152 or 2628
--- xfail: gives a count of 1, no error
 
 -- case: a text too long for a varchar column fails the update
 set nocount on
@@ -86,7 +79,6 @@ create table #t (s varchar(3))
 insert #t values ('abc')
 update #t set s = s + 'd'
 -- expect-error: 8152 or 2628
--- xfail: gives a closed result, no error
 
 -- case: a char column pads with blanks
 set nocount on
@@ -94,7 +86,6 @@ create table #t (c char(5))
 insert #t values ('ab')
 select '[' + c + ']', len(c), datalength(c) from #t
 -- expect: [ab   ] | 2 | 5
--- xfail: fails with number 1: no such function: datalength
 
 -- case: a text of digits into an int column
 set nocount on
@@ -109,7 +100,6 @@ create table #t (d decimal(5,2))
 insert #t values (1.239)
 select convert(varchar(10), d) from #t
 -- expect: 1.24
--- xfail: gives 1.239
 
 -- case: an int column truncates a decimal on insert
 set nocount on
@@ -117,7 +107,6 @@ create table #t (n int)
 insert #t values (2.7)
 select n from #t
 -- expect: 2
--- xfail: gives 2.7000000000000002
 
 -- case: a date column takes the server's date forms
 set nocount on
@@ -142,7 +131,6 @@ insert #t values (1), (1)
 create table #t (x int)
 insert #t (x) values (1, 2)
 -- expect-error: 110
--- xfail: fails with number 1: 2 values for 1 columns
 
 -- case: an identity column numbers the rows
 set nocount on
@@ -150,7 +138,6 @@ create table #t (ID int identity(1,1), s varchar(5))
 insert #t (s) values ('a'), ('b')
 select max(ID) from #t
 -- expect: 2
--- xfail: gives NULL
 
 -- case: output of an insert is the first result
 create table #t (x int)
@@ -189,7 +176,6 @@ insert @t select ID, LAST_NAME from Name where ID in ('1', '3')
 select LAST_NAME from @t order by LAST_NAME desc
 -- expect: Carter
 -- expect: Adams
--- xfail: fails with number 1: near "@t": syntax error
 
 -- case: merge updates and inserts
 set nocount on

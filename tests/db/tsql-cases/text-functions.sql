@@ -9,12 +9,10 @@ insert into Name values ('1', 'Adams', 'Ann', 'Evanston'), ('2', 'Baker', NULL, 
 -- case: left and right
 select left('Evanston', 4), right('Evanston', 3)
 -- expect: Evan | ton
--- xfail: fails with number 1: near "(": syntax error
 
 -- case: left of a number converts it to text
 select left(12345, 2)
 -- expect: 12
--- xfail: fails with number 1: near "(": syntax error
 
 -- case: substring
 select substring('Evanston', 2, 3), substring('abc', 2, 10)
@@ -27,7 +25,6 @@ select len('abc   '), len('  abc'), len('')
 -- case: datalength counts bytes and trailing blanks
 select datalength('abc   '), datalength(N'abc')
 -- expect: 6 | 6
--- xfail: fails with number 1: no such function: datalength
 
 -- case: charindex with a start
 select charindex('b', 'abcb', 3), charindex('z', 'abc')
@@ -36,7 +33,6 @@ select charindex('b', 'abcb', 3), charindex('z', 'abc')
 -- case: patindex
 select patindex('%[0-9]%', 'abc123'), patindex('%B%', 'abc')
 -- expect: 4 | 2
--- xfail: fails with number 1: no such function: patindex
 
 -- case: replace
 select replace('a-b-c', '-', '')
@@ -45,27 +41,22 @@ select replace('a-b-c', '-', '')
 -- case: stuff
 select stuff('abcdef', 2, 3, 'XY')
 -- expect: aXYef
--- xfail: fails with number 1: no such function: stuff
 
 -- case: replicate and reverse
 select replicate('ab', 3), reverse('abc')
 -- expect: ababab | cba
--- xfail: fails with number 1: no such function: replicate
 
 -- case: space
 select '[' + space(3) + ']'
 -- expect: [   ]
--- xfail: fails with number 1: no such function: space
 
 -- case: str right-aligns in ten characters
 select '[' + str(5) + ']'
 -- expect: [         5]
--- xfail: fails with number 1: no such function: str
 
 -- case: str with length and decimals rounds
 select '[' + str(123.456, 8, 2) + ']'
 -- expect: [  123.46]
--- xfail: fails with number 1: no such function: str
 
 -- case: ltrim and rtrim
 select '[' + ltrim('  a ') + ']', '[' + rtrim('  a ') + ']'
@@ -78,32 +69,26 @@ select '[' + trim('  a b  ') + ']'
 -- case: upper and lower
 select upper('abc'), lower('ABC'), upper('é')
 -- expect: ABC | abc | É
--- xfail: gives ABC | abc | é
 
 -- case: ascii and char
 select ascii('A'), char(66), ascii('')
 -- expect: 65 | B | NULL
--- xfail: fails with number 1: no such function: ascii
 
 -- case: nchar and unicode
 select nchar(946), unicode(N'β')
 -- expect: β | 946
--- xfail: fails with number 1: no such function: nchar
 
 -- case: concat skips nulls and converts numbers
 select concat('a', null, 1, 'b')
 -- expect: a1b
--- xfail: fails with number 1: no such function: concat
 
 -- case: concat_ws
 select concat_ws('-', 'a', null, 'b')
 -- expect: a-b
--- xfail: fails with number 1: no such function: concat_ws
 
 -- case: quotename
 select quotename('ab]c'), quotename('x', '''')
 -- expect: [ab]]c] | 'x'
--- xfail: fails with number 1: no such function: quotename
 
 -- case: string_agg in order
 select string_agg(LAST_NAME, ',') within group (order by LAST_NAME) from Name where CITY = 'evanston'
@@ -113,12 +98,10 @@ select string_agg(LAST_NAME, ',') within group (order by LAST_NAME) from Name wh
 -- case: stuff over for xml path joins names
 select stuff((select ',' + LAST_NAME from Name where CITY = 'Evanston' order by LAST_NAME for xml path('')), 1, 1, '')
 -- expect: Adams,Carter
--- xfail: fails with number 1: near "for": syntax error
 
 -- case: for xml path escapes ampersands
 select (select LAST_NAME + ';' from Name where ID = '4' for xml path(''))
 -- expect: A&amp;B;
--- xfail: fails with number 1: near "for": syntax error
 
 -- case: isnull
 select isnull(FIRST_NAME, '(none)') from Name where ID = '2'
@@ -136,7 +119,6 @@ select coalesce(null, FIRST_NAME, LAST_NAME) from Name where ID = '2'
 -- case: nullif
 select nullif(1, 1), nullif(1, 2), nullif('abc', 'ABC')
 -- expect: NULL | 1 | NULL
--- xfail: gives NULL | 1 | abc
 
 -- case: iif
 select iif(1 > 2, 'y', 'n')
@@ -145,19 +127,15 @@ select iif(1 > 2, 'y', 'n')
 -- case: choose
 select choose(2, 'a', 'b', 'c'), choose(5, 'a', 'b')
 -- expect: b | NULL
--- xfail: fails with number 1: no such function: choose
 
 -- case: text joined to a case expression
 select 'x' + case when 1 = 1 then 'y' end
 -- expect: xy
--- xfail: fails with number 1: near ")": syntax error
 
 -- case: a case expression joined to text
 select case when LAST_NAME = 'adams' then 'A' else 'other' end + '!' from Name where ID = '1'
 -- expect: A!
--- xfail: gives 0
 
 -- case: a text that is no number joined to a number fails
 select 'Renews in ' + 12
 -- expect-error: 245
--- xfail: fails with number 1: Conversion failed when converting the varchar value 'Renews in ' to...
