@@ -89,6 +89,19 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_format", 4, TsqlFormat::Function},
 });
 
+int RegisterOnOpen(sqlite3* pDb, char** /*pError*/, const sqlite3_api_routines* /*pApi*/) {
+  RegisterTsqlFunctions(pDb);
+  return SQLITE_OK;
+}
+
+// Every connection the process opens knows the engine's collation, so that
+// the embedded database's tables, whose text columns name it, can be read
+// and written from any handle: a tool's, a test's, a benchmark's.
+const bool bRegisteredOnOpen = [] {
+  sqlite3_auto_extension(reinterpret_cast<void (*)()>(&RegisterOnOpen));
+  return true;
+}();
+
 }  // namespace
 
 void RegisterTsqlFunctions(sqlite3* pDb) {
