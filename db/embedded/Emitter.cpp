@@ -5,8 +5,8 @@
 #include "QueryEmitter.h"
 #include "SqlBuilder.h"
 #include "TableDefinitionEmitter.h"
-#include "TsqlError.h"
 #include "TargetWriter.h"
+#include "TsqlError.h"
 
 namespace twk::embedded {
 

@@ -192,8 +192,7 @@ void QueryRunner::Assign(EmittedStatement& run, const EmittedSql& emitted, int i
     // The values are bound once, so a second row would not see what the
     // first assigned, as it does on the server.
     if (++lCount == 2 && ReadsAssigned(emitted)) {
-      RefuseConstruct(tsql::Refusals::Construct::SelectAssignmentReadsItself,
-          {0, 0, iLine});
+      RefuseConstruct(tsql::Refusals::Construct::SelectAssignmentReadsItself, {0, 0, iLine});
     }
     for (size_t i = 0; i < emitted.columns.size(); ++i) {
       const EmittedColumn& column = emitted.columns[i];

@@ -53,6 +53,7 @@ class SqlBuilder {
 
 /// Throws the engine's refusal of valid T-SQL that it does not run, naming
 /// the construct and the line it is on.
-[[noreturn]] void RefuseConstruct(tsql::Refusals::Construct construct, const tsql::SourceSpan& span);
+[[noreturn]] void RefuseConstruct(tsql::Refusals::Construct construct,
+                                  const tsql::SourceSpan& span);
 
 }  // namespace twk::embedded

@@ -64,8 +64,7 @@ std::vector<EmittedSql> TableDefinitionEmitter::Table(
     if (columns[i].bIdentity) pIdentity = &columns[i];
     if (columns[i].bIdentity &&
         (columns[i].lIncrement != 1 || !IdentityFits(columns, constraints))) {
-      RefuseConstruct(tsql::Refusals::Construct::IdentityOther,
-          columns[i].span);
+      RefuseConstruct(tsql::Refusals::Construct::IdentityOther, columns[i].span);
     }
     sql.Append(i ? u", " : u"");
     Column(sql, columns[i], columns[i].bIdentity);
