@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
+#include "RegisterTsqlFunctions.h"
 #include "SqliteHandles.h"
 #include "TwkError.h"
 
@@ -72,6 +73,8 @@ void BuildDatabase(const QString& sTempPath, const QStringList& scripts) {
                    sSource, iOpen);
   }
   sqlite3_extended_result_codes(db.get(), 1);
+  // The tables' text columns name the engine's collation.
+  embedded::RegisterTsqlFunctions(db.get());
   RunFixed(db.get(), "begin");
   for (const QString& sName : scripts) RunScript(db.get(), sName);
   RunFixed(db.get(), "commit");

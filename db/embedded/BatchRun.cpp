@@ -260,7 +260,7 @@ void BatchRun::SetOption(const Statement& statement) {
   for (const QString& sOption : statement.options) {
     if (sOption == u"nocount") session_.bNoCount = bOn;
     if (sOption == u"rowcount" && statement.sValue != u"0") {
-      RefuseConstruct(QStringLiteral("SET ROWCOUNT"), statement.span);
+      RefuseConstruct(tsql::Refusals::Construct::SetRowcount, statement.span);
     }
   }
   session_.lRowCount = 0;
@@ -272,7 +272,7 @@ void BatchRun::Transaction(const Statement& statement) {
   const int iLine = statement.span.iLine;
   const int iCount = session_.TranCount();
   if (statement.kind == Kind::SaveTransaction) {
-    RefuseConstruct(QStringLiteral("SAVE TRANSACTION"), statement.span);
+    RefuseConstruct(tsql::Refusals::Construct::SaveTransaction, statement.span);
   } else if (statement.kind == Kind::BeginTransaction) {
     if (iCount == 0) {
       const int iResult = sqlite3_exec(session_.pDb, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);

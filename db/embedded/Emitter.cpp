@@ -6,6 +6,7 @@
 #include "SqlBuilder.h"
 #include "TableDefinitionEmitter.h"
 #include "TargetWriter.h"
+#include "TsqlError.h"
 
 namespace twk::embedded {
 
@@ -41,7 +42,7 @@ void Target(SqlBuilder& sql, const Statement& statement, bool bJoined) {
 }
 
 void RefuseTop(const Statement& statement) {
-  if (statement.top) RefuseConstruct(QStringLiteral("TOP in an update or delete"), statement.span);
+  if (statement.top) RefuseConstruct(tsql::Refusals::Construct::TopInUpdateDelete, statement.span);
 }
 
 }  // namespace
@@ -66,7 +67,10 @@ std::vector<EmittedSql> Emitter::Emit(const Statement& statement, const Statemen
     case StatementKind::DropTable:
       return TableDefinitionEmitter::Drop(statement);
     default:
-      RefuseConstruct(QStringLiteral("This statement outside the executor"), statement.span);
+      // Control flow never reaches the emitter: the executor runs it.
+      throw tsql::TsqlError(tsql::NotRunByEngine,
+                            QStringLiteral("This statement is run by the executor, not emitted."),
+                            statement.span.iLine);
   }
 }
 
@@ -90,7 +94,7 @@ EmittedSql Emitter::Select(const Statement& statement, const StatementBinding& b
 }
 
 EmittedSql Emitter::Insert(const Statement& statement, const StatementBinding& binding) {
-  if (statement.source) RefuseConstruct(QStringLiteral("INSERT ... EXEC"), statement.span);
+  if (statement.source) RefuseConstruct(tsql::Refusals::Construct::InsertExec, statement.span);
   SqlBuilder sql;
   TargetWriter target(sql, statement, binding);
   std::vector<QString> columns = statement.columns;
@@ -146,7 +150,7 @@ EmittedSql Emitter::Update(const Statement& statement, const StatementBinding& b
   for (size_t i = 0; i < statement.assignments.size(); ++i) {
     const tsql::Assignment& assignment = statement.assignments[i];
     if (!assignment.sVariable.isEmpty()) {
-      RefuseConstruct(QStringLiteral("Assigning a variable in an update"), assignment.span);
+      RefuseConstruct(tsql::Refusals::Construct::UpdateAssignsVariable, assignment.span);
     }
     sql.Append(i ? u", " : u"").Identifier(assignment.column.Last()).Append(u" = ");
     if (bJoined) {

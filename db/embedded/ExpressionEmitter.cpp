@@ -180,7 +180,7 @@ void ExpressionEmitter::DateArithmetic(const Expr& e) {
     pDays = pDays->args[0].get();
   }
   if (!pDate->type.IsDateTime() || pDays->type.IsDateTime()) {
-    RefuseConstruct(QStringLiteral("Arithmetic between two dates"), e.span);
+    RefuseConstruct(tsql::Refusals::Construct::DateArithmetic, e.span);
   }
   sql_.Append(u"tsql_dateadd('day', ");
   if (e.sOperator == u"-") sql_.Append(u"-");
@@ -277,7 +277,7 @@ void ExpressionEmitter::Collate(const Expr& e) {
   } else if (sName.contains(u"_CS_")) {
     sql_.Append(u" COLLATE RTRIM");
   } else {
-    RefuseConstruct(QStringLiteral("The collation ") + e.sName, e.span);
+    RefuseConstruct(tsql::Refusals::Construct::Collation, e.span);
   }
 }
 

@@ -164,8 +164,8 @@ void QueryEmitter::OrderBy(const std::vector<tsql::OrderItem>& order) {
 void QueryEmitter::Limit(const SelectCore* pCore, const QueryExpr& query) {
   ExpressionEmitter expressions(sql_);
   if (pCore && pCore->top) {
-    if (pCore->bTopPercent) RefuseConstruct(QStringLiteral("TOP ... PERCENT"), pCore->span);
-    if (pCore->bTopWithTies) RefuseConstruct(QStringLiteral("TOP ... WITH TIES"), pCore->span);
+    if (pCore->bTopPercent) RefuseConstruct(tsql::Refusals::Construct::TopPercent, pCore->span);
+    if (pCore->bTopWithTies) RefuseConstruct(tsql::Refusals::Construct::TopWithTies, pCore->span);
     sql_.Append(u" LIMIT (");
     expressions.Emit(*pCore->top);
     sql_.Append(u")");
@@ -224,9 +224,9 @@ void QueryEmitter::TableReference(const TableRef& ref) {
       sql_.Append(u" CROSS JOIN ");
       break;
     case JoinType::CrossApply:
-      RefuseConstruct(QStringLiteral("CROSS APPLY"), ref.span);
+      RefuseConstruct(tsql::Refusals::Construct::Apply, ref.span);
     case JoinType::OuterApply:
-      RefuseConstruct(QStringLiteral("OUTER APPLY"), ref.span);
+      RefuseConstruct(tsql::Refusals::Construct::Apply, ref.span);
   }
   const bool bNested = ref.right->kind == TableRef::Kind::Join;
   if (bNested) sql_.Append(u"(");
@@ -262,7 +262,7 @@ void QueryEmitter::Derived(const TableRef& ref) {
 // no rows give NULL, as they give the server no xml.
 void QueryEmitter::Xml(const QueryExpr& query, bool bValue) {
   if (query.kind != QueryKind::Core)
-    RefuseConstruct(QStringLiteral("FOR XML over a union"), query.span);
+    RefuseConstruct(tsql::Refusals::Construct::ForXmlUnion, query.span);
   const XmlForm form{query.forXmlPath.value_or(QString()), bValue};
   sql_.Append(u"SELECT group_concat(\"twk_xml\", '') FROM (");
   With(query.with);
@@ -275,7 +275,7 @@ void QueryEmitter::Xml(const QueryExpr& query, bool bValue) {
 void QueryEmitter::EmitXmlValue(const tsql::Expr& value) {
   const tsql::Expr& subquery = *value.args[0];
   if (!subquery.query || !subquery.query->forXmlPath) {
-    RefuseConstruct(QStringLiteral("The xml method value() outside FOR XML PATH"), value.span);
+    RefuseConstruct(tsql::Refusals::Construct::XmlValue, value.span);
   }
   sql_.Append(u"(");
   Xml(*subquery.query, true);

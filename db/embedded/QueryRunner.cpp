@@ -192,14 +192,12 @@ void QueryRunner::Assign(EmittedStatement& run, const EmittedSql& emitted, int i
     // The values are bound once, so a second row would not see what the
     // first assigned, as it does on the server.
     if (++lCount == 2 && ReadsAssigned(emitted)) {
-      RefuseConstruct(
-          QStringLiteral("A select that assigns a variable from several rows and reads it"),
-          {0, 0, iLine});
+      RefuseConstruct(tsql::Refusals::Construct::SelectAssignmentReadsItself, {0, 0, iLine});
     }
     for (size_t i = 0; i < emitted.columns.size(); ++i) {
       const EmittedColumn& column = emitted.columns[i];
       if (column.sAssignOperator.size() > 1) {
-        RefuseConstruct(QStringLiteral("A compound assignment in a select"), {0, 0, iLine});
+        RefuseConstruct(tsql::Refusals::Construct::SelectCompoundAssignment, {0, 0, iLine});
       }
       variables_.Assign(column.sVariable, run.Column(int(i)), column.type, iLine);
     }

@@ -7,6 +7,7 @@
 
 #include "Ast.h"
 #include "EmittedSql.h"
+#include "Refusals.h"
 
 namespace twk::embedded {
 
@@ -52,6 +53,7 @@ class SqlBuilder {
 
 /// Throws the engine's refusal of valid T-SQL that it does not run, naming
 /// the construct and the line it is on.
-[[noreturn]] void RefuseConstruct(const QString& sConstruct, const tsql::SourceSpan& span);
+[[noreturn]] void RefuseConstruct(tsql::Refusals::Construct construct,
+                                  const tsql::SourceSpan& span);
 
 }  // namespace twk::embedded

@@ -45,6 +45,21 @@ class Refusals {
     TableSample,
     OdbcEscape,
     TableFunction,
+    Apply,
+    TopPercent,
+    TopWithTies,
+    TopInUpdateDelete,
+    ForXmlUnion,
+    XmlValue,
+    InsertExec,
+    SelectAssignmentReadsItself,
+    SelectCompoundAssignment,
+    UpdateAssignsVariable,
+    DateArithmetic,
+    Collation,
+    IdentityOther,
+    SetRowcount,
+    SaveTransaction,
   };
 
   /// The name of the construct as the message and the README show it.
