@@ -96,6 +96,7 @@ StatementPtr StatementParser::ParseQueryStatement() {
     if (!StartsQuery()) Fail();
     statement = NewStatement(Statement::Kind::Select);
     statement->query = ParseQuery();
+    AcceptUnboundedRecursion();
   }
   if (statement->query && !with.empty()) {
     statement->query->with = std::move(with);
