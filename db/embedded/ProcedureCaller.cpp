@@ -54,6 +54,19 @@ std::vector<std::pair<QString, QString>> Parameters(const QString& sList) {
                         iLine);
 }
 
+// A named argument must name one of the procedure's parameters; names
+// compare as the server's default collation does, without case.
+void CheckIsParameter(const QString& sArgument,
+                      const std::vector<std::pair<QString, QString>>& parameters,
+                      const QString& sProcedure, int iLine) {
+  for (const auto& parameter : parameters) {
+    if (parameter.first.compare(sArgument, Qt::CaseInsensitive) == 0) return;
+  }
+  throw tsql::TsqlError(
+      8145, sArgument + QStringLiteral(" is not a parameter for procedure ") + sProcedure + u'.',
+      iLine);
+}
+
 }  // namespace
 
 BatchResult ProcedureCaller::Call(tsql::Statement& exec, int iDepth, QVariant& returned) {
@@ -101,6 +114,9 @@ BatchResult ProcedureCaller::Run(const Procedure& procedure, tsql::Statement& ex
     const tsql::ExecArgument& argument = exec.arguments[i];
     if (argument.sParameter.isEmpty() && i >= procedure.parameters.size()) {
       TooManyArguments(procedure.sName, iLine);
+    }
+    if (!argument.sParameter.isEmpty()) {
+      CheckIsParameter(argument.sParameter, procedure.parameters, procedure.sName, iLine);
     }
     const QString sName =
         argument.sParameter.isEmpty() ? procedure.parameters[i].first : argument.sParameter;
