@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 
+#include "EmbeddedDatabase.h"
 #include "SqliteConnection.h"
 #include "SqliteFunctions.h"
 #include "SqliteHandles.h"
@@ -62,6 +63,7 @@ std::unique_ptr<Backend> SqliteBackend::Open(const ConnectionSettings& settings,
     FailOpen(diagnostics, int(error.Number()),
              OpenFailureText(int(error.Number()), sPath, error.Description()));
   }
+  EmbeddedDatabase::Upgrade(db.get());
   return std::make_unique<SqliteConnection>(std::move(db));
 }
 

@@ -63,3 +63,7 @@ if @@rowcount = 0
   insert into System_Params (ParameterName, ShortValue) values (@ParameterName, @ShortValue)
 return 0'
 );
+
+-- The version of these objects. A file whose number is lower was made by an
+-- earlier version, and is brought up to this one when it is opened.
+pragma user_version = 2;
