@@ -107,6 +107,7 @@ void ExpressionEmitter::EmitList(const std::vector<tsql::ExprPtr>& list, size_t 
 void ExpressionEmitter::Literal(const Expr& e) {
   const TypeConversion::LiteralValue value = TypeConversion::ValueOf(e);
   if (value.sInline.has_value() || sql_.InlineLiterals()) {
+    sql_.Inlined(e);
     if (value.sInline) {
       sql_.Append(*value.sInline);
     } else if (value.value.typeId() == QMetaType::QString) {
@@ -116,7 +117,7 @@ void ExpressionEmitter::Literal(const Expr& e) {
     }
     return;
   }
-  sql_.Parameter({EmittedParameter::Kind::Value, {}, value.value, e.type});
+  sql_.Parameter({EmittedParameter::Kind::Value, {}, value.value, e.type, &e});
 }
 
 void ExpressionEmitter::Column(const Expr& e) {

@@ -27,6 +27,8 @@ class SqlBuilder {
   /// 'text' with its quotes doubled, written into the statement itself.
   SqlBuilder& InlineString(QStringView sText);
   SqlBuilder& Parameter(EmittedParameter parameter);
+  /// Notes a literal of the tree written into the text as it is.
+  void Inlined(const tsql::Expr& literal) { sql_.inlinedLiterals.push_back(&literal); }
   /// " COLLATE "TSQL"".
   SqlBuilder& Collate();
 
