@@ -17,6 +17,8 @@ class EngineCatalog : public tsql::Catalog {
   std::optional<tsql::CatalogTable> FindTable(const tsql::ObjectName& name) const override;
   /// The batch that may have named sysobjects is over.
   void BatchDone() noexcept { sysobjects_.Drop(); }
+  /// See SqliteCatalog::CheckMainAgain.
+  void CheckMainAgain() const noexcept { tables_.CheckMainAgain(); }
 
  private:
   SqliteCatalog tables_;

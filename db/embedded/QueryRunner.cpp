@@ -32,6 +32,12 @@ bool CountsRows(const Statement& statement) {
   }
 }
 
+bool ChangesSchema(const Statement& statement) {
+  return statement.kind == Statement::Kind::CreateTable ||
+         statement.kind == Statement::Kind::DropTable ||
+         (statement.kind == Statement::Kind::Select && CountsRows(statement));
+}
+
 bool ReadsAssigned(const EmittedSql& emitted) {
   for (const EmittedParameter& parameter : emitted.parameters) {
     if (parameter.kind != EmittedParameter::Kind::Variable) continue;
@@ -56,8 +62,8 @@ void Offer(BatchResult& result, Recordset recordset) {
 
 }  // namespace
 
-QueryRunner::QueryRunner(EngineSession& session, BatchVariables& variables,
-                         CompiledBatch& compiled, BatchResult& result)
+QueryRunner::QueryRunner(EngineSession& session, BatchVariables& variables, CompiledBatch& compiled,
+                         BatchResult& result)
     : session_(session),
       variables_(variables),
       compiled_(compiled),
@@ -80,6 +86,7 @@ bool QueryRunner::Run(Statement& statement, bool bMayStream, bool bLast) {
     } else {
       run.Finish();
       Changed(statement, sql);
+      if (ChangesSchema(statement)) session_.catalog.CheckMainAgain();
     }
   }
   return false;

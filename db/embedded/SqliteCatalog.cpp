@@ -62,7 +62,9 @@ std::optional<tsql::CatalogTable> SqliteCatalog::FindTable(const tsql::ObjectNam
 
 // Any create, drop or alter in either database moves its schema version.
 void SqliteCatalog::ForgetWhenChanged() const {
-  const long long lMain = SchemaVersion(mainVersion_, "PRAGMA main.schema_version");
+  const long long lMain =
+      bMainKnown_ ? lMainVersion_ : SchemaVersion(mainVersion_, "PRAGMA main.schema_version");
+  bMainKnown_ = true;
   const long long lTemporary = SchemaVersion(temporaryVersion_, "PRAGMA twk_temp.schema_version");
   if (lMain == lMainVersion_ && lTemporary == lTemporaryVersion_) return;
   tables_.clear();

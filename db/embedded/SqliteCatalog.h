@@ -30,6 +30,11 @@ class SqliteCatalog : public tsql::Catalog {
   /// written, or SQLite's own names read as the nearest T-SQL type.
   static tsql::SqlType TypeOf(const QString& sDeclared);
 
+  /// Reads the main database's schema version again at the next lookup. It
+  /// is read once a batch and after the batch's own create or drop, not at
+  /// every lookup: each read takes and gives back the file's lock.
+  void CheckMainAgain() const noexcept { bMainKnown_ = false; }
+
  private:
   struct StatementClose {
     void operator()(sqlite3_stmt* p) const noexcept { sqlite3_finalize(p); }
@@ -48,6 +53,7 @@ class SqliteCatalog : public tsql::Catalog {
   mutable Statement mainVersion_;
   mutable Statement temporaryVersion_;
   mutable long long lMainVersion_ = -1;
+  mutable bool bMainKnown_ = false;
   mutable long long lTemporaryVersion_ = -1;
   mutable QHash<QString, std::optional<tsql::CatalogTable>> tables_;
 };

@@ -83,6 +83,8 @@ void TsqlEngine::PrepareConnection(sqlite3* pDb) {
 
 BatchResult TsqlEngine::Run(const QString& sBatch) {
   FinishPending();
+  // Another connection may have changed the file's tables since the last batch.
+  session_->catalog.CheckMainAgain();
   const bool bWasAutocommit = sqlite3_get_autocommit(pDb_) != 0;
   try {
     auto run = std::make_unique<BatchRun>(*session_, sBatch, 0);
