@@ -4,6 +4,7 @@
 #include "ExpressionEmitter.h"
 #include "QueryEmitter.h"
 #include "SqlBuilder.h"
+#include "SteppedAssignment.h"
 #include "TableDefinitionEmitter.h"
 #include "TargetWriter.h"
 
@@ -86,6 +87,7 @@ EmittedSql Emitter::Select(const Statement& statement, const StatementBinding& b
     emitted.columns.push_back(
         {item.sVariable, item.expr->type, item.sVariable, item.sAssignOperator});
   }
+  if (SteppedAssignment::IsNeeded(*query.core)) SteppedAssignment::Emit(query, emitted);
   return emitted;
 }
 

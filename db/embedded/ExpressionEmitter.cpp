@@ -16,6 +16,10 @@ bool ExpressionEmitter::IsTextLike(const SqlType& type) {
 }
 
 void ExpressionEmitter::Emit(const Expr& e) {
+  if (const int iRowValue = sql_.RowValue(e); iRowValue >= 0) {
+    sql_.Parameter({EmittedParameter::Kind::RowValue, {}, qlonglong(iRowValue), e.type});
+    return;
+  }
   switch (e.kind) {
     case Kind::Literal:
       return Literal(e);

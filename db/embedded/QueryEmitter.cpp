@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "QueryEmitter.h"
 
+#include <utility>
+
 #include "ExpressionEmitter.h"
 
 namespace twk::embedded {
@@ -40,6 +42,15 @@ void QueryEmitter::Emit(const QueryExpr& query) {
   Body(query, ComparesRows(query));
   OrderBy(query.orderBy);
   Limit(nullptr, query);
+}
+
+void QueryEmitter::EmitRowValues(const QueryExpr& query,
+                                 const std::vector<const tsql::Expr*>& values) {
+  With(query.with);
+  pRowValues_ = &values;
+  Core(*query.core, query.core->bDistinct);
+  OrderBy(query.orderBy);
+  Limit(query.core.get(), query);
 }
 
 void QueryEmitter::With(const std::vector<tsql::CommonTable>& with) {
@@ -106,7 +117,14 @@ void QueryEmitter::Operand(const QueryExpr& query, bool bCollate, bool bLeft) {
 void QueryEmitter::Core(const SelectCore& core, bool bCollate, const XmlForm* pXml) {
   ExpressionEmitter expressions(sql_);
   sql_.Append(core.bDistinct ? u"SELECT DISTINCT " : u"SELECT ");
-  if (pXml) {
+  if (pRowValues_) {
+    const std::vector<const tsql::Expr*>& values = *std::exchange(pRowValues_, nullptr);
+    for (size_t i = 0; i < values.size(); ++i) {
+      sql_.Append(i ? u", " : u"");
+      expressions.Emit(*values[i]);
+    }
+    if (values.empty()) sql_.Append(u"1");
+  } else if (pXml) {
     XmlRow(core, *pXml);
   } else {
     SelectList(core, bCollate);

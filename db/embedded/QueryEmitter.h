@@ -15,6 +15,8 @@ class QueryEmitter {
   explicit QueryEmitter(SqlBuilder& sql) : sql_(sql) {}
 
   void Emit(const tsql::QueryExpr& query);
+  /// A select core's query with these values as its select list ("1" for none).
+  void EmitRowValues(const tsql::QueryExpr& query, const std::vector<const tsql::Expr*>& values);
   /// (select ... for xml path(''), type).value('.', type): the values
   /// concatenated as they are, without tags or escapes.
   void EmitXmlValue(const tsql::Expr& value);
@@ -45,6 +47,8 @@ class QueryEmitter {
   void XmlEscaped(const tsql::Expr& value);
 
   SqlBuilder& sql_;
+  // EmitRowValues: the select list of the next core, that of the query itself.
+  const std::vector<const tsql::Expr*>* pRowValues_ = nullptr;
 };
 
 }  // namespace twk::embedded

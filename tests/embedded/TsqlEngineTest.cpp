@@ -62,7 +62,11 @@ const EngineCase kVariables[] = {
      "select @v",
      "Jones"},
     {"select reading what it assigns", "",
-     "declare @s varchar(99) = ''; select @s = @s + LAST_NAME from Name", "error 49990 line 1"},
+     "declare @s varchar(99) = ''; select @s = @s + left(LAST_NAME, 1) from Name order by ID desc; "
+     "select @s",
+     "BJS"},
+    {"aggregate reading what its select assigns", "",
+     "declare @n int = 0\nselect @n = max(@n + ID) from Name", "error 49990 line 2"},
     {"undeclared", "", "select 1\nselect @nope", "error 137 line 2"},
 };
 

@@ -48,6 +48,24 @@ select @s = @s + NAME + ',' from Item order by NAME
 select @s
 -- expect: a,b,c,
 
+-- case: select assignment in descending order cuts each row's text to the variable
+declare @s varchar(2) = ''
+select @s = concat(@s, NAME) from Item order by NAME desc
+select @s
+-- expect: cb
+
+-- case: compound assignment in a select adds every row
+declare @n int = 1
+select @n += QTY from Item where ID > 1
+select @n
+-- expect: 10
+
+-- case: select assignment reads what the earlier rows assigned inside a case
+declare @n int = 0
+select @n = case when @n > 4 then @n else @n + QTY end from Item order by ID
+select @n
+-- expect: 5
+
 -- case: select assignment keeps the last row
 declare @n int
 select @n = QTY from Item order by ID
