@@ -11,6 +11,7 @@
 #include "TsqlFormat.h"
 #include "TsqlNumberFunctions.h"
 #include "TsqlStringAgg.h"
+#include "TsqlSystemFunctions.h"
 #include "TsqlTextFunctions.h"
 #include "TsqlTextSearch.h"
 
@@ -87,6 +88,11 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_check_length", 4, TsqlCharacterFunctions::CheckLength},
     {"tsql_format", 3, TsqlFormat::Function},
     {"tsql_format", 4, TsqlFormat::Function},
+    {"tsql_object_id", 1, TsqlSystemFunctions::ObjectId, false},
+    {"tsql_object_id", 2, TsqlSystemFunctions::ObjectId, false},
+    {"tsql_db_name", 0, TsqlSystemFunctions::DbName},
+    {"tsql_suser_sname", 0, TsqlSystemFunctions::SuserSname},
+    {"tsql_newid", 0, TsqlSystemFunctions::NewId, false},
 });
 
 }  // namespace
