@@ -83,10 +83,14 @@ void TsqlSystemFunctions::ObjectId(sqlite3_context* pContext, int iCount,
   sqlite3_result_int64(pContext, *found);
 }
 
-void TsqlSystemFunctions::DbName(sqlite3_context* pContext, int, sqlite3_value**) {
-  const char* sFile = sqlite3_db_filename(sqlite3_context_db_handle(pContext), "main");
+QString TsqlSystemFunctions::DatabaseName(sqlite3* pDb) {
+  const char* sFile = sqlite3_db_filename(pDb, "main");
   const QString sBase = sFile ? QFileInfo(QString::fromUtf8(sFile)).completeBaseName() : QString();
-  ResultText(pContext, sBase.isEmpty() ? QStringLiteral("tempdb") : sBase);
+  return sBase.isEmpty() ? QStringLiteral("tempdb") : sBase;
+}
+
+void TsqlSystemFunctions::DbName(sqlite3_context* pContext, int, sqlite3_value**) {
+  ResultText(pContext, DatabaseName(sqlite3_context_db_handle(pContext)));
 }
 
 void TsqlSystemFunctions::SuserSname(sqlite3_context* pContext, int, sqlite3_value**) {

@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <QString>
+
 namespace twk::embedded {
 
 /// The server's functions about the database and the session: object_id,
@@ -15,6 +17,7 @@ class TsqlSystemFunctions {
   static void ObjectId(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
   /// The database's name: its file's base name, "tempdb" for one in memory.
   static void DbName(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+  static QString DatabaseName(sqlite3* pDb);
   /// The login: the embedded database has none of its own, so the user
   /// the program runs as.
   static void SuserSname(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);

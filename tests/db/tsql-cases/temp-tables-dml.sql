@@ -119,13 +119,28 @@ select convert(varchar(10), max(d), 23), convert(varchar(10), min(d), 112) from 
 create table #t (x int not null)
 insert #t values (null)
 -- expect-error: 515
--- xfail: fails with number 19: NOT NULL constraint failed: #t.x
 
 -- case: a duplicate primary key fails
 create table #t (x int primary key)
 insert #t values (1), (1)
 -- expect-error: 2627
--- xfail: fails with number 19: UNIQUE constraint failed: #t.x
+
+-- case: an update that sets null in a not null column fails
+set nocount on
+create table #t (x int not null, y int)
+insert #t values (1, 1)
+update #t set x = null where y = 1
+-- expect-error: 515
+
+-- case: a duplicate of a unique column fails
+create table #t (x int, y varchar(5) unique)
+insert #t values (1, 'a'), (2, 'A')
+-- expect-error: 2627
+
+-- case: a duplicate of a key of two columns fails
+create table #t (x int, y int, primary key (x, y))
+insert #t values (1, 1), (1, 2), (1, 1)
+-- expect-error: 2627
 
 -- case: more values than columns is refused
 create table #t (x int)
@@ -167,7 +182,6 @@ select y from #t
 create table #t (x int)
 create table #t (y int)
 -- expect-error: 2714
--- xfail: fails with number 1: table "#t" already exists
 
 -- case: a table variable takes rows from a select
 set nocount on
