@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ExpressionEmitter.h"
 
+#include "Builtins.h"
 #include "FunctionEmitter.h"
 #include "QueryEmitter.h"
 #include "TypeConversion.h"
@@ -10,6 +11,15 @@ namespace twk::embedded {
 using tsql::Expr;
 using tsql::SqlType;
 using Kind = Expr::Kind;
+
+namespace {
+
+bool IsAggregate(const QString& sFunction) {
+  const tsql::Builtins::Function* pFunction = tsql::Builtins::Find(sFunction);
+  return pFunction && pFunction->functionClass == tsql::Builtins::Class::Aggregate;
+}
+
+}  // namespace
 
 bool ExpressionEmitter::IsTextLike(const SqlType& type) {
   return type.IsText() || type.kind == SqlType::Kind::UniqueIdentifier;
@@ -71,7 +81,7 @@ void ExpressionEmitter::Emit(const Expr& e) {
     case Kind::Exists:
       return Query(e, u"EXISTS ");
     case Kind::Subquery:
-      return Query(e, u"");
+      return ScalarQuery(e);
     case Kind::Case:
       return Case(e);
     case Kind::Function:
@@ -289,6 +299,33 @@ void ExpressionEmitter::Query(const Expr& e, QStringView sBefore) {
   sql_.Append(sBefore).Append(u"(");
   QueryEmitter(sql_).Emit(*e.query);
   sql_.Append(u")");
+}
+
+// A subquery used as a value that gives a second row fails as on the
+// server; one that aggregates without grouping, or takes its top row, or
+// makes xml, gives one row at most and goes as it is.
+void ExpressionEmitter::ScalarQuery(const Expr& e) {
+  const tsql::QueryExpr& query = *e.query;
+  bool bOneRow = query.forXmlPath.has_value();
+  if (query.kind == tsql::QueryExpr::Kind::Core && !bOneRow) {
+    const tsql::SelectCore& core = *query.core;
+    const bool bTopOne = core.top && core.top->kind == Kind::Literal && core.top->sValue == u"1";
+    bool bAggregates = core.groupBy.empty() && !core.items.empty();
+    for (const tsql::SelectItem& item : core.items) {
+      bAggregates = bAggregates && item.expr->kind == Kind::Function && !item.expr->bOver &&
+                    IsAggregate(item.expr->sName);
+    }
+    bOneRow = bTopOne || bAggregates ||
+              (!core.items.empty() && core.items.front().expr->kind == Kind::Star);
+  }
+  if (bOneRow) return Query(e, u"");
+  sql_.Append(u"(SELECT CASE WHEN count(*) > 1 THEN tsql_fail(512, ");
+  sql_.InlineString(
+      u"Subquery returned more than 1 value. This is not permitted when the subquery follows =, "
+      u"!=, <, <= , >, >= or when the subquery is used as an expression.");
+  sql_.Append(u") ELSE max(\"twk_value\") END FROM (SELECT * FROM (");
+  QueryEmitter(sql_).EmitNamingFirst(query, QStringLiteral("twk_value"));
+  sql_.Append(u") LIMIT 2))");
 }
 
 }  // namespace twk::embedded

@@ -31,8 +31,13 @@ QString QueryEmitter::ItemName(const tsql::SelectItem& item) {
 }
 
 void QueryEmitter::Emit(const QueryExpr& query) {
+  EmitNamingFirst(query, {});
+}
+
+void QueryEmitter::EmitNamingFirst(const QueryExpr& query, const QString& sFirst) {
   if (query.forXmlPath) return Xml(query, false);
   With(query.with);
+  sFirstName_ = sFirst;
   if (query.kind == QueryKind::Core) {
     Core(*query.core, query.core->bDistinct);
     OrderBy(query.orderBy);
@@ -158,7 +163,8 @@ void QueryEmitter::SelectList(const SelectCore& core, bool bCollate) {
     } else {
       expressions.Emit(*item.expr);
     }
-    const QString sName = ItemName(item);
+    QString sName = ItemName(item);
+    if (i == 0 && !sFirstName_.isEmpty()) sName = std::exchange(sFirstName_, {});
     if (!sName.isEmpty()) sql_.Append(u" AS ").Identifier(sName);
   }
 }

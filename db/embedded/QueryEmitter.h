@@ -15,6 +15,8 @@ class QueryEmitter {
   explicit QueryEmitter(SqlBuilder& sql) : sql_(sql) {}
 
   void Emit(const tsql::QueryExpr& query);
+  /// The query with its first column named sFirst, whatever the author named it.
+  void EmitNamingFirst(const tsql::QueryExpr& query, const QString& sFirst);
   /// A select core's query with these values as its select list ("1" for none).
   void EmitRowValues(const tsql::QueryExpr& query, const std::vector<const tsql::Expr*>& values);
   /// (select ... for xml path(''), type).value('.', type): the values
@@ -49,6 +51,8 @@ class QueryEmitter {
   SqlBuilder& sql_;
   // EmitRowValues: the select list of the next core, that of the query itself.
   const std::vector<const tsql::Expr*>* pRowValues_ = nullptr;
+  // EmitNamingFirst: the name of the next select list's first column.
+  QString sFirstName_;
 };
 
 }  // namespace twk::embedded

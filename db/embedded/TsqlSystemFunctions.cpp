@@ -99,6 +99,11 @@ void TsqlSystemFunctions::SuserSname(sqlite3_context* pContext, int, sqlite3_val
   ResultText(pContext, sUser.isEmpty() ? QStringLiteral("dbo") : sUser);
 }
 
+void TsqlSystemFunctions::Fail(sqlite3_context* pContext, int, sqlite3_value** ppArguments) {
+  ResultTsqlError(pContext, long(sqlite3_value_int64(ppArguments[0])),
+                  TextArgument(ppArguments[1]));
+}
+
 void TsqlSystemFunctions::NewId(sqlite3_context* pContext, int, sqlite3_value**) {
   ResultText(pContext, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
 }

@@ -21,6 +21,9 @@ class TsqlSystemFunctions {
   /// The login: the embedded database has none of its own, so the user
   /// the program runs as.
   static void SuserSname(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+  /// tsql_fail(number, message): the server's run-time error, where SQLite
+  /// decides that it happens (a subquery's second row).
+  static void Fail(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
   /// A new uniqueidentifier in the server's text form (36 characters, capitals).
   static void NewId(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 };

@@ -58,7 +58,18 @@ select cast(3000000000.5 as int)
 -- case: a subquery returns more than one value
 select (select ID from Item)
 -- expect-error: 512
--- xfail: gives 1
+
+-- case: a subquery compared with a value returns more than one value
+select count(*) from Item where ID = (select ID from Item where ID > 1)
+-- expect-error: 512
+
+-- case: a subquery of one row, of none and of one value per outer row
+select (select ID from Item where ID = 2), (select ID from Item where ID = 99), (select count(*) from Item i where i.ID <= o.ID) from Item o where o.ID = 2
+-- expect: 2 | NULL | 2
+
+-- case: a correlated subquery that finds two rows for one outer row
+select (select i.ID from Item i where i.ID >= o.ID) from Item o
+-- expect-error: 512
 
 -- case: sum of text is refused
 select sum(CODE) from Item
