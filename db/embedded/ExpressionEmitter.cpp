@@ -181,7 +181,11 @@ void ExpressionEmitter::Binary(const Expr& e) {
     sql_.Append(u")");
     return;
   }
+  // SQLite's integers have 64 bits: an int result is checked against 32.
+  const bool bChecked = e.type.kind == SqlType::Kind::Int && sOperator != u"&" && sOperator != u"|";
+  if (bChecked) sql_.Append(u"tsql_int(");
   Operands(e, QStringLiteral(" ") + sOperator + QStringLiteral(" "));
+  if (bChecked) sql_.Append(u")");
 }
 
 // datetime + n and datetime - n count n days, as the server does; the number

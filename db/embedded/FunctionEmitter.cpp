@@ -73,9 +73,11 @@ bool FunctionEmitter::Aggregate(const Expr& call) {
     expressions_.EmitCollated(*call.args[0]);
     sql_.Append(u")");
   } else if (sName == u"sum") {
-    sql_.Append(u"sum(").Append(sDistinct);
+    // The sum of ints is an int, checked against its 32 bits.
+    const bool bChecked = call.type.kind == tsql::SqlType::Kind::Int && !call.bOver;
+    sql_.Append(bChecked ? u"tsql_int(sum(" : u"sum(").Append(sDistinct);
     expressions_.Emit(*call.args[0]);
-    sql_.Append(u")");
+    sql_.Append(bChecked ? u"))" : u")");
   } else if (sName == u"avg") {
     Average(call);
   } else if (sName == u"string_agg") {

@@ -48,6 +48,7 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_sign", 1, TsqlNumberFunctions::Sign},
     {"tsql_sqrt", 1, TsqlNumberFunctions::Sqrt},
     {"tsql_abs", 1, TsqlNumberFunctions::Abs},
+    {"tsql_int", 1, TsqlNumberFunctions::CheckInt},
     {"tsql_getdate", 0, TsqlDateFunctions::GetDate, false},
     {"tsql_getutcdate", 0, TsqlDateFunctions::GetUtcDate, false},
     {"tsql_sysdatetime", 0, TsqlDateFunctions::SysDateTime, false},

@@ -57,7 +57,19 @@ select convert(varchar(10), case when 1 = 1 then 1 else 2.5 end)
 -- case: int overflow is an error
 select 2147483647 + 1
 -- expect-error: 8115
--- xfail: gives 2147483648
+
+-- case: int overflow below and in a product
+declare @n int = -2147483647
+select @n - 2
+-- expect-error: 8115
+
+-- case: int product past 32 bits
+select 65536 * 65536
+-- expect-error: 8115
+
+-- case: bigint arithmetic goes past 32 bits
+select cast(2147483647 as bigint) + 1, 2147483647 + 1.0
+-- expect: 2147483648 | 2147483648
 
 -- case: a literal past int is a decimal
 select 2147483648 + 1

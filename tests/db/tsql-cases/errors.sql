@@ -49,7 +49,10 @@ select case when cast('2014-01-01' as date) > 'someday' then 1 else 0 end
 -- case: int overflow in a sum
 select sum(x) from (values (2147483647), (1)) v(x)
 -- expect-error: 8115
--- xfail: fails with number 1: near "(": syntax error
+
+-- case: a sum of ints within int, and over a window
+select sum(x), max(s) from (select x, sum(x) over (order by x) s from (values (2147483646), (1)) v(x)) w
+-- expect: 2147483647 | 2147483647
 
 -- case: a decimal too large for an int
 select cast(3000000000.5 as int)
