@@ -227,5 +227,4 @@ end
 close c
 deallocate c
 select @s
--- expect: 14
--- xfail: fails with number 1: near "c": syntax error
+-- expect-error: 49990

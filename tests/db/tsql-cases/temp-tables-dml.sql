@@ -157,8 +157,7 @@ select max(ID) from #t
 -- case: output of an insert is the first result
 create table #t (x int)
 insert #t output inserted.x values (5)
--- expect: 5
--- xfail: fails with number 1: near "output": syntax error
+-- expect-error: 49990
 
 -- case: update top
 set nocount on
@@ -199,5 +198,4 @@ merge #t as t using (select ID from Name) as s on t.ID = s.ID
 when matched then update set N = 1
 when not matched then insert (ID, N) values (s.ID, 2);
 select sum(N) from #t
--- expect: 7
--- xfail: fails with number 1: near "merge": syntax error
+-- expect-error: 49990

@@ -92,8 +92,7 @@ select quotename('ab]c'), quotename('x', '''')
 
 -- case: string_agg in order
 select string_agg(LAST_NAME, ',') within group (order by LAST_NAME) from Name where CITY = 'evanston'
--- expect: Adams,Carter
--- xfail: fails with number 1: near "(": syntax error
+-- expect-error: 49990
 
 -- case: stuff over for xml path joins names
 select stuff((select ',' + LAST_NAME from Name where CITY = 'Evanston' order by LAST_NAME for xml path('')), 1, 1, '')
