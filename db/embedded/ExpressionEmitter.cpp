@@ -200,13 +200,22 @@ void ExpressionEmitter::DateArithmetic(const Expr& e) {
   if (!pDate->type.IsDateTime() || pDays->type.IsDateTime()) {
     RefuseConstruct(QStringLiteral("Arithmetic between two dates"), e.span);
   }
-  sql_.Append(u"tsql_dateadd('day', ");
-  if (e.sOperator == u"-") sql_.Append(u"-");
-  sql_.Append(u"(");
+  const QStringView sSign = e.sOperator == u"-" ? u"-" : u"";
+  // A fraction of a day adds its milliseconds to the whole days.
+  const bool bFraction = !pDays->type.IsInteger();
+  if (bFraction) {
+    sql_.Append(u"tsql_dateadd('millisecond', CAST(round(").Append(sSign).Append(u"((");
+    Emit(*pDays);
+    sql_.Append(u") - CAST((");
+    Emit(*pDays);
+    sql_.Append(u") AS INTEGER)) * 86400000) AS INTEGER), ");
+  }
+  sql_.Append(u"tsql_dateadd('day', ").Append(sSign).Append(u"CAST((");
   Emit(*pDays);
-  sql_.Append(u"), ");
+  sql_.Append(u") AS INTEGER), ");
   Emit(*pDate);
   sql_.Append(u", ").InlineString(pDate->type.Name()).Append(u")");
+  if (bFraction) sql_.Append(u", ").InlineString(pDate->type.Name()).Append(u")");
 }
 
 void ExpressionEmitter::Comparison(const Expr& e) {

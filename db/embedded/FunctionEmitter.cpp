@@ -4,6 +4,7 @@
 #include <array>
 
 #include "ExpressionEmitter.h"
+#include "TypeConversion.h"
 
 namespace twk::embedded {
 
@@ -39,7 +40,9 @@ void FunctionEmitter::Emit(const Expr& call) {
   if (IsOneOf(sName, kWindowFunctions)) {
     Call(sName, call);
     Over(call);
-  } else if (sName == u"isnull" || sName == u"coalesce") {
+  } else if (sName == u"isnull") {
+    IsNull(call);
+  } else if (sName == u"coalesce") {
     Call(u"coalesce", call);
   } else if (sName == u"nullif") {
     sql_.Append(u"nullif(");
@@ -123,6 +126,25 @@ void FunctionEmitter::Over(const Expr& call) {
       expressions_.EmitCollated(*call.overOrderBy[i].expr);
       if (call.overOrderBy[i].bDescending) sql_.Append(u" DESC");
     }
+  }
+  sql_.Append(u")");
+}
+
+// isnull gives its first argument's type: the replacement converts to it,
+// cut to its length as an assignment cuts.
+void FunctionEmitter::IsNull(const Expr& call) {
+  const Expr& replacement = *call.args[1];
+  sql_.Append(u"coalesce(");
+  expressions_.Emit(*call.args[0]);
+  sql_.Append(u", ");
+  if (call.type.kind == tsql::SqlType::Kind::Null ||
+      TypeConversion::KeepsValue(replacement.type, call.type)) {
+    expressions_.Emit(replacement);
+  } else {
+    sql_.Append(u"tsql_convert(");
+    expressions_.Emit(replacement);
+    sql_.Append(u", ").InlineString(replacement.type.Name());
+    sql_.Append(u", ").InlineString(call.type.Name()).Append(u")");
   }
   sql_.Append(u")");
 }

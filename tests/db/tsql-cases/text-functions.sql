@@ -109,7 +109,16 @@ select isnull(FIRST_NAME, '(none)') from Name where ID = '2'
 -- case: isnull takes the type of its first argument
 declare @s varchar(2) = null select isnull(@s, 'abcdef')
 -- expect: ab
--- xfail: gives abcdef
+
+-- case: isnull of an int converts its replacement to int
+declare @n int = null
+select isnull(@n, '12') + 1, isnull(@n, 2.7)
+-- expect: 13 | 2
+
+-- case: isnull of an int with a replacement that is no number fails
+declare @n int = null
+select isnull(@n, 'x')
+-- expect-error: 245
 
 -- case: coalesce
 select coalesce(null, FIRST_NAME, LAST_NAME) from Name where ID = '2'
