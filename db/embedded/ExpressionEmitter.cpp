@@ -14,6 +14,11 @@ using Kind = Expr::Kind;
 
 namespace {
 
+int ScaleOf(const SqlType& type) {
+  if (type.kind == SqlType::Kind::Money || type.kind == SqlType::Kind::SmallMoney) return 4;
+  return type.iScale;
+}
+
 bool IsAggregate(const QString& sFunction) {
   const tsql::Builtins::Function* pFunction = tsql::Builtins::Find(sFunction);
   return pFunction && pFunction->functionClass == tsql::Builtins::Class::Aggregate;
@@ -183,9 +188,15 @@ void ExpressionEmitter::Binary(const Expr& e) {
   }
   // SQLite's integers have 64 bits: an int result is checked against 32.
   const bool bChecked = e.type.kind == SqlType::Kind::Int && sOperator != u"&" && sOperator != u"|";
+  // Decimals are binary fractions inside SQLite: a sum, difference or
+  // product is rounded to the scale its type has, so that 0.1 + 0.2 is 0.3.
+  const bool bRounded = !bChecked && e.type.IsExactNumeric() && !e.type.IsInteger() &&
+                        (sOperator == u"+" || sOperator == u"-" || sOperator == u"*");
   if (bChecked) sql_.Append(u"tsql_int(");
+  if (bRounded) sql_.Append(u"round(");
   Operands(e, QStringLiteral(" ") + sOperator + QStringLiteral(" "));
   if (bChecked) sql_.Append(u")");
+  if (bRounded) sql_.Append(u", ").Append(QString::number(ScaleOf(e.type))).Append(u")");
 }
 
 // datetime + n and datetime - n count n days, as the server does; the number

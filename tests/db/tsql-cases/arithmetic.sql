@@ -40,7 +40,10 @@ select 2 + 3 * 4
 -- case: decimal addition is exact
 select case when 0.1 + 0.2 = 0.3 then 1 else 0 end
 -- expect: 1
--- xfail: gives 0
+
+-- case: decimal differences and products keep their scale exactly
+select case when 0.3 - 0.1 = 0.2 then 1 else 0 end, case when 1.1 * 1.1 = 1.21 then 1 else 0 end, case when cast(0.1 as money) + cast(0.2 as money) = 0.3 then 1 else 0 end
+-- expect: 1 | 1 | 1
 
 -- case: a text of digits added to a number is a number
 select 1 + '2'
