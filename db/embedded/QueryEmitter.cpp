@@ -185,11 +185,22 @@ void QueryEmitter::OrderBy(const std::vector<tsql::OrderItem>& order) {
   }
 }
 
+// top n percent takes the rows' count times n / 100, a fraction of a row
+// counting as one.
+void QueryEmitter::TopPercent(const SelectCore& core) {
+  sql_.Append(u" LIMIT (SELECT CAST(v AS INTEGER) + (v > CAST(v AS INTEGER)) FROM (SELECT ");
+  sql_.Append(u"count(*) * (");
+  ExpressionEmitter(sql_).Emit(*core.top);
+  sql_.Append(u") / 100.0 AS v FROM (");
+  Core(core, false);
+  sql_.Append(u")))");
+}
+
 void QueryEmitter::Limit(const SelectCore* pCore, const QueryExpr& query) {
   ExpressionEmitter expressions(sql_);
   if (pCore && pCore->top) {
-    if (pCore->bTopPercent) RefuseConstruct(QStringLiteral("TOP ... PERCENT"), pCore->span);
     if (pCore->bTopWithTies) RefuseConstruct(QStringLiteral("TOP ... WITH TIES"), pCore->span);
+    if (pCore->bTopPercent) return TopPercent(*pCore);
     sql_.Append(u" LIMIT (");
     expressions.Emit(*pCore->top);
     sql_.Append(u")");

@@ -42,6 +42,7 @@ class QueryEmitter {
   void Core(const tsql::SelectCore& core, bool bCollate, const XmlForm* pXml = nullptr);
   void SelectList(const tsql::SelectCore& core, bool bCollate);
   void Limit(const tsql::SelectCore* pCore, const tsql::QueryExpr& query);
+  void TopPercent(const tsql::SelectCore& core);
   void TableReference(const tsql::TableRef& ref);
   void Derived(const tsql::TableRef& ref);
   void Xml(const tsql::QueryExpr& query, bool bValue);
