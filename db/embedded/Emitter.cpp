@@ -41,8 +41,29 @@ void Target(SqlBuilder& sql, const Statement& statement, bool bJoined) {
   }
 }
 
+// top (n) of an update or delete without a from list: the first n rows
+// that the where clause keeps, in no particular order, as on the server.
 void RefuseTop(const Statement& statement) {
-  if (statement.top) RefuseConstruct(QStringLiteral("TOP in an update or delete"), statement.span);
+  if (statement.top && (statement.bTopPercent || !statement.from.empty()))
+    RefuseConstruct(QStringLiteral("TOP ... PERCENT, or TOP with FROM, in an update or delete"),
+                    statement.span);
+}
+
+void Where(SqlBuilder& sql, const Statement& statement) {
+  if (!statement.top) {
+    if (!statement.where) return;
+    sql.Append(u" WHERE ");
+    return ExpressionEmitter(sql).Emit(*statement.where);
+  }
+  sql.Append(u" WHERE rowid IN (SELECT rowid FROM ").Table(statement.target);
+  sql.Append(u" AS ").Identifier(statement.target.Last());
+  if (statement.where) {
+    sql.Append(u" WHERE ");
+    ExpressionEmitter(sql).Emit(*statement.where);
+  }
+  sql.Append(u" LIMIT (");
+  ExpressionEmitter(sql).Emit(*statement.top);
+  sql.Append(u"))");
 }
 
 }  // namespace
@@ -159,9 +180,8 @@ EmittedSql Emitter::Update(const Statement& statement, const StatementBinding& b
   }
   if (bJoined) {
     UpdateSource(sql, statement, target);
-  } else if (statement.where) {
-    sql.Append(u" WHERE ");
-    ExpressionEmitter(sql).Emit(*statement.where);
+  } else {
+    Where(sql, statement);
   }
   return sql.Take();
 }
@@ -210,11 +230,12 @@ EmittedSql Emitter::Delete(const Statement& statement) {
       sql.Append(u" FROM ").Table(statement.target).Append(u" AS ").Identifier(sExposed);
     queries.From(statement.from, pInFrom ? u" FROM " : u", ");
   }
+  if (!bJoined) return Where(sql, statement), sql.Take();
   if (statement.where) {
     sql.Append(u" WHERE ");
     ExpressionEmitter(sql).Emit(*statement.where);
   }
-  if (bJoined) sql.Append(u")");
+  sql.Append(u")");
   return sql.Take();
 }
 

@@ -166,7 +166,14 @@ insert #t values (1), (1), (1)
 set nocount off
 update top (1) #t set x = 2
 -- expect-count: 1
--- xfail: fails with number 1: near "(": syntax error
+
+-- case: delete top with a where clause, and the rows left
+set nocount on
+create table #t (x int)
+insert #t values (1), (2), (2), (2)
+delete top (2) from #t where x = 2
+select count(*), sum(x) from #t
+-- expect: 2 | 3
 
 -- case: drop table if exists then create again
 set nocount on
