@@ -212,7 +212,15 @@ exec ('select 42')
 -- case: sp_executesql with a parameter
 exec sp_executesql N'select @x + 1', N'@x int', @x = 41
 -- expect: 42
--- xfail: fails with number 1: Could not find stored procedure 'sp_executesql'.
+
+-- case: sp_executesql with parameters by position, a decimal among them
+declare @d decimal(10, 2) = 1.25
+exec sp_executesql N'select @a * @b', N'@a decimal(10, 2), @b int', @d, 4
+-- expect: 5.00
+
+-- case: sp_executesql without parameters
+exec sp_executesql N'select 7'
+-- expect: 7
 
 -- case: a cursor walks the rows
 declare @n int, @s int = 0
