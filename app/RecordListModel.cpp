@@ -15,7 +15,7 @@ QString RecordListModel::Attach(std::unique_ptr<Connection> connection) {
   connection_ = std::move(connection);
   QString sError;
   for (const QStringList& columns : RecordQueries::ColumnSets()) {
-    RecordQueries queries(columns, connection_->Settings().IsEmbedded());
+    RecordQueries queries(columns);
     try {
       connection_->Execute(queries.Probe());
       queries_ = std::move(queries);

@@ -43,18 +43,12 @@ QString RecordQueries::Where(const QString& sSearch) const {
 }
 
 QString RecordQueries::Page(const QString& sSearch, int iOffset, int iCount) const {
-  const QString sOrder = bEmbedded_
-                             ? columns_.at(1) + QStringLiteral(" collate nocase, ") + columns_.at(0)
-                             : columns_.at(1) + QStringLiteral(", ") + columns_.at(0);
-  QString sSql = QStringLiteral("select ") + columns_.join(QStringLiteral(", ")) +
-                 QStringLiteral(" from Name") + Where(sSearch) + QStringLiteral(" order by ") +
-                 sOrder;
-  if (bEmbedded_) {
-    sSql += QStringLiteral(" limit %1 offset %2").arg(iCount).arg(iOffset);
-  } else {
-    sSql += QStringLiteral(" offset %1 rows fetch next %2 rows only").arg(iOffset).arg(iCount);
-  }
-  return sSql;
+  // The id after the name makes the order total, so that no page repeats or
+  // skips a row of another.
+  return QStringLiteral("select ") + columns_.join(QStringLiteral(", ")) +
+         QStringLiteral(" from Name") + Where(sSearch) + QStringLiteral(" order by ") +
+         columns_.at(1) + QStringLiteral(", ") + columns_.at(0) +
+         QStringLiteral(" offset %1 rows fetch next %2 rows only").arg(iOffset).arg(iCount);
 }
 
 QString RecordQueries::Count(const QString& sSearch) const {

@@ -6,11 +6,10 @@
 
 namespace twk {
 
-/// The SQL with which the record browser reads the contact table a page at
-/// a time, in both dialects: the embedded engine's (limit/offset) and SQL
-/// Server's (offset/fetch). Search texts are quoted here, so that any
-/// character a person types (apostrophes, % and _ included) is searched
-/// for as itself.
+/// The T-SQL with which the record browser reads the contact table a page at
+/// a time (offset/fetch), the same on the server and the embedded database.
+/// Search texts are quoted here, so that any character a person types
+/// (apostrophes, % and _ included) is searched for as itself.
 class RecordQueries {
  public:
   /// The browser's column sets, fullest first; the list falls back to the
@@ -18,8 +17,7 @@ class RecordQueries {
   /// are the record id and the name.
   static QList<QStringList> ColumnSets();
 
-  RecordQueries(QStringList columns, bool bEmbedded)
-      : columns_(std::move(columns)), bEmbedded_(bEmbedded) {}
+  explicit RecordQueries(QStringList columns) : columns_(std::move(columns)) {}
 
   /// A statement that fails exactly when the table lacks a column.
   QString Probe() const;
@@ -38,7 +36,6 @@ class RecordQueries {
   QString Where(const QString& sSearch) const;
 
   QStringList columns_;
-  bool bEmbedded_;
 };
 
 }  // namespace twk

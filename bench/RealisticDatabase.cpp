@@ -25,12 +25,12 @@ namespace {
 const char* const sSchema = R"(
 create table Activity (
   SEQN             integer primary key,
-  ID               text not null collate nocase,
-  ACTIVITY_TYPE    text not null,
-  PRODUCT_CODE     text not null default '',
-  TRANSACTION_DATE text not null,
-  DESCRIPTION      text not null default '',
-  AMOUNT           real not null default 0
+  ID               nvarchar(255) not null collate TSQL,
+  ACTIVITY_TYPE    nvarchar(255) not null collate TSQL,
+  PRODUCT_CODE     nvarchar(255) not null default '' collate TSQL,
+  TRANSACTION_DATE date not null,
+  DESCRIPTION      nvarchar(255) not null default '' collate TSQL,
+  AMOUNT           money not null default 0
 );
 create index IX_Activity_ID on Activity (ID, TRANSACTION_DATE);
 create index IX_Name_CO_ID on Name (CO_ID);

@@ -25,7 +25,7 @@ class RealisticDatabase {
   static constexpr int iContacts = 100000;
   static constexpr int iActivities = 500000;
   /// Part of the cache key: raise it whenever what is generated changes.
-  static constexpr int iGeneratorVersion = 2;
+  static constexpr int iGeneratorVersion = 3;
 
   /// The cached file for today, generated first when missing. It lives in
   /// $TWK_BENCH_CACHE, else /dev/shm/twk-bench-cache (else the temporary

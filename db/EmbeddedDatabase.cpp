@@ -4,12 +4,14 @@
 #include <sqlite3.h>
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
+#include "RegisterTsqlFunctions.h"
 #include "SqliteHandles.h"
 #include "TwkError.h"
 
@@ -72,6 +74,8 @@ void BuildDatabase(const QString& sTempPath, const QStringList& scripts) {
                    sSource, iOpen);
   }
   sqlite3_extended_result_codes(db.get(), 1);
+  // The tables' text columns name the engine's collation.
+  embedded::RegisterTsqlFunctions(db.get());
   RunFixed(db.get(), "begin");
   for (const QString& sName : scripts) RunScript(db.get(), sName);
   RunFixed(db.get(), "commit");
@@ -81,6 +85,30 @@ void BuildDatabase(const QString& sTempPath, const QStringList& scripts) {
                        .arg(Native(sTempPath), QString::fromUtf8(sqlite3_errstr(iClose))),
                    sSource, iClose);
   }
+}
+
+// The bodies of the procedures the version before T-SQL shipped, which are
+// SQLite SQL, by their SHA-256. Only a body still equal to one of these is
+// replaced: any other is the site's own.
+constexpr const char* sEarlierWriteSystemParams =
+    "1ab0126adbb99ec45efd8ba969ad2ada1ad1e8511ae7d61b39b7440453e7b97c";
+constexpr const char* sEarlierFixedText =
+    "8b5e1fbdcb32cf1d4181a7a70fedc7ecfa5e6d963b8b76c038ebd47de198aff6";
+
+int UserVersion(sqlite3* pDb) {
+  StatementHandle statement = PrepareFixed(pDb, "pragma user_version");
+  CheckSqlite(pDb, sqlite3_step(statement.get()));
+  return sqlite3_column_int(statement.get(), 0);
+}
+
+bool IsEarlierBody(sqlite3* pDb, const char* sProcedure, const char* sHash) {
+  StatementHandle statement =
+      PrepareFixed(pDb, "select body from main.twk_procedures where name = ?1");
+  CheckSqlite(pDb, sqlite3_bind_text(statement.get(), 1, sProcedure, -1, SQLITE_STATIC));
+  if (CheckSqlite(pDb, sqlite3_step(statement.get())) != SQLITE_ROW) return false;
+  const QByteArray body(static_cast<const char*>(sqlite3_column_blob(statement.get(), 0)),
+                        sqlite3_column_bytes(statement.get(), 0));
+  return QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex() == sHash;
 }
 
 void RemoveLeftovers(const QString& sTempPath) noexcept {
@@ -137,6 +165,31 @@ void EmbeddedDatabase::Create(const QString& sPath, bool bDemo) {
                                   "moved into place.")
                        .arg(Native(sPath)),
                    sSource);
+  }
+}
+
+void EmbeddedDatabase::Upgrade(sqlite3* pDb) noexcept {
+  try {
+    if (UserVersion(pDb) >= iObjectsVersion || !MainObjectExists(pDb, "twk_procedures")) return;
+    const bool bParams = IsEarlierBody(pDb, "ptwk_WriteSystemParams", sEarlierWriteSystemParams);
+    const bool bFixedText = IsEarlierBody(pDb, "ptwk_calculate_fixed_text", sEarlierFixedText);
+    if (!bParams && !bFixedText) return;
+    InitEmbeddedScripts();
+    RunFixed(pDb, "begin immediate");
+    try {
+      // Every statement of the TWK script keeps what exists; its procedure
+      // and the version it sets are written anew.
+      if (bParams) RunScript(pDb, QStringLiteral("TWK_Tables.sql"));
+      if (bFixedText) RunScript(pDb, QStringLiteral("TWK_fixed_text.sql"));
+      RunFixed(
+          pDb,
+          QByteArray("pragma user_version = " + QByteArray::number(iObjectsVersion)).constData());
+      RunFixed(pDb, "commit");
+    } catch (...) {
+      RunFixedQuietly(pDb, "rollback");
+    }
+  } catch (...) {
+    // A file that cannot be written now is tried again at the next opening.
   }
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+struct sqlite3;
+
 namespace twk {
 
 /// Creates embedded database files from the scripts compiled into the
@@ -28,6 +30,18 @@ class EmbeddedDatabase {
 
   /// The resource names of the scripts that Create runs, in their order.
   static QStringList ScriptNames(bool bDemo);
+
+  /// The version of the objects Create makes, kept as the file's
+  /// user_version.
+  static constexpr int iObjectsVersion = 2;
+
+  /// Brings a file made by an earlier version up to this one: that version
+  /// kept its procedures in SQLite's own SQL, which the engine no longer
+  /// runs. Its procedures are written anew, the fixed text only while it is
+  /// still the one that version shipped, so a site's own stays as it is.
+  /// Tables keep their columns. Does nothing when the file is current, not
+  /// writable or busy; it is tried again at the next opening.
+  static void Upgrade(sqlite3* pDb) noexcept;
 };
 
 }  // namespace twk

@@ -3,8 +3,8 @@
 
 #include <QFileInfo>
 
+#include "EmbeddedDatabase.h"
 #include "SqliteConnection.h"
-#include "SqliteFunctions.h"
 #include "SqliteHandles.h"
 #include "TwkError.h"
 
@@ -57,11 +57,11 @@ std::unique_ptr<Backend> SqliteBackend::Open(const ConnectionSettings& settings,
     CheckSqlite(db.get(), iOpened);
     CheckSqlite(db.get(), sqlite3_busy_timeout(db.get(), iBusyTimeoutMilliseconds));
     VerifyIsDatabase(db.get());
-    RegisterTsqlFunctions(db.get());
   } catch (const TwkError& error) {
     FailOpen(diagnostics, int(error.Number()),
              OpenFailureText(int(error.Number()), sPath, error.Description()));
   }
+  EmbeddedDatabase::Upgrade(db.get());
   return std::make_unique<SqliteConnection>(std::move(db));
 }
 

@@ -71,14 +71,11 @@ constexpr int iProgressSteps = 1000;
 
 }  // namespace
 
-SqliteConnection::SqliteConnection(SqliteHandle db)
-    : db_(std::move(db)), executor_(db_.get(), [this] { return Spid(); }) {
+SqliteConnection::SqliteConnection(SqliteHandle db) : db_(std::move(db)) {
   sqlite3_busy_handler(db_.get(), &SqliteConnection::OnBusy, this);
   sqlite3_progress_handler(db_.get(), iProgressSteps, &SqliteConnection::OnProgress, this);
-  if (bRunsTsqlEngine) {
-    embedded::TsqlEngine::PrepareConnection(db_.get());
-    tsqlEngine_ = std::make_unique<embedded::TsqlEngine>(db_.get(), [this] { return Spid(); });
-  }
+  embedded::TsqlEngine::PrepareConnection(db_.get());
+  tsqlEngine_ = std::make_unique<embedded::TsqlEngine>(db_.get(), [this] { return Spid(); });
 }
 
 SqliteConnection::~SqliteConnection() {
@@ -98,7 +95,7 @@ Recordset SqliteConnection::Execute(const QString& sSql) {
   }
   const bool bWasAutocommit = sqlite3_get_autocommit(db_.get()) != 0;
   try {
-    BatchResult result = tsqlEngine_ ? tsqlEngine_->Run(sSql) : executor_.Run(sSql);
+    BatchResult result = tsqlEngine_->Run(sSql);
     if (result.bStopped) RollBackLeftover(db_.get(), bWasAutocommit);
     // The deadline stays: rows of the result that are still to be read
     // come under it too.

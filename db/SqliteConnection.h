@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "Backend.h"
-#include "BatchExecutor.h"
 #include "SqliteHandles.h"
 
 namespace twk {
@@ -16,8 +15,8 @@ class TsqlEngine;
 }
 
 /// An open embedded database: the Backend that SqliteBackend::Open returns.
-/// Owns the SQLite handle, the connection's @@spid and its batch executor,
-/// and keeps every batch within the time limit.
+/// Owns the SQLite handle, the connection's @@spid and the T-SQL engine that
+/// runs its batches, and keeps every batch within the time limit.
 class SqliteConnection : public Backend {
  public:
   /// Takes over a handle that is open, checked and has its functions.
@@ -28,11 +27,6 @@ class SqliteConnection : public Backend {
 
   Recordset Execute(const QString& sSql) override;
   QString SourceName() const override { return QStringLiteral("SQLite"); }
-
-  /// Whether batches run on the T-SQL engine of db/embedded instead of
-  /// BatchExecutor: off until the demo schema, the example definitions and
-  /// the embedded procedures are written in T-SQL that it runs.
-  static constexpr bool bRunsTsqlEngine = true;
 
   /// How long a statement waits for another process's lock at most.
   static constexpr std::chrono::milliseconds BusyTimeout{30000};
@@ -55,8 +49,7 @@ class SqliteConnection : public Backend {
   // wait again until this time: one held lock costs one wait, not one per
   // statement.
   Clock::time_point heldUntil_{};
-  BatchExecutor executor_;
-  std::unique_ptr<embedded::TsqlEngine> tsqlEngine_;  // with bRunsTsqlEngine only
+  std::unique_ptr<embedded::TsqlEngine> tsqlEngine_;
 };
 
 }  // namespace twk

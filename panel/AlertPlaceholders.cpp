@@ -54,10 +54,8 @@ const Placeholder* PlaceholderAt(const QString& sText, qsizetype iPos) {
 
 // The placeholder's characters are letters, braces and an at-sign, none of
 // which opens or closes anything, so its first character tells its context.
-// A value goes in only where both readers agree on that context.
-std::optional<QString> ValueFor(SqlContext tsql, SqlContext sqlite, const QString& sValue) {
-  if (tsql != sqlite) return std::nullopt;
-  switch (tsql) {
+std::optional<QString> ValueFor(SqlContext context, const QString& sValue) {
+  switch (context) {
     case SqlContext::Code:
       return QLatin1Char('\'') + Conversions::QuoteApostrophes(sValue) + QLatin1Char('\'');
     case SqlContext::Literal:
@@ -67,7 +65,6 @@ std::optional<QString> ValueFor(SqlContext tsql, SqlContext sqlite, const QStrin
       return sDoubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
     }
     case SqlContext::Bracketed:
-    case SqlContext::Backticked:
     case SqlContext::Comment:
       break;
   }
@@ -78,8 +75,7 @@ std::optional<QString> ValueFor(SqlContext tsql, SqlContext sqlite, const QStrin
 
 ReplacedCriteria ReplacePlaceholdersTraced(const QString& sCriteria, const QString& sId,
                                            const QString& sAuthID) {
-  const std::vector<SqlContext> tsql = ReadSqlContexts(sCriteria, SqlDialect::Tsql);
-  const std::vector<SqlContext> sqlite = ReadSqlContexts(sCriteria, SqlDialect::Sqlite);
+  const std::vector<SqlContext> contexts = ReadSqlContexts(sCriteria);
   ReplacedCriteria replaced;
   QString& sResult = replaced.sSql;
   sResult.reserve(sCriteria.size() + 32);
@@ -87,7 +83,7 @@ ReplacedCriteria ReplacePlaceholdersTraced(const QString& sCriteria, const QStri
   while (iPos < sCriteria.size()) {
     const Placeholder* pPlaceholder = PlaceholderAt(sCriteria, iPos);
     const std::optional<QString> sValue =
-        pPlaceholder ? ValueFor(tsql[iPos], sqlite[iPos], pPlaceholder->bUser ? sAuthID : sId)
+        pPlaceholder ? ValueFor(contexts[size_t(iPos)], pPlaceholder->bUser ? sAuthID : sId)
                      : std::nullopt;
     if (!sValue) {
       sResult += sCriteria.at(iPos);

@@ -48,18 +48,33 @@ bool ClearsError(Kind kind) {
 BatchRun::BatchRun(EngineSession& session, const QString& sBatch, int iDepth,
                    std::vector<Argument> arguments)
     : session_(session),
-      batch_(tsql::Parse(sBatch)),
+      bKept_(iDepth == 0 && arguments.empty()),
+      compiled_(Compiled(session, sBatch, bKept_)),
+      batch_(compiled_->Batch()),
       iDepth_(iDepth),
       arguments_(std::move(arguments)),
-      binder_(session.catalog),
-      queries_(session, variables_, binder_, result_) {}
+      binder_(compiled_->Binder()),
+      queries_(session, variables_, *compiled_, result_) {}
 
 BatchRun::~BatchRun() {
   DropTableVariables();
+  if (bKept_) session_.batches.Give(std::move(compiled_));
+}
+
+// The batch compiled for an earlier run of the same text (but for the
+// values of its literals), while the tables it named are unchanged.
+std::unique_ptr<CompiledBatch> BatchRun::Compiled(EngineSession& session, const QString& sBatch,
+                                                  bool bKept) {
+  BatchKey key = bKept ? BatchKey::Of(sBatch) : BatchKey();
+  if (key.bCacheable) {
+    std::unique_ptr<CompiledBatch> kept = session.batches.Take(key.sKey);
+    if (kept && kept->StillValid() && kept->Adopt(key)) return kept;
+  }
+  return std::make_unique<CompiledBatch>(session.catalog, sBatch, std::move(key));
 }
 
 BatchResult BatchRun::Start() {
-  binder_.BindBatch(batch_);
+  if (!compiled_->IsBound()) compiled_->Bind();
   RunTop(0);
   // The moved-from first result stays engaged, so that the statements of
   // a rest still know the batch has its first result.
@@ -110,8 +125,7 @@ BatchRun::Flow BatchRun::Run(Statement& statement) {
   try {
     // Named a table that did not exist when the batch was compiled: bound
     // now that the statements before it ran, as the server compiles it.
-    const tsql::StatementBinding* pBinding = binder_.Find(statement);
-    if (pBinding && pBinding->bDeferred) binder_.BindDeferred(statement);
+    if (compiled_->IsLate(statement)) compiled_->BindWhenReached(statement);
     const Flow flow = Dispatch(statement);
     if (ClearsError(statement.kind)) session_.lError = 0;
     return flow;
@@ -241,7 +255,7 @@ void BatchRun::SetOption(const Statement& statement) {
   for (const QString& sOption : statement.options) {
     if (sOption == u"nocount") session_.bNoCount = bOn;
     if (sOption == u"rowcount" && statement.sValue != u"0") {
-      RefuseConstruct(QStringLiteral("SET ROWCOUNT"), statement.span);
+      RefuseConstruct(tsql::Refusals::Construct::SetRowcount, statement.span);
     }
   }
   session_.lRowCount = 0;
@@ -253,7 +267,7 @@ void BatchRun::Transaction(const Statement& statement) {
   const int iLine = statement.span.iLine;
   const int iCount = session_.TranCount();
   if (statement.kind == Kind::SaveTransaction) {
-    RefuseConstruct(QStringLiteral("SAVE TRANSACTION"), statement.span);
+    RefuseConstruct(tsql::Refusals::Construct::SaveTransaction, statement.span);
   } else if (statement.kind == Kind::BeginTransaction) {
     if (iCount == 0) {
       const int iResult = sqlite3_exec(session_.pDb, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);

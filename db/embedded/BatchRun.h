@@ -9,6 +9,7 @@
 #include "BatchResult.h"
 #include "BatchVariables.h"
 #include "Binder.h"
+#include "CompiledBatch.h"
 #include "EngineSession.h"
 #include "QueryRunner.h"
 
@@ -70,12 +71,17 @@ class BatchRun {
   void Exec(tsql::Statement& statement);
   void DropTableVariables() noexcept;
 
+  static std::unique_ptr<CompiledBatch> Compiled(EngineSession& session, const QString& sBatch,
+                                                bool bKept);
+
   EngineSession& session_;
-  tsql::Batch batch_;
+  bool bKept_;  // the compiled batch goes back to the session's cache once done
+  std::unique_ptr<CompiledBatch> compiled_;
+  tsql::Batch& batch_;
   int iDepth_;
   std::vector<Argument> arguments_;
   BatchVariables variables_;
-  tsql::Binder binder_;
+  tsql::Binder& binder_;
   BatchResult result_;
   QueryRunner queries_;
   const tsql::Statement* pTopStatement_ = nullptr;  // a statement of the batch itself, running

@@ -7,6 +7,10 @@
 
 #include "SqlType.h"
 
+namespace twk::tsql {
+struct Expr;
+}
+
 namespace twk::embedded {
 
 /// One "?" of an emitted statement, in the order of the text: what the
@@ -23,8 +27,12 @@ struct EmittedParameter {
   QString sName;
   QVariant value;
   tsql::SqlType type;  // the type the binder gave the variable or literal
+  const tsql::Expr* pLiteral = nullptr;  // Value: the literal of the tree it came from
 
-  friend bool operator==(const EmittedParameter&, const EmittedParameter&) = default;
+  // Where a literal came from is no part of what is bound.
+  friend bool operator==(const EmittedParameter& a, const EmittedParameter& b) {
+    return a.kind == b.kind && a.sName == b.sName && a.value == b.value && a.type == b.type;
+  }
 };
 
 /// One column of a select's first result as T-SQL names and types it.
@@ -44,6 +52,8 @@ struct EmittedSql {
   // row: sSql gives each row's values that the variables do not change, and
   // one statement per column computes its value from them, in order.
   std::vector<EmittedSql> steps;
+  // Literals written into sSql itself, which a run with other values cannot reuse.
+  std::vector<const tsql::Expr*> inlinedLiterals;
 };
 
 }  // namespace twk::embedded

@@ -14,7 +14,7 @@ EmittedStatement::EmittedStatement(sqlite3* pDb, std::shared_ptr<SqliteStatement
   statement_ = cache_->Take(emitted.sSql);
   if (statement_) return;
   int iResult = SQLITE_OK;
-  statement_ = cache_->Prepare(emitted.sSql, iResult, false);
+  statement_ = cache_->Prepare(emitted.sSql, iResult);
   if (!statement_) Fail(pDb_, iResult == SQLITE_OK ? SQLITE_ERROR : iResult, iLine_, Verb());
 }
 

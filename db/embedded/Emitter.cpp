@@ -7,6 +7,7 @@
 #include "SteppedAssignment.h"
 #include "TableDefinitionEmitter.h"
 #include "TargetWriter.h"
+#include "TsqlError.h"
 
 namespace twk::embedded {
 
@@ -45,8 +46,7 @@ void Target(SqlBuilder& sql, const Statement& statement, bool bJoined) {
 // that the where clause keeps, in no particular order, as on the server.
 void RefuseTop(const Statement& statement) {
   if (statement.top && (statement.bTopPercent || !statement.from.empty()))
-    RefuseConstruct(QStringLiteral("TOP ... PERCENT, or TOP with FROM, in an update or delete"),
-                    statement.span);
+    RefuseConstruct(tsql::Refusals::Construct::TopInUpdateDelete, statement.span);
 }
 
 void Where(SqlBuilder& sql, const Statement& statement) {
@@ -88,7 +88,10 @@ std::vector<EmittedSql> Emitter::Emit(const Statement& statement, const Statemen
     case StatementKind::DropTable:
       return TableDefinitionEmitter::Drop(statement);
     default:
-      RefuseConstruct(QStringLiteral("This statement outside the executor"), statement.span);
+      // Control flow never reaches the emitter: the executor runs it.
+      throw tsql::TsqlError(tsql::NotRunByEngine,
+                            QStringLiteral("This statement is run by the executor, not emitted."),
+                            statement.span.iLine);
   }
 }
 
@@ -113,7 +116,7 @@ EmittedSql Emitter::Select(const Statement& statement, const StatementBinding& b
 }
 
 EmittedSql Emitter::Insert(const Statement& statement, const StatementBinding& binding) {
-  if (statement.source) RefuseConstruct(QStringLiteral("INSERT ... EXEC"), statement.span);
+  if (statement.source) RefuseConstruct(tsql::Refusals::Construct::InsertExec, statement.span);
   SqlBuilder sql;
   TargetWriter target(sql, statement, binding);
   std::vector<QString> columns = statement.columns;
@@ -169,7 +172,7 @@ EmittedSql Emitter::Update(const Statement& statement, const StatementBinding& b
   for (size_t i = 0; i < statement.assignments.size(); ++i) {
     const tsql::Assignment& assignment = statement.assignments[i];
     if (!assignment.sVariable.isEmpty()) {
-      RefuseConstruct(QStringLiteral("Assigning a variable in an update"), assignment.span);
+      RefuseConstruct(tsql::Refusals::Construct::UpdateAssignsVariable, assignment.span);
     }
     sql.Append(i ? u", " : u"").Identifier(assignment.column.Last()).Append(u" = ");
     if (bJoined) {

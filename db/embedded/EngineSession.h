@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "BatchCache.h"
 #include "EngineCatalog.h"
 #include "SqliteStatementCache.h"
 
@@ -43,6 +44,8 @@ struct EngineSession {
   // Shared with results still being read, which give their statement back.
   std::shared_ptr<SqliteStatementCache> statements;
   EngineCatalog catalog;
+  // After the catalogue, which its batches' bindings read.
+  BatchCache batches;
   std::function<long()> spidSource;
   bool bNoCount = false;
   long long lRowCount = 0;

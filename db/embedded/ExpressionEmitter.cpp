@@ -126,6 +126,7 @@ void ExpressionEmitter::EmitList(const std::vector<tsql::ExprPtr>& list, size_t 
 void ExpressionEmitter::Literal(const Expr& e) {
   const TypeConversion::LiteralValue value = TypeConversion::ValueOf(e);
   if (value.sInline.has_value() || sql_.InlineLiterals()) {
+    sql_.Inlined(e);
     if (value.sInline) {
       sql_.Append(*value.sInline);
     } else if (value.value.typeId() == QMetaType::QString) {
@@ -135,7 +136,7 @@ void ExpressionEmitter::Literal(const Expr& e) {
     }
     return;
   }
-  sql_.Parameter({EmittedParameter::Kind::Value, {}, value.value, e.type});
+  sql_.Parameter({EmittedParameter::Kind::Value, {}, value.value, e.type, &e});
 }
 
 void ExpressionEmitter::Column(const Expr& e) {
@@ -209,7 +210,7 @@ void ExpressionEmitter::DateArithmetic(const Expr& e) {
     pDays = pDays->args[0].get();
   }
   if (!pDate->type.IsDateTime() || pDays->type.IsDateTime()) {
-    RefuseConstruct(QStringLiteral("Arithmetic between two dates"), e.span);
+    RefuseConstruct(tsql::Refusals::Construct::DateArithmetic, e.span);
   }
   const QStringView sSign = e.sOperator == u"-" ? u"-" : u"";
   // A fraction of a day adds its milliseconds to the whole days.
@@ -315,7 +316,7 @@ void ExpressionEmitter::Collate(const Expr& e) {
   } else if (sName.contains(u"_CS_")) {
     sql_.Append(u" COLLATE RTRIM");
   } else {
-    RefuseConstruct(QStringLiteral("The collation ") + e.sName, e.span);
+    RefuseConstruct(tsql::Refusals::Construct::Collation, e.span);
   }
 }
 

@@ -71,6 +71,19 @@ std::vector<std::pair<QString, QString>> Parameters(const QString& sList) {
                         iLine);
 }
 
+// A named argument must name one of the procedure's parameters; names
+// compare as the server's default collation does, without case.
+void CheckIsParameter(const QString& sArgument,
+                      const std::vector<std::pair<QString, QString>>& parameters,
+                      const QString& sProcedure, int iLine) {
+  for (const auto& parameter : parameters) {
+    if (parameter.first.compare(sArgument, Qt::CaseInsensitive) == 0) return;
+  }
+  throw tsql::TsqlError(
+      8145, sArgument + QStringLiteral(" is not a parameter for procedure ") + sProcedure + u'.',
+      iLine);
+}
+
 }  // namespace
 
 BatchResult ProcedureCaller::Call(tsql::Statement& exec, int iDepth, QVariant& returned) {
@@ -122,6 +135,9 @@ BatchResult ProcedureCaller::Run(const Procedure& procedure, tsql::Statement& ex
     if (argument.sParameter.isEmpty() && i >= procedure.parameters.size()) {
       TooManyArguments(procedure.sName, iLine);
     }
+    if (!argument.sParameter.isEmpty()) {
+      CheckIsParameter(argument.sParameter, procedure.parameters, procedure.sName, iLine);
+    }
     const QString sName =
         argument.sParameter.isEmpty() ? procedure.parameters[i].first : argument.sParameter;
     if (!argument.value) continue;
@@ -159,8 +175,7 @@ BatchResult ProcedureCaller::ExecuteSql(tsql::Statement& exec, int iDepth, QVari
   call.span = exec.span;
   for (size_t i = 2; i < exec.arguments.size(); ++i) {
     if (exec.arguments[i].bOutput) {
-      RefuseConstruct(QStringLiteral("An output parameter of sp_executesql"),
-                      exec.arguments[i].span);
+      RefuseConstruct(tsql::Refusals::Construct::ExecuteSqlOutput, exec.arguments[i].span);
     }
     call.arguments.push_back(std::move(exec.arguments[i]));
   }

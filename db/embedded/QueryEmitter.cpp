@@ -199,7 +199,7 @@ void QueryEmitter::TopPercent(const SelectCore& core) {
 void QueryEmitter::Limit(const SelectCore* pCore, const QueryExpr& query) {
   ExpressionEmitter expressions(sql_);
   if (pCore && pCore->top) {
-    if (pCore->bTopWithTies) RefuseConstruct(QStringLiteral("TOP ... WITH TIES"), pCore->span);
+    if (pCore->bTopWithTies) RefuseConstruct(tsql::Refusals::Construct::TopWithTies, pCore->span);
     if (pCore->bTopPercent) return TopPercent(*pCore);
     sql_.Append(u" LIMIT (");
     expressions.Emit(*pCore->top);
@@ -259,9 +259,9 @@ void QueryEmitter::TableReference(const TableRef& ref) {
       sql_.Append(u" CROSS JOIN ");
       break;
     case JoinType::CrossApply:
-      RefuseConstruct(QStringLiteral("CROSS APPLY"), ref.span);
+      RefuseConstruct(tsql::Refusals::Construct::Apply, ref.span);
     case JoinType::OuterApply:
-      RefuseConstruct(QStringLiteral("OUTER APPLY"), ref.span);
+      RefuseConstruct(tsql::Refusals::Construct::Apply, ref.span);
   }
   const bool bNested = ref.right->kind == TableRef::Kind::Join;
   if (bNested) sql_.Append(u"(");
@@ -297,7 +297,7 @@ void QueryEmitter::Derived(const TableRef& ref) {
 // no rows give NULL, as they give the server no xml.
 void QueryEmitter::Xml(const QueryExpr& query, bool bValue) {
   if (query.kind != QueryKind::Core)
-    RefuseConstruct(QStringLiteral("FOR XML over a union"), query.span);
+    RefuseConstruct(tsql::Refusals::Construct::ForXmlUnion, query.span);
   const XmlForm form{query.forXmlPath.value_or(QString()), bValue};
   sql_.Append(u"SELECT group_concat(\"twk_xml\", '') FROM (");
   With(query.with);
@@ -310,7 +310,7 @@ void QueryEmitter::Xml(const QueryExpr& query, bool bValue) {
 void QueryEmitter::EmitXmlValue(const tsql::Expr& value) {
   const tsql::Expr& subquery = *value.args[0];
   if (!subquery.query || !subquery.query->forXmlPath) {
-    RefuseConstruct(QStringLiteral("The xml method value() outside FOR XML PATH"), value.span);
+    RefuseConstruct(tsql::Refusals::Construct::XmlValue, value.span);
   }
   sql_.Append(u"(");
   Xml(*subquery.query, true);

@@ -47,9 +47,13 @@ void Offer(BatchResult& result, Recordset recordset) {
 
 }  // namespace
 
-QueryRunner::QueryRunner(EngineSession& session, BatchVariables& variables, tsql::Binder& binder,
-                         BatchResult& result)
-    : session_(session), variables_(variables), binder_(binder), result_(result) {}
+QueryRunner::QueryRunner(EngineSession& session, BatchVariables& variables,
+                         CompiledBatch& compiled, BatchResult& result)
+    : session_(session),
+      variables_(variables),
+      compiled_(compiled),
+      result_(result),
+      emitted_(compiled.Emitted()) {}
 
 QueryRunner::~QueryRunner() = default;
 
@@ -102,8 +106,8 @@ void QueryRunner::Execute(const std::vector<EmittedSql>& emitted, int iLine) {
 const std::vector<EmittedSql>& QueryRunner::Emitted(Statement& statement) {
   const auto found = emitted_.find(&statement);
   if (found != emitted_.end()) return found->second;
-  const tsql::StatementBinding* pBinding = binder_.Find(statement);
-  if (!pBinding || pBinding->bDeferred) pBinding = &binder_.BindDeferred(statement);
+  const tsql::StatementBinding* pBinding = compiled_.Binder().Find(statement);
+  if (!pBinding || pBinding->bDeferred) pBinding = &compiled_.BindWhenReached(statement);
   MakeCompoundsPlain(statement);
   return emitted_[&statement] = Emitter::Emit(statement, *pBinding);
 }

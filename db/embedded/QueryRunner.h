@@ -9,7 +9,7 @@
 #include "Ast.h"
 #include "BatchResult.h"
 #include "BatchVariables.h"
-#include "Binder.h"
+#include "CompiledBatch.h"
 #include "EmittedSql.h"
 #include "EngineSession.h"
 
@@ -29,7 +29,7 @@ class EmittedStatement;
 /// later rows are read and dropped.
 class QueryRunner {
  public:
-  QueryRunner(EngineSession& session, BatchVariables& variables, tsql::Binder& binder,
+  QueryRunner(EngineSession& session, BatchVariables& variables, CompiledBatch& compiled,
               BatchResult& result);
   ~QueryRunner();
 
@@ -61,10 +61,10 @@ class QueryRunner {
 
   EngineSession& session_;
   BatchVariables& variables_;
-  tsql::Binder& binder_;
+  CompiledBatch& compiled_;
   BatchResult& result_;
   // What each statement and expression of the batch emitted, by its node.
-  std::unordered_map<const void*, std::vector<EmittedSql>> emitted_;
+  CompiledBatch::EmittedMap& emitted_;
   SqliteStatementRows* pStreaming_ = nullptr;
 };
 

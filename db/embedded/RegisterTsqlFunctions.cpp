@@ -49,9 +49,12 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_sqrt", 1, TsqlNumberFunctions::Sqrt},
     {"tsql_abs", 1, TsqlNumberFunctions::Abs},
     {"tsql_int", 1, TsqlNumberFunctions::CheckInt},
-    {"tsql_getdate", 0, TsqlDateFunctions::GetDate, false},
-    {"tsql_getutcdate", 0, TsqlDateFunctions::GetUtcDate, false},
-    {"tsql_sysdatetime", 0, TsqlDateFunctions::SysDateTime, false},
+    // Marked deterministic so that SQLite reads the clock once each time a
+    // statement runs, not once a row: the server's getdate() is a constant
+    // of the statement too.
+    {"tsql_getdate", 0, TsqlDateFunctions::GetDate},
+    {"tsql_getutcdate", 0, TsqlDateFunctions::GetUtcDate},
+    {"tsql_sysdatetime", 0, TsqlDateFunctions::SysDateTime},
     {"tsql_dateadd", 4, TsqlDateFunctions::DateAdd},
     {"tsql_datediff", 3, TsqlDateFunctions::DateDiff},
     {"tsql_datepart", 2, TsqlDateFunctions::DatePart},
@@ -97,6 +100,19 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     // Never taken for a constant to work out once: it fails where it is reached.
     {"tsql_fail", 2, TsqlSystemFunctions::Fail, false},
 });
+
+int RegisterOnOpen(sqlite3* pDb, char** /*pError*/, const sqlite3_api_routines* /*pApi*/) {
+  RegisterTsqlFunctions(pDb);
+  return SQLITE_OK;
+}
+
+// Every connection the process opens knows the engine's collation, so that
+// the embedded database's tables, whose text columns name it, can be read
+// and written from any handle: a tool's, a test's, a benchmark's.
+const bool bRegisteredOnOpen = [] {
+  sqlite3_auto_extension(reinterpret_cast<void (*)()>(&RegisterOnOpen));
+  return true;
+}();
 
 }  // namespace
 

@@ -64,11 +64,8 @@ EmittedSql SqlBuilder::Take() {
   return taken;
 }
 
-void RefuseConstruct(const QString& sConstruct, const tsql::SourceSpan& span) {
-  throw tsql::TsqlError(
-      tsql::NotRunByEngine,
-      sConstruct + QStringLiteral(" is valid T-SQL, but the embedded engine does not run it."),
-      span.iLine);
+void RefuseConstruct(tsql::Refusals::Construct construct, const tsql::SourceSpan& span) {
+  tsql::Refusals::Refuse(construct, span.iLine);
 }
 
 }  // namespace twk::embedded

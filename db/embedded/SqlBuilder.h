@@ -7,6 +7,7 @@
 
 #include "Ast.h"
 #include "EmittedSql.h"
+#include "Refusals.h"
 
 namespace twk::embedded {
 
@@ -26,6 +27,8 @@ class SqlBuilder {
   /// 'text' with its quotes doubled, written into the statement itself.
   SqlBuilder& InlineString(QStringView sText);
   SqlBuilder& Parameter(EmittedParameter parameter);
+  /// Notes a literal of the tree written into the text as it is.
+  void Inlined(const tsql::Expr& literal) { sql_.inlinedLiterals.push_back(&literal); }
   /// " COLLATE "TSQL"".
   SqlBuilder& Collate();
 
@@ -61,6 +64,7 @@ class SqlBuilder {
 
 /// Throws the engine's refusal of valid T-SQL that it does not run, naming
 /// the construct and the line it is on.
-[[noreturn]] void RefuseConstruct(const QString& sConstruct, const tsql::SourceSpan& span);
+[[noreturn]] void RefuseConstruct(tsql::Refusals::Construct construct,
+                                  const tsql::SourceSpan& span);
 
 }  // namespace twk::embedded

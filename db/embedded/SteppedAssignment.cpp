@@ -49,8 +49,7 @@ void Collect(const Expr& e, const SelectCore& core, std::vector<const Expr*>& va
     return;
   }
   if (e.query || e.kind == Kind::XmlValue || Aggregates(e)) {
-    RefuseConstruct(
-        QStringLiteral("A subquery or aggregate that reads a variable its select assigns"), e.span);
+    RefuseConstruct(tsql::Refusals::Construct::SelectAssignmentReadsItself, e.span);
   }
   for (const tsql::ExprPtr& argument : e.args) {
     if (argument) Collect(*argument, core, values);

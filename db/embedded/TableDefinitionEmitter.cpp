@@ -18,7 +18,11 @@ namespace {
 // A real is written float(24), since the catalogue reads SQLite's REAL as float.
 QString DeclaredType(const SqlType& type) {
   if (type.kind == SqlType::Kind::Real) return QStringLiteral("float(24)");
-  return type.kind == SqlType::Kind::Null ? QStringLiteral("int") : type.Name();
+  if (type.kind == SqlType::Kind::Null) return QStringLiteral("int");
+  // SQLite takes only numbers in a type's brackets, but keeps a quoted
+  // name as the declared type that the catalogue reads back.
+  if (type.iLength == SqlType::Max) return u'"' + type.Name() + u'"';
+  return type.Name();
 }
 
 // Whether an identity can be SQLite's integer primary key: no other
@@ -60,9 +64,7 @@ std::vector<EmittedSql> TableDefinitionEmitter::Table(
     if (columns[i].bIdentity) pIdentity = &columns[i];
     if (columns[i].bIdentity &&
         (columns[i].lIncrement != 1 || !IdentityFits(columns, constraints))) {
-      RefuseConstruct(
-          QStringLiteral("An identity that is not the only key or steps by other than 1"),
-          columns[i].span);
+      RefuseConstruct(tsql::Refusals::Construct::IdentityOther, columns[i].span);
     }
     sql.Append(i ? u", " : u"");
     Column(sql, columns[i], columns[i].bIdentity);

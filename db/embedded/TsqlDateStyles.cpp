@@ -12,11 +12,24 @@ namespace {
 
 using Kind = tsql::SqlType::Kind;
 
+// A date's parts are never negative. Written by hand: QString::arg cost
+// most of a converted date's time, and a style converts every row.
+QString Digits(qint64 lValue, int iWidth, char16_t cPad = u'0') {
+  constexpr int kSize = 20;
+  char16_t buffer[kSize];
+  int iLength = 0;
+  do {
+    buffer[kSize - ++iLength] = char16_t(u'0' + lValue % 10);
+    lValue /= 10;
+  } while (lValue > 0 && iLength < kSize);
+  while (iLength < iWidth && iLength < kSize) buffer[kSize - ++iLength] = cPad;
+  return QString(reinterpret_cast<const QChar*>(buffer + kSize - iLength), iLength);
+}
 QString Two(int i) {
-  return QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
+  return Digits(i, 2);
 }
 QString Padded(int i) {
-  return QStringLiteral("%1").arg(i, 2, 10, QLatin1Char(' '));
+  return Digits(i, 2, u' ');
 }
 
 // The pieces every style is put together from.
@@ -30,8 +43,7 @@ struct Pieces {
 Pieces PiecesOf(const TsqlDateValue& value, const tsql::SqlType& type, bool bFourDigits) {
   Pieces p;
   const int iYear = value.date.year();
-  p.sYear =
-      bFourDigits ? QStringLiteral("%1").arg(iYear, 4, 10, QLatin1Char('0')) : Two(iYear % 100);
+  p.sYear = bFourDigits ? Digits(iYear, 4) : Two(iYear % 100);
   p.sMonth = Two(value.date.month());
   p.sDay = Two(value.date.day());
   p.sMonthName = TsqlDateText::MonthName(value.date.month(), true);
@@ -41,9 +53,8 @@ Pieces PiecesOf(const TsqlDateValue& value, const tsql::SqlType& type, bool bFou
   p.sSecond = Two(value.Second());
   p.sHalf = value.Hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
   const bool bWide = type.kind == Kind::DateTime2 || type.kind == Kind::Time;
-  const QString sMs = QStringLiteral("%1").arg(value.Millisecond(), 3, 10, QLatin1Char('0'));
-  const QString sWide =
-      QStringLiteral("%1").arg(value.Fraction(), 7, 10, QLatin1Char('0')).left(type.iScale);
+  const QString sMs = Digits(value.Millisecond(), 3);
+  const QString sWide = bWide ? Digits(value.Fraction(), 7).left(type.iScale) : QString();
   p.sFraction = bWide ? (type.iScale > 0 ? u'.' + sWide : QString()) : u'.' + sMs;
   p.sMillis = bWide ? p.sFraction : u':' + sMs;
   return p;

@@ -21,10 +21,7 @@ struct EngineSession;
 /// and the statements after it run once they are read or put away, or when
 /// the next batch starts.
 ///
-/// This is the new engine beside the old BatchExecutor: SqliteConnection
-/// still runs the product's batches on that one until the demo schema and
-/// the embedded procedures are written in T-SQL; tests run it here and get
-/// the same BatchResult.
+/// SqliteConnection runs every batch of the embedded database here.
 class TsqlEngine {
  public:
   /// @@spid of the connection, asked for when a batch reads it.

@@ -290,7 +290,9 @@ SqlType Builtins::ResultType(const Function& function, const std::vector<SqlType
       if (first.kind == Kind::Null && arguments.size() > 1) return arguments[1];
       return first.kind == Kind::Null ? SqlType::Of(Kind::Int) : first;
     case Rule::Common:
-      return CommonOf(arguments, 1);
+      // iif and choose lead with their condition or index; every argument of
+      // coalesce is a value.
+      return CommonOf(arguments, qstrcmp(function.sName, "coalesce") == 0 ? 0 : 1);
     case Rule::DateArgument: {
       const SqlType date = arguments.size() > 2 ? arguments[2] : SqlType();
       return date.IsDateTime() ? date : SqlType::Of(Kind::DateTime);

@@ -190,8 +190,22 @@ void QueryParser::ParseQueryTail(QueryExpr& query) {
     }
   }
   if (IsWord(u"for")) ParseForXml(query);
-  if (IsWord(u"option") && IsSymbol(u"(", 1)) Refuse(Refusals::Construct::QueryHints);
+  // Left for the statement, where the server allows it; a subquery's then fails as syntax.
+  if (IsWord(u"option") && IsSymbol(u"(", 1) && !IsUnboundedRecursion()) {
+    Refuse(Refusals::Construct::QueryHints);
+  }
   if (IsWord(u"compute")) Refuse(Refusals::Construct::QueryHints);
+}
+
+bool QueryParser::IsUnboundedRecursion() const {
+  return IsWord(u"option") && IsSymbol(u"(", 1) && IsWord(u"maxrecursion", 2) &&
+         Peek(3).kind == Token::Kind::Integer && TextOf(Peek(3)) == u"0" && IsSymbol(u")", 4);
+}
+
+bool QueryParser::AcceptUnboundedRecursion() {
+  if (!IsUnboundedRecursion()) return false;
+  for (int i = 0; i < 5; ++i) Advance();
+  return true;
 }
 
 void QueryParser::ParseForXml(QueryExpr& query) {

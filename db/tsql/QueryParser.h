@@ -21,6 +21,9 @@ class QueryParser : public ExpressionParser {
   ExprPtr ParseTop(bool& bPercent, bool* pbWithTies);
   /// with (nolock, ...) or (nolock): the words go to table.hints.
   void ParseTableHints(TableRef& table);
+  /// After a statement's query: option (maxrecursion 0), the one query hint
+  /// that is run, since no recursion is ever bounded here. True when taken.
+  bool AcceptUnboundedRecursion();
 
  private:
   QueryPtr ParseIntersection();
@@ -29,6 +32,7 @@ class QueryParser : public ExpressionParser {
   SelectItem ParseSelectItem();
   bool StartsQualifiedStar() const;
   void ParseQueryTail(QueryExpr& query);
+  bool IsUnboundedRecursion() const;
   void ParseForXml(QueryExpr& query);
   TableRefPtr ParseJoinChain();
   TableRefPtr ParseTablePrimary();

@@ -17,7 +17,7 @@ struct Entry {
 };
 
 // One row per construct; the names read as the subject of "... is valid T-SQL".
-constexpr std::array<Entry, 31> kEntries{{
+constexpr std::array<Entry, 45> kEntries{{
     {Construct::Merge, "MERGE"},
     {Construct::Cursor, "A cursor (DECLARE CURSOR, OPEN, FETCH, CLOSE, DEALLOCATE)"},
     {Construct::Goto, "GOTO"},
@@ -54,6 +54,22 @@ constexpr std::array<Entry, 31> kEntries{{
     {Construct::TableSample, "TABLESAMPLE"},
     {Construct::OdbcEscape, "An ODBC escape ({fn ...}, {d ...}, {ts ...})"},
     {Construct::TableFunction, "A table-valued function in a from clause (string_split, ...)"},
+    {Construct::Apply, "CROSS APPLY or OUTER APPLY"},
+    {Construct::TopWithTies, "TOP ... WITH TIES"},
+    {Construct::TopInUpdateDelete, "TOP in an UPDATE or DELETE"},
+    {Construct::ForXmlUnion, "FOR XML over a UNION"},
+    {Construct::XmlValue, "The xml method value() outside FOR XML PATH"},
+    {Construct::InsertExec, "INSERT ... EXEC"},
+    {Construct::SelectAssignmentReadsItself,
+     "A subquery or aggregate that reads a variable its select assigns"},
+    {Construct::ExecuteSqlOutput, "An output parameter of sp_executesql"},
+    {Construct::UpdateAssignsVariable, "Assigning a variable in an UPDATE"},
+    {Construct::DateArithmetic, "Arithmetic between two dates"},
+    {Construct::Collation,
+     "A COLLATE clause naming a collation neither case-insensitive nor case-sensitive"},
+    {Construct::IdentityOther, "An identity that is not the only key or steps by other than 1"},
+    {Construct::SetRowcount, "SET ROWCOUNT"},
+    {Construct::SaveTransaction, "SAVE TRANSACTION"},
 }};
 
 }  // namespace

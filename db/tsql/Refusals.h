@@ -45,6 +45,20 @@ class Refusals {
     TableSample,
     OdbcEscape,
     TableFunction,
+    Apply,
+    TopWithTies,
+    TopInUpdateDelete,
+    ForXmlUnion,
+    XmlValue,
+    InsertExec,
+    SelectAssignmentReadsItself,
+    ExecuteSqlOutput,
+    UpdateAssignsVariable,
+    DateArithmetic,
+    Collation,
+    IdentityOther,
+    SetRowcount,
+    SaveTransaction,
   };
 
   /// The name of the construct as the message and the README show it.

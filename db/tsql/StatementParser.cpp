@@ -20,8 +20,32 @@ bool IsAssignmentOperator(QStringView sText) {
 
 Batch StatementParser::ParseBatch() {
   Batch batch;
+  if (StartsBareCall()) batch.statements.push_back(ParseBareCall());
   while (!AtEnd()) batch.statements.push_back(ParseStatement());
   return batch;
+}
+
+// The server reads a batch whose first word is a name and no statement's as
+// a call of that procedure without exec: "selec 1" cannot find procedure
+// 'selec' rather than failing on its syntax. Only the first statement.
+bool StatementParser::StartsBareCall() const {
+  static const QStringList kStatementWords =
+      QStringLiteral("select with insert update delete truncate create drop declare set if while "
+                     "begin return exec execute commit rollback save raiserror throw break "
+                     "continue print")
+          .split(u' ');
+  if (!IsName() || IsSymbol(u":", 1)) return false;
+  const QString sWord = WordLower();
+  return !kStatementWords.contains(sWord) && !Refusals::ByFirstWord(sWord);
+}
+
+StatementPtr StatementParser::ParseBareCall() {
+  const size_t iStart = Position();
+  StatementPtr statement = NewStatement(Statement::Kind::Exec);
+  ParseCall(*statement);
+  statement->span = SpanFrom(iStart);
+  AcceptSymbol(u";");
+  return statement;
 }
 
 // One statement and the ';' that may end it. Statements need no separator:
@@ -104,6 +128,7 @@ StatementPtr StatementParser::ParseQueryStatement() {
     if (!StartsQuery()) Fail();
     statement = NewStatement(Statement::Kind::Select);
     statement->query = ParseQuery();
+    AcceptUnboundedRecursion();
   }
   if (statement->query && !with.empty()) {
     statement->query->with = std::move(with);
@@ -290,20 +315,25 @@ StatementPtr StatementParser::ParseExec() {
     if (IsWord(u"at") || IsWord(u"as")) Refuse(Construct::ExecuteAs);
     return statement;
   }
+  ParseCall(*statement);
+  return statement;
+}
+
+// [@status =] procedure [arguments], after exec or at the start of a batch.
+void StatementParser::ParseCall(Statement& statement) {
   if (Current().kind == Token::Kind::Variable && IsSymbol(u"=", 1)) {
-    statement->sVariable = TextOf(Advance());
+    statement.sVariable = TextOf(Advance());
     Advance();
   }
-  statement->procedure = Current().kind == Token::Kind::Variable
-                             ? ObjectName{{TextOf(Current())}, Advance().span}
-                             : ExpectObjectName();
+  statement.procedure = Current().kind == Token::Kind::Variable
+                            ? ObjectName{{TextOf(Current())}, Advance().span}
+                            : ExpectObjectName();
   if (StartsValue() && !IsSymbol(u"(")) {
     do {
-      statement->arguments.push_back(ParseExecArgument());
+      statement.arguments.push_back(ParseExecArgument());
     } while (AcceptSymbol(u","));
   }
   if (IsWord(u"with") && !IsSymbol(u"(", 1) && !IsName(1)) Fail();
-  return statement;
 }
 
 // A constant, a variable, a bare word (read as a string, as the server

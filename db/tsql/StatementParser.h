@@ -15,6 +15,8 @@ class StatementParser : public DataParser {
   Batch ParseBatch();
 
  private:
+  bool StartsBareCall() const;
+  StatementPtr ParseBareCall();
   StatementPtr ParseStatement();
   StatementPtr ParseByFirstWord(const QString& sWord);
   void RefuseByFirstWord(const QString& sWord) const;
@@ -30,6 +32,7 @@ class StatementParser : public DataParser {
   StatementPtr ParseSet();
   StatementPtr ParseSetOption();
   StatementPtr ParseExec() override;
+  void ParseCall(Statement& statement);
   ExecArgument ParseExecArgument();
   StatementPtr ParseTransaction(Statement::Kind kind);
   StatementPtr ParseRaiserror();

@@ -1,12 +1,16 @@
 -- Tellwick: the tables and stored procedures of TWK for the embedded
--- database. Plain SQLite SQL; the embedded engine keeps stored procedures as
--- rows of twk_procedures and runs their bodies with the arguments bound to
--- the @names listed in "parameters", in call order.
+-- database. The statements are SQLite's, the column types T-SQL's: the
+-- engine reads each column's type from its declaration, and text columns
+-- compare under its TSQL collation as on the server. A type with (max) is
+-- quoted, since SQLite takes only numbers in a type's brackets. The engine
+-- keeps stored procedures as rows of twk_procedures: a T-SQL body run with
+-- the arguments bound to the @names (and types) listed in "parameters", in
+-- call order.
 
 create table if not exists twk_procedures (
-  name       text primary key collate nocase,
-  parameters text not null default '',
-  body       text not null
+  name       nvarchar(128) primary key collate TSQL,
+  parameters nvarchar(4000) not null default '',
+  body       "nvarchar(max)" not null
 );
 
 -- The editor reads a definition with select * and takes the fields by
@@ -14,11 +18,12 @@ create table if not exists twk_procedures (
 -- editor's form; the server's columns have the same lengths.
 create table if not exists ttwk_AlertDefinitions (
   SEQN        integer primary key autoincrement,
-  CRITERIA    text not null default '' check (length(CRITERIA) <= 3072),
-  ENABLED     integer not null default 1 check (ENABLED in (0, 1)),
-  DESCRIPTION text not null default '' check (length(DESCRIPTION) <= 255),
-  ALERT_TYPE  text not null default 'SQL',
-  ALERT_ID    text not null default '' check (length(ALERT_ID) <= 20)
+  CRITERIA    nvarchar(3072) not null default '' collate TSQL
+              check (length(CRITERIA) <= 3072),
+  ENABLED     bit not null default 1 check (ENABLED in (0, 1)),
+  DESCRIPTION nvarchar(255) not null default '' collate TSQL check (length(DESCRIPTION) <= 255),
+  ALERT_TYPE  nvarchar(255) not null default 'SQL' collate TSQL,
+  ALERT_ID    nvarchar(20) not null default '' collate TSQL check (length(ALERT_ID) <= 20)
 );
 
 -- Alerts that a definition writes instead of returning them. Each
@@ -27,24 +32,24 @@ create table if not exists ttwk_AlertDefinitions (
 -- Nullable with defaults: a definition that writes a NULL still gets its
 -- alert, and the panel reports the NULL instead of losing the row.
 create table if not exists ttwk_AlertOutput (
-  OWNER_SPID            integer not null,
-  EVENT_TYPE            text default 'ID',
-  KEY_VALUE             text default '',
-  RANK                  integer default 0,
-  ICON                  integer default 0,
-  KEYWORD               text default '',
-  DESCRIPTION           text default '',
-  TOOLTIP_TEXT          text default '',
-  TITLE_TEXT            text default '',
-  CLIPBOARD_TEXT        text,
-  CLIPBOARD_DESCRIPTION text default '',
-  ACTION_TEXT           text default '',
-  ACTION_DESCRIPTION    text default '',
-  LOG_TEXT              text default '',
-  PLAY_SOUND            integer default 0,
-  AUTO_POPUP            integer default 0,
-  AUTO_CLIPBOARD        integer default 0,
-  AUTO_ACTION           integer default 0
+  OWNER_SPID            int not null,
+  EVENT_TYPE            nvarchar(60) default 'ID' collate TSQL,
+  KEY_VALUE             nvarchar(255) default '' collate TSQL,
+  RANK                  smallint default 0,
+  ICON                  smallint default 0,
+  KEYWORD               nvarchar(4000) default '' collate TSQL,
+  DESCRIPTION           "nvarchar(max)" default '' collate TSQL,
+  TOOLTIP_TEXT          "nvarchar(max)" default '' collate TSQL,
+  TITLE_TEXT            nvarchar(4000) default '' collate TSQL,
+  CLIPBOARD_TEXT        "nvarchar(max)" collate TSQL,
+  CLIPBOARD_DESCRIPTION nvarchar(4000) default '' collate TSQL,
+  ACTION_TEXT           "nvarchar(max)" default '' collate TSQL,
+  ACTION_DESCRIPTION    nvarchar(4000) default '' collate TSQL,
+  LOG_TEXT              "nvarchar(max)" default '' collate TSQL,
+  PLAY_SOUND            bit default 0,
+  AUTO_POPUP            bit default 0,
+  AUTO_CLIPBOARD        bit default 0,
+  AUTO_ACTION           bit default 0
 );
 
 create index if not exists IX_ttwk_AlertOutput_OWNER_SPID on ttwk_AlertOutput (OWNER_SPID);
@@ -52,8 +57,13 @@ create index if not exists IX_ttwk_AlertOutput_OWNER_SPID on ttwk_AlertOutput (O
 -- Stores one value in System_Params, adding the row when the name is new.
 insert or replace into twk_procedures (name, parameters, body) values (
   'ptwk_WriteSystemParams',
-  '@ParameterName, @ShortValue',
-  'insert into System_Params (ParameterName, ShortValue)
-   values (@ParameterName, @ShortValue)
-   on conflict (ParameterName) do update set ShortValue = excluded.ShortValue;'
+  '@ParameterName nvarchar(255), @ShortValue nvarchar(255)',
+  'update System_Params set ShortValue = @ShortValue where ParameterName = @ParameterName
+if @@rowcount = 0
+  insert into System_Params (ParameterName, ShortValue) values (@ParameterName, @ShortValue)
+return 0'
 );
+
+-- The version of these objects. A file whose number is lower was made by an
+-- earlier version, and is brought up to this one when it is opened.
+pragma user_version = 2;

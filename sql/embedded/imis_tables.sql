@@ -1,73 +1,75 @@
 -- Tellwick: the iMIS tables that TWK and the demo alert definitions read,
 -- reduced to the columns they use. On a real installation these belong to
--- iMIS; the embedded database carries its own copy. Keys of people and
--- codes compare without regard to case, as in a default iMIS database.
+-- iMIS; the embedded database carries its own copy, with T-SQL column types
+-- (see TWK_Tables.sql). Text compares without regard to case, as in a
+-- default iMIS database. Dates are date, not iMIS's datetime at midnight:
+-- the engine keeps a date as its ISO text, as the demo data write it.
 
--- Parameter names compare exactly, as on a case-sensitive server: names
+-- Parameter names are stored exactly, as on a case-sensitive server: names
 -- that differ only in case are separate rows, and the program's lookup
 -- decides between them.
 create table if not exists System_Params (
-  ParameterName text primary key,
-  ShortValue    text
+  ParameterName nvarchar(255) primary key,
+  ShortValue    nvarchar(255) collate TSQL
 );
 
 create table if not exists Users (
-  UserId         text primary key collate nocase,
-  CONTACT_ID     text,
-  FULL_NAME      text not null default '',
-  AccessKeywords text not null default ''
+  UserId          nvarchar(255) primary key collate TSQL,
+  CONTACT_ID      nvarchar(255) collate TSQL,
+  FULL_NAME       nvarchar(255) not null default '' collate TSQL,
+  AccessKeywords  nvarchar(255) not null default '' collate TSQL
 );
 
 create table if not exists Member_Types (
-  MEMBER_TYPE text primary key collate nocase,
-  DESCRIPTION text not null,
-  DUES_PAYING integer not null default 1
+  MEMBER_TYPE     nvarchar(255) primary key collate TSQL,
+  DESCRIPTION     nvarchar(255) not null collate TSQL,
+  DUES_PAYING     bit not null default 1
 );
 
 -- Contacts: people and companies. Dates are ISO texts (YYYY-MM-DD), money
 -- in dollars, COMPANY_RECORD and EXCLUDE_MAIL 1 or 0. CO_ID links a person
 -- to the record of the company that employs them.
 create table if not exists Name (
-  ID              text primary key collate nocase,
-  FULL_NAME       text not null default '',
-  FIRST_NAME      text not null default '',
-  LAST_NAME       text not null default '',
-  COMPANY         text not null default '',
-  CO_ID           text not null default '',
-  COMPANY_RECORD  integer not null default 0,
-  MEMBER_TYPE     text not null default 'NM',
-  STATUS          text not null default 'A',
-  CATEGORY        text not null default '',
-  PAID_THRU       text,
-  JOIN_DATE       text,
-  BIRTH_DATE      text,
-  EMAIL           text not null default '',
-  WORK_PHONE      text not null default '',
-  CITY            text not null default '',
-  STATE_PROVINCE  text not null default '',
-  COUNTRY         text not null default '',
-  BALANCE         real not null default 0,
-  EXCLUDE_MAIL    integer not null default 0,
-  ACCOUNT_MANAGER text not null default '',
-  NOTE            text not null default ''
+  ID              nvarchar(255) primary key collate TSQL,
+  FULL_NAME       nvarchar(255) not null default '' collate TSQL,
+  FIRST_NAME      nvarchar(255) not null default '' collate TSQL,
+  LAST_NAME       nvarchar(255) not null default '' collate TSQL,
+  COMPANY         nvarchar(255) not null default '' collate TSQL,
+  CO_ID           nvarchar(255) not null default '' collate TSQL,
+  COMPANY_RECORD  bit not null default 0,
+  MEMBER_TYPE     nvarchar(255) not null default 'NM' collate TSQL,
+  STATUS          nvarchar(255) not null default 'A' collate TSQL,
+  CATEGORY        nvarchar(255) not null default '' collate TSQL,
+  PAID_THRU       date,
+  JOIN_DATE       date,
+  BIRTH_DATE      date,
+  EMAIL           nvarchar(255) not null default '' collate TSQL,
+  WORK_PHONE      nvarchar(255) not null default '' collate TSQL,
+  CITY            nvarchar(255) not null default '' collate TSQL,
+  STATE_PROVINCE  nvarchar(255) not null default '' collate TSQL,
+  COUNTRY         nvarchar(255) not null default '' collate TSQL,
+  BALANCE         money not null default 0,
+  EXCLUDE_MAIL    bit not null default 0,
+  ACCOUNT_MANAGER nvarchar(255) not null default '' collate TSQL,
+  NOTE            "nvarchar(max)" not null default '' collate TSQL
 );
 
 -- The record browser lists and searches by name a page at a time.
-create index if not exists IX_Name_FULL_NAME on Name (FULL_NAME collate nocase, ID);
+create index if not exists IX_Name_FULL_NAME on Name (FULL_NAME, ID);
 
 create table if not exists Meet_Master (
-  MEETING    text primary key collate nocase,
-  TITLE      text not null,
-  BEGIN_DATE text not null,
-  CITY       text not null default ''
+  MEETING         nvarchar(255) primary key collate TSQL,
+  TITLE           nvarchar(255) not null collate TSQL,
+  BEGIN_DATE      date not null,
+  CITY            nvarchar(255) not null default '' collate TSQL
 );
 
 -- STATUS 'R' registered, 'C' cancelled.
 create table if not exists Meet_Registration (
-  ID            text not null collate nocase,
-  MEETING       text not null collate nocase,
-  REGISTERED_ON text not null,
-  STATUS        text not null default 'R',
-  AMOUNT_DUE    real not null default 0,
+  ID              nvarchar(255) not null collate TSQL,
+  MEETING         nvarchar(255) not null collate TSQL,
+  REGISTERED_ON   date not null,
+  STATUS          nvarchar(255) not null default 'R' collate TSQL,
+  AMOUNT_DUE      money not null default 0,
   primary key (ID, MEETING)
 );

@@ -178,7 +178,7 @@ TEST_F(AlertsCommand, IdPrintsTheRecordsAlertsInRankOrderAsJson) {
 
 TEST_F(AlertsCommand, OnlyRunsOneDefinitionEvenWhenItIsDisabled) {
   const QString sFile = DefinitionsFile("only.db",
-      "values ('select ''Draft'' as KEYWORD, ''Seen for '' || @id as DESCRIPTION', 0, 'd', 'SQL', "
+      "values ('select ''Draft'' as KEYWORD, ''Seen for '' + @id as DESCRIPTION', 0, 'd', 'SQL', "
       "'DRAFT')");
   const QStringList base = {QStringLiteral("--server"), sFile, QStringLiteral("--id"),
                             QStringLiteral("O'Hara"), QStringLiteral("--json")};
@@ -206,7 +206,7 @@ TEST_F(AlertsCommand, OnlyRunsOneDefinitionEvenWhenItIsDisabled) {
 
 TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
   const QString sFile = DefinitionsFile("explain.db",
-      "values ('selec 1', 1, 'd', 'SQL', 'BROKEN'),"
+      "values ('select 1 +', 1, 'd', 'SQL', 'BROKEN'),"
       " ('select ''Kept'' as KEYWORD, ''yes'' as DESCRIPTION union all "
       "   select ''No text'', '''' union all select '''', ''no keyword''', 1, 'd', 'SQL', 'MIXED'),"
       " ('select 1', 1, 'd', 'Note', 'NOTE'),"
@@ -218,7 +218,7 @@ TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
   ASSERT_EQ(text.iExitCode, 0) << text.sErrors.toStdString();
   EXPECT_TRUE(text.sOutput.contains(QStringLiteral("SEQN 1 \"BROKEN\", type \"SQL\": failed")))
       << text.sOutput.toStdString();
-  EXPECT_TRUE(text.sOutput.contains(QStringLiteral("syntax error"))) << text.sOutput.toStdString();
+  EXPECT_TRUE(text.sOutput.contains(QStringLiteral("Incorrect syntax near"))) << text.sOutput.toStdString();
   EXPECT_TRUE(text.sOutput.contains(QStringLiteral("not run"))) << text.sOutput.toStdString();
 
   const Outcome json = Run(base + QStringList{QStringLiteral("--json")});
@@ -245,14 +245,14 @@ TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
 
   const Outcome one = Run(base + QStringList{QStringLiteral("--only"), QStringLiteral("1")});
   EXPECT_EQ(one.iExitCode, 0);
-  EXPECT_TRUE(one.sOutput.contains(QStringLiteral("syntax error"))) << one.sOutput.toStdString();
+  EXPECT_TRUE(one.sOutput.contains(QStringLiteral("Incorrect syntax near"))) << one.sOutput.toStdString();
   EXPECT_FALSE(one.sOutput.contains(QStringLiteral("MIXED")));
 }
 
 TEST_F(AlertsCommand, TheTableShowsControlCharactersOfDatabaseTextEscaped) {
   const QString sFile = DefinitionsFile("steer.db",
-      "values ('select ''Red'' || char(27) || ''[31m%6'' as KEYWORD, ''ring'' || char(7) || "
-      "char(9) || char(155) || char(8238) || ''end'' as DESCRIPTION', 1, 'd', 'SQL', 'STEER')");
+      "values ('select ''Red'' + char(27) + ''[31m%6'' as KEYWORD, ''ring'' + char(7) + "
+      "char(9) + nchar(155) + nchar(8238) + ''end'' as DESCRIPTION', 1, 'd', 'SQL', 'STEER')");
   const QString sId = QStringLiteral("7%1\x1b]0;title\x07");
   const Outcome table = Run({QStringLiteral("--server"), sFile, QStringLiteral("--id"), sId});
   ASSERT_EQ(table.iExitCode, 0) << table.sErrors.toStdString();

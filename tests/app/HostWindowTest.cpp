@@ -130,7 +130,7 @@ TEST_F(HostProgram, ADefinitionSavedInTheEditorIsSeenByThePanelsNextEvaluation) 
   pEditor->txtName()->setText(QStringLiteral("EVERYONE"));
   pEditor->txtDescription()->SetText(QStringLiteral("Shown for every record"));
   pEditor->txtCriteria()->SetText(
-      QStringLiteral("select 'Hello ' || @id as KEYWORD, 'Seen by ' || {user} as DESCRIPTION"));
+      QStringLiteral("select 'Hello ' + @id as KEYWORD, 'Seen by ' + {user} as DESCRIPTION"));
   pEditor->ComType()->setEditText(QStringLiteral("SQL"));
   pEditor->OptEnabled(1)->setChecked(true);
   pEditor->cmdSave_Click();

@@ -78,9 +78,13 @@ TEST_F(RecordBrowserTest, SearchTextIsFoundAsTypedWildcardsQuotesAndAccentsInclu
 }
 
 TEST_F(RecordBrowserTest, RowsAreReadAPageAtATimeAsTheListScrolls) {
+  // Three digits crossed, since the server stops a recursion at 100 levels.
   connection.Execute(QStringLiteral(
-      "with recursive n(i) as (select 1 union all select i + 1 from n where i < 450) "
-      "insert into Name (ID, FULL_NAME) select 'G' || i, 'Name ' || (1000 + i) from n"));
+      "with d (i) as (select 0 union all select i + 1 from d where i < 9) "
+      "insert into Name (ID, FULL_NAME) "
+      "select 'G' + cast(n as varchar(3)), 'Name ' + cast(1000 + n as varchar(4)) "
+      "from (select a.i * 100 + b.i * 10 + c.i + 1 as n from d a cross join d b cross join d c) x "
+      "where n <= 450"));
   RecordBrowser browser;
   browser.resize(400, 300);
   ASSERT_EQ(browser.Load(settings), QString());
@@ -106,7 +110,8 @@ TEST_F(RecordBrowserTest, RowsAreReadAPageAtATimeAsTheListScrolls) {
 
 TEST_F(RecordBrowserTest, ATableWithoutTheFullerColumnsIsListedWithIdAndName) {
   connection.Execute(QStringLiteral("drop table Name"));
-  connection.Execute(QStringLiteral("create table Name (ID text primary key, FULL_NAME text)"));
+  connection.Execute(
+      QStringLiteral("create table Name (ID varchar(10) primary key, FULL_NAME varchar(60))"));
   AddContact(QStringLiteral("1"), QStringLiteral("Only Name"));
   RecordBrowser browser;
   ASSERT_EQ(browser.Load(settings), QString());
@@ -116,7 +121,7 @@ TEST_F(RecordBrowserTest, ATableWithoutTheFullerColumnsIsListedWithIdAndName) {
 
 TEST_F(RecordBrowserTest, ATableWithoutIdOrNameIsReportedNotListed) {
   connection.Execute(QStringLiteral("drop table Name"));
-  connection.Execute(QStringLiteral("create table Name (CONTACT text)"));
+  connection.Execute(QStringLiteral("create table Name (CONTACT varchar(60))"));
   RecordBrowser browser;
   const QString sError = browser.Load(settings);
   EXPECT_TRUE(sError.contains(QStringLiteral("ID and FULL_NAME"))) << sError.toStdString();

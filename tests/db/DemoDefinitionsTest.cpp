@@ -109,8 +109,13 @@ class DemoDefinitionsTest : public ::testing::Test {
     QStringList alerts;
     Recordset rs = connection.Execute(Prepare(sCriteria, sId, sUser));
     for (; rs.IsOpen() && !rs.IsEof(); rs.MoveNext()) alerts.append(RowText(rs));
-    Recordset written = connection.Execute(
-        QStringLiteral("select * from ttwk_AlertOutput where OWNER_SPID = @@spid order by rowid"));
+    // The table has no key that keeps the order of writing, so the rows are
+    // compared in the order of all that they hold.
+    Recordset written = connection.Execute(QStringLiteral(
+        "select * from ttwk_AlertOutput where OWNER_SPID = @@spid order by RANK, EVENT_TYPE, "
+        "KEY_VALUE, KEYWORD, DESCRIPTION, TOOLTIP_TEXT, TITLE_TEXT, CLIPBOARD_TEXT, "
+        "CLIPBOARD_DESCRIPTION, ACTION_TEXT, ACTION_DESCRIPTION, LOG_TEXT, ICON, PLAY_SOUND, "
+        "AUTO_POPUP, AUTO_CLIPBOARD, AUTO_ACTION"));
     for (; !written.IsEof(); written.MoveNext()) alerts.append(RowText(written, u"OWNER_SPID"));
     connection.Execute(sClear);
     return alerts;

@@ -222,7 +222,8 @@ TEST_F(EditorCommands, FailedUpdateIsReportedAndKeepsWhatWasTyped) {
 
   ASSERT_EQ(platform.messages.size(), 1u) << AllMessageText().toStdString();
   const RecordedMessage& report = platform.messages[0];
-  EXPECT_TRUE(report.sText.startsWith(QStringLiteral("definitions are frozen")))
+  // The embedded engine's messages start with the line of the batch they concern.
+  EXPECT_TRUE(report.sText.startsWith(QStringLiteral("Line 1: definitions are frozen")))
       << report.sText.toStdString();
   EXPECT_TRUE(report.sText.contains(
       QStringLiteral("\r\nin TWK.modSubroutines.Exec_SQL_No_Return at line 100\r\nSource: ")));

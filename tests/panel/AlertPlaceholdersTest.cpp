@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "AlertPlaceholders.h"
 
 namespace twk {
@@ -77,18 +80,27 @@ TEST(ReplacePlaceholders, InsideADoubleQuotedNameDoublesItsQuotes) {
 TEST(ReplacePlaceholders, LeavesCommentsAndBracketedNamesAsWritten) {
   EXPECT_EQ(Replace("select 1 -- for {id} and @id\nwhere @id = 1"),
             QStringLiteral("select 1 -- for {id} and @id\nwhere '42' = 1"));
-  EXPECT_EQ(Replace("/* {user} */ select [x {id}], `{id}`"),
-            QStringLiteral("/* {user} */ select [x {id}], `{id}`"));
+  EXPECT_EQ(Replace("/* {user} */ select [x {id}]"),
+            QStringLiteral("/* {user} */ select [x {id}]"));
 }
 
-TEST(ReplacePlaceholders, LeavesTextThatTheTwoDialectsReadDifferently) {
-  // T-SQL nests block comments and SQLite does not: after the first "*/"
-  // the server is still in a comment, the embedded engine in code.
-  EXPECT_EQ(Replace("/* a /* b */ {id} */ select @id"),
-            QStringLiteral("/* a /* b */ {id} */ select '42'"));
-  // The server doubles "]]" inside a bracketed name, SQLite ends it there.
-  EXPECT_EQ(Replace("select [a]]{id}] where 'x]' = {id}"),
-            QStringLiteral("select [a]]{id}] where 'x]' = '42'"));
+TEST(ReplacePlaceholders, ReadsTheTextAsTheServerDoes) {
+  const std::vector<std::pair<const char*, const char*>> cases = {
+      // Block comments nest: after the first "*/" the text is still a comment.
+      {"/* a /* b */ {id} */ select @id", "/* a /* b */ {id} */ select '42'"},
+      // "]]" inside a bracketed name stands for one "]" and does not end it.
+      {"select [a]]{id}] where 'x]' = {id}", "select [a]]{id}] where 'x]' = '42'"},
+      // A lone carriage return ends a line comment.
+      {"select 1 -- {id}\r{id}", "select 1 -- {id}\r'42'"},
+      // Backticks quote nothing in T-SQL.
+      {"select `{user}`", "select `'MANAGER'`"},
+      // A literal or comment left open runs to the end.
+      {"select N'{id}", "select N'42"},
+      {"select {id} /* {id}", "select '42' /* {id}"},
+  };
+  for (const auto& [pCriteria, pExpected] : cases) {
+    EXPECT_EQ(Replace(pCriteria), QString::fromUtf8(pExpected)) << pCriteria;
+  }
 }
 
 }  // namespace

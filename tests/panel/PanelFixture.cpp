@@ -5,11 +5,11 @@ namespace twk::testing {
 
 void PanelFixture::SetUp() {
   ModuleFixture::SetUp();
-  Raw(QStringLiteral(
-      "insert into System_Params values ('System_Control.Version', '20.2'), "
-      "('System_Control.Checksum', 'AB'), ('QUOR.TWK.Imis_Version', '20.2'), "
-      "('QUOR.TWK.Imis_Checksum', 'AB'); create table runlog (n integer); "
-      "create table howmany (c integer); insert into howmany values (0)"));
+  Raw(
+      QStringLiteral("insert into System_Params values ('System_Control.Version', '20.2'), "
+                     "('System_Control.Checksum', 'AB'), ('QUOR.TWK.Imis_Version', '20.2'), "
+                     "('QUOR.TWK.Imis_Checksum', 'AB'); create table runlog (n int); "
+                     "create table howmany (c int); insert into howmany values (0)"));
   host.values = {{QStringLiteral("lvSession.SQLHostName"), sDatabaseFile},
                  {QStringLiteral("lvSession.SQLDatabase"), QStringLiteral("DEMO")},
                  {QStringLiteral("lvSession.SQLUserId"), QStringLiteral("MANAGER")},
@@ -22,10 +22,11 @@ void PanelFixture::SetUp() {
 void PanelFixture::AddAlerts(int iCount, int iIcon) {
   Raw(QStringLiteral(
           "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, "
-          "ALERT_ID) values ('set nocount on; insert into runlog values (1); "
-          "with recursive n(i) as (select 1 where %1 > 0 union all select i + 1 from n "
-          "where i < %1) select ''Alert '' || i as KEYWORD, ''About '' || @id as DESCRIPTION, "
-          "i as RANK, %2 as ICON from n', 1, '', 'SQL', 'FIXED')")
+          "ALERT_ID) values ('set nocount on\n"
+          "insert into runlog values (1);\n"
+          "with n(i) as (select 1 where %1 > 0 union all select i + 1 from n where i < %1)\n"
+          "select ''Alert '' + convert(varchar(10), i) as KEYWORD, ''About '' + @id as "
+          "DESCRIPTION, i as RANK, %2 as ICON from n', 1, '', 'SQL', 'FIXED')")
           .arg(iCount)
           .arg(iIcon));
 }
@@ -34,10 +35,12 @@ void PanelFixture::AddVariableAlerts(int iCount) {
   SetVariableCount(iCount);
   Raw(QStringLiteral(
       "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
-      "values ('set nocount on; insert into runlog values (1); with recursive n(i) as "
-      "(select 1 where (select c from howmany) > 0 union all select i + 1 from n "
-      "where i < (select c from howmany)) select ''Alert '' || i as KEYWORD, ''About'' as "
-      "DESCRIPTION, i as RANK, 3 as ICON from n', 1, '', 'SQL', 'VARIABLE')"));
+      "values ('set nocount on\n"
+      "insert into runlog values (1);\n"
+      "with n(i) as (select 1 where (select c from howmany) > 0 union all select i + 1 from n "
+      "where i < (select c from howmany))\n"
+      "select ''Alert '' + convert(varchar(10), i) as KEYWORD, ''About'' as DESCRIPTION, "
+      "i as RANK, 3 as ICON from n', 1, '', 'SQL', 'VARIABLE')"));
 }
 
 void PanelFixture::SetVariableCount(int iCount) {

@@ -186,8 +186,8 @@ TEST_F(Panel, IconsOutsideTheSetAreHidden) {
 TEST_F(Panel, AutomationRunsOnEvaluationOnlyNotOnPaging) {
   Raw(QStringLiteral(
       "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
-      "values ('with recursive n(i) as (select 1 union all select i + 1 from n where i < 7) "
-      "select ''K'' || i as KEYWORD, ''D'' as DESCRIPTION, i as RANK, "
+      "values ('with n(i) as (select 1 union all select i + 1 from n where i < 7) "
+      "select ''K'' + convert(varchar(10), i) as KEYWORD, ''D'' as DESCRIPTION, i as RANK, "
       "case when i = 1 then -1 else 0 end as AUTO_ACTION, "
       "case when i = 1 then -1 else 0 end as AUTO_CLIPBOARD, ''copied'' as CLIPBOARD_TEXT "
       "from n', 1, '', 'SQL', 'AUTO')"));

@@ -263,6 +263,8 @@ TEST(ParseErrors, SyntaxErrorsNameTheTokenAndLineAsTheServerDoes) {
       {"select a from t where a between 1", 102, 1, "Incorrect syntax near '1'."},
       {"insert t values (1", 102, 1, "Incorrect syntax near '1'."},
       {"select ! 1", 102, 1, "Incorrect syntax near '!'."},
+      {"select a from (select a from t option (maxrecursion 0)) x", 156, 1,
+       "Incorrect syntax near the keyword 'option'."},
       {"select * from (values (1), (2, 3)) v (a)", 10709, 1,
        "The number of columns for each row in a table value constructor must be the same."},
   });
@@ -293,6 +295,7 @@ TEST(ParseErrors, ValidTsqlTheEngineDoesNotRunIsRefusedByName) {
       {"select a from t for json auto", refusal("FOR JSON or FOR BROWSE")},
       {"select a from t for xml raw", refusal("FOR XML other than PATH")},
       {"select a from t option (recompile)", refusal("A query hint (OPTION (...))")},
+      {"select a from t option (maxrecursion 5)", refusal("A query hint (OPTION (...))")},
       {"select 1 where a > all (select b from t)", refusal("A comparison with ALL, ANY or SOME")},
       {"select sum(a) over (order by b rows unbounded preceding) from t",
        refusal("A window frame (ROWS or RANGE in OVER)")},

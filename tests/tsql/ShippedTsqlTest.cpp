@@ -13,7 +13,9 @@
 #include "AlertPlaceholders.h"
 #include "BenchDefinitions.h"
 #include "Parser.h"
+#include "QStringPrinter.h"
 #include "RealisticDefinitions.h"
+#include "Refusals.h"
 #include "Tokenizer.h"
 #include "TsqlError.h"
 
@@ -193,3 +195,21 @@ TEST(ShippedTsql, EveryDefinitionAndCaseBatchParsesOrFailsAsItsFileExpects) {
 }
 
 }  // namespace
+
+// The README's list of what the engine does not run is the refusal table,
+// in its order, so that neither can change without the other.
+TEST(ShippedTsql, TheReadmeListsExactlyTheConstructsTheEngineRefuses) {
+  const QString sReadme = ReadSource(QStringLiteral("README.md"));
+  const qsizetype iStart = sReadme.indexOf(QStringLiteral("<!-- refusals -->"));
+  const qsizetype iEnd = sReadme.indexOf(QStringLiteral("<!-- /refusals -->"));
+  ASSERT_TRUE(iStart >= 0 && iEnd > iStart);
+  QStringList listed;
+  for (const QString& sLine : sReadme.mid(iStart, iEnd - iStart).split(u'\n')) {
+    if (sLine.startsWith(QStringLiteral("- "))) listed << sLine.mid(2);
+  }
+  QStringList refused;
+  for (const twk::tsql::Refusals::Construct construct : twk::tsql::Refusals::All()) {
+    refused << twk::tsql::Refusals::Name(construct);
+  }
+  EXPECT_EQ(listed, refused);
+}

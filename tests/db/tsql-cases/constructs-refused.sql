@@ -94,6 +94,15 @@ if 1 = 1 continue
 exec no_such_procedure
 -- expect-error: 2812
 
+-- case: a name leading a batch calls that procedure without exec
+selec 1
+-- expect-error: 2812
+
+-- case: a name leading a later statement is no call
+select 1;
+selec 1
+-- expect-error: 102
+
 -- case: a syntax error anywhere runs nothing
 set nocount on
 create table #t (x int)

@@ -167,3 +167,21 @@ select case when abs(datediff(hour, getutcdate(), getdate())) <= 14 then 1 else 
 -- case: current_timestamp is getdate
 select case when abs(datediff(second, current_timestamp, getdate())) <= 2 then 1 else 0 end
 -- expect: 1
+
+-- case: the clock is read once for a statement, however many rows it reads
+with d(i) as (select i from (values (0), (1), (2), (3), (4), (5), (6), (7), (8), (9)) v(i))
+select count(distinct convert(varchar(27), sysdatetime(), 121))
+  from d a cross join d b cross join d c cross join d e cross join d f
+-- expect: 1
+
+-- case: the clock moves between runs of one statement
+set nocount on
+declare @first datetime2, @last datetime2, @i int = 0
+while @i < 20000
+begin
+  set @last = sysdatetime()
+  if @first is null set @first = @last
+  set @i += 1
+end
+select case when @last > @first then 'moved' else 'stood' end
+-- expect: moved

@@ -95,6 +95,16 @@ with c as (select ID from Name where CITY = 'Chicago') select count(*) from c
 with n (i) as (select 1 union all select i + 1 from n where i < 5) select sum(i) from n
 -- expect: 15
 
+-- case: a recursion the query lets run past 100 levels
+with n (i) as (select 1 union all select i + 1 from n where i < 150)
+select count(*) from n option (maxrecursion 0)
+-- expect: 150
+
+-- case: a recursion past 100 levels without a hint stops
+with n (i) as (select 1 union all select i + 1 from n where i < 150) select count(*) from n
+-- expect-error: 530
+-- xfail: no recursion is bounded, it gives 150
+
 -- case: group by with having
 select CITY, count(*) from Name group by CITY having count(*) > 1 order by CITY
 -- expect: Chicago | 2

@@ -147,3 +147,10 @@ select case when LAST_NAME = 'adams' then 'A' else 'other' end + '!' from Name w
 -- case: a text that is no number joined to a number fails
 select 'Renews in ' + 12
 -- expect-error: 245
+
+-- case: coalesce of a long column and a short literal keeps the column's text whole
+set nocount on
+create table #n (FULL_NAME nvarchar(255), NOTE nvarchar(max))
+insert #n values ('Mateo Moreau', 'Prefers contact by e-mail in the morning.')
+select FULL_NAME + ': ' + coalesce(nullif(NOTE, ''), 'a valued supporter.') from #n
+-- expect: Mateo Moreau: Prefers contact by e-mail in the morning.
