@@ -8,6 +8,7 @@
 #include "ProcedureCaller.h"
 #include "SqlBuilder.h"
 #include "SqliteHandles.h"
+#include "SteppedAssignment.h"
 #include "TableDefinitionEmitter.h"
 #include "TsqlError.h"
 #include "TypeRules.h"
@@ -34,27 +35,6 @@ class CatchScope {
  private:
   EngineSession& session_;
 };
-
-// x += v runs as x = x + v, under the operator's type rules.
-void MakeCompoundPlain(Statement& statement, const tsql::SqlType& type) {
-  const QString sOperator = statement.sOperator.chopped(1);
-  const tsql::TypeRules::Operation operation =
-      tsql::TypeRules::Arithmetic(sOperator, type, statement.value->type, statement.span.iLine);
-  auto variable = std::make_unique<tsql::Expr>();
-  variable->kind = tsql::Expr::Kind::Variable;
-  variable->sName = statement.sVariable;
-  variable->type = type;
-  variable->span = statement.span;
-  auto binary = std::make_unique<tsql::Expr>();
-  binary->kind = tsql::Expr::Kind::Binary;
-  binary->sOperator = sOperator;
-  binary->span = statement.value->span;
-  binary->type = operation.result;
-  binary->args.push_back(std::move(variable));
-  binary->args.push_back(std::move(statement.value));
-  statement.value = std::move(binary);
-  statement.sOperator = QStringLiteral("=");
-}
 
 // Statements after which @@error is 0 when they succeed; those holding
 // other statements leave what their last one set.
@@ -259,7 +239,8 @@ void BatchRun::Declare(Statement& statement) {
 
 void BatchRun::SetVariable(Statement& statement) {
   if (statement.sOperator.size() > 1) {
-    MakeCompoundPlain(statement, variables_.Type(statement.sVariable));
+    SteppedAssignment::MakePlain(statement.sOperator, statement.value, statement.sVariable,
+                                 variables_.Type(statement.sVariable));
   }
   const int iLine = statement.span.iLine;
   variables_.Assign(statement.sVariable, queries_.Evaluate(*statement.value, iLine),

@@ -11,6 +11,17 @@ namespace twk::embedded {
 
 namespace {
 
+// The statements emitted and the steps of the assigning selects among them,
+// whose literals are bound as theirs are.
+std::vector<EmittedSql*> AllOf(std::vector<EmittedSql>& emitted) {
+  std::vector<EmittedSql*> all;
+  for (EmittedSql& sql : emitted) {
+    all.push_back(&sql);
+    for (EmittedSql& step : sql.steps) all.push_back(&step);
+  }
+  return all;
+}
+
 bool SameTable(const std::optional<tsql::CatalogTable>& a,
                const std::optional<tsql::CatalogTable>& b) {
   if (!a || !b) return !a && !b;
@@ -69,7 +80,8 @@ bool CompiledBatch::Adopt(const BatchKey& key) {
   QHash<qsizetype, tsql::Expr*> parameters;
   QHash<qsizetype, bool> inlined;
   for (auto& [pNode, emitted] : emitted_) {
-    for (EmittedSql& sql : emitted) {
+    for (EmittedSql* pSql : AllOf(emitted)) {
+      const EmittedSql& sql = *pSql;
       for (const EmittedParameter& parameter : sql.parameters) {
         // The literal is a node of batch_, which this owns.
         auto* pLiteral = const_cast<tsql::Expr*>(parameter.pLiteral);
@@ -98,8 +110,8 @@ bool CompiledBatch::Adopt(const BatchKey& key) {
   }
   if (changed.empty()) return true;
   for (auto& [pNode, emitted] : emitted_) {
-    for (EmittedSql& sql : emitted) {
-      for (EmittedParameter& parameter : sql.parameters) {
+    for (EmittedSql* pSql : AllOf(emitted)) {
+      for (EmittedParameter& parameter : pSql->parameters) {
         if (parameter.pLiteral)
           parameter.value = TypeConversion::ValueOf(*parameter.pLiteral).value;
       }

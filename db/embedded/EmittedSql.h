@@ -20,6 +20,7 @@ struct EmittedParameter {
     Variable,        // sName "@x": the variable's current value
     SystemVariable,  // sName "@@spid", lower case
     Value,           // value: a literal of the author's text (QString, qlonglong or double)
+    RowValue,        // value: the index of the value in the row the assigning select just read
   };
 
   Kind kind = Kind::Value;
@@ -47,6 +48,10 @@ struct EmittedSql {
   QString sSql;
   std::vector<EmittedParameter> parameters;
   std::vector<EmittedColumn> columns;  // the rows a select gives, else empty
+  // A select that assigns a variable and reads one it assigns runs row by
+  // row: sSql gives each row's values that the variables do not change, and
+  // one statement per column computes its value from them, in order.
+  std::vector<EmittedSql> steps;
   // Literals written into sSql itself, which a run with other values cannot reuse.
   std::vector<const tsql::Expr*> inlinedLiterals;
 };

@@ -3,6 +3,7 @@
 
 #include <QRegularExpression>
 
+#include "ServerErrors.h"
 #include "TsqlError.h"
 
 namespace twk::embedded {
@@ -14,7 +15,7 @@ EmittedStatement::EmittedStatement(sqlite3* pDb, std::shared_ptr<SqliteStatement
   if (statement_) return;
   int iResult = SQLITE_OK;
   statement_ = cache_->Prepare(emitted.sSql, iResult);
-  if (!statement_) Fail(pDb_, iResult == SQLITE_OK ? SQLITE_ERROR : iResult, iLine_);
+  if (!statement_) Fail(pDb_, iResult == SQLITE_OK ? SQLITE_ERROR : iResult, iLine_, Verb());
 }
 
 EmittedStatement::~EmittedStatement() {
@@ -31,7 +32,7 @@ bool EmittedStatement::Step() {
   const int iResult = sqlite3_step(statement_.get());
   if (iResult == SQLITE_ROW) return true;
   if (iResult == SQLITE_DONE) return false;
-  Fail(pDb_, iResult, iLine_);
+  Fail(pDb_, iResult, iLine_, Verb());
 }
 
 void EmittedStatement::Finish() {
@@ -39,8 +40,14 @@ void EmittedStatement::Finish() {
   }
 }
 
-void EmittedStatement::Fail(sqlite3* pDb, int iResult, int iLine) {
+QString EmittedStatement::Verb() const {
+  return emitted_.sSql.contains(u"INSERT INTO ") ? QStringLiteral("INSERT")
+                                                 : QStringLiteral("UPDATE");
+}
+
+void EmittedStatement::Fail(sqlite3* pDb, int iResult, int iLine, const QString& sVerb) {
   const QString sMessage = QString::fromUtf8(sqlite3_errmsg(pDb));
+  ServerErrors::ThrowIfKnown(pDb, iResult, sMessage, sVerb, iLine);
   static const QRegularExpression engineError(QStringLiteral("^TSQL (\\d+): (.*)$"),
                                               QRegularExpression::DotMatchesEverythingOption);
   const QRegularExpressionMatch match = engineError.match(sMessage);

@@ -41,10 +41,14 @@ class EmittedStatement {
   StatementHandle Release() { return std::move(statement_); }
   const QString& Shape() const { return emitted_.sSql; }
 
-  /// The error for a SQLite failure of a statement on that line.
-  [[noreturn]] static void Fail(sqlite3* pDb, int iResult, int iLine);
+  /// The error for a SQLite failure of a statement on that line; sVerb
+  /// (INSERT, UPDATE) names the statement in the server's constraint errors.
+  [[noreturn]] static void Fail(sqlite3* pDb, int iResult, int iLine,
+                                const QString& sVerb = QStringLiteral("INSERT"));
 
  private:
+  QString Verb() const;
+
   sqlite3* pDb_;
   std::shared_ptr<SqliteStatementCache> cache_;
   const EmittedSql& emitted_;

@@ -4,6 +4,7 @@
 #include "ExpressionEmitter.h"
 #include "QueryEmitter.h"
 #include "SqlBuilder.h"
+#include "SteppedAssignment.h"
 #include "TableDefinitionEmitter.h"
 #include "TargetWriter.h"
 #include "TsqlError.h"
@@ -41,8 +42,28 @@ void Target(SqlBuilder& sql, const Statement& statement, bool bJoined) {
   }
 }
 
+// top (n) of an update or delete without a from list: the first n rows
+// that the where clause keeps, in no particular order, as on the server.
 void RefuseTop(const Statement& statement) {
-  if (statement.top) RefuseConstruct(tsql::Refusals::Construct::TopInUpdateDelete, statement.span);
+  if (statement.top && (statement.bTopPercent || !statement.from.empty()))
+    RefuseConstruct(tsql::Refusals::Construct::TopInUpdateDelete, statement.span);
+}
+
+void Where(SqlBuilder& sql, const Statement& statement) {
+  if (!statement.top) {
+    if (!statement.where) return;
+    sql.Append(u" WHERE ");
+    return ExpressionEmitter(sql).Emit(*statement.where);
+  }
+  sql.Append(u" WHERE rowid IN (SELECT rowid FROM ").Table(statement.target);
+  sql.Append(u" AS ").Identifier(statement.target.Last());
+  if (statement.where) {
+    sql.Append(u" WHERE ");
+    ExpressionEmitter(sql).Emit(*statement.where);
+  }
+  sql.Append(u" LIMIT (");
+  ExpressionEmitter(sql).Emit(*statement.top);
+  sql.Append(u"))");
 }
 
 }  // namespace
@@ -90,6 +111,7 @@ EmittedSql Emitter::Select(const Statement& statement, const StatementBinding& b
     emitted.columns.push_back(
         {item.sVariable, item.expr->type, item.sVariable, item.sAssignOperator});
   }
+  if (SteppedAssignment::IsNeeded(*query.core)) SteppedAssignment::Emit(query, emitted);
   return emitted;
 }
 
@@ -161,9 +183,8 @@ EmittedSql Emitter::Update(const Statement& statement, const StatementBinding& b
   }
   if (bJoined) {
     UpdateSource(sql, statement, target);
-  } else if (statement.where) {
-    sql.Append(u" WHERE ");
-    ExpressionEmitter(sql).Emit(*statement.where);
+  } else {
+    Where(sql, statement);
   }
   return sql.Take();
 }
@@ -212,11 +233,12 @@ EmittedSql Emitter::Delete(const Statement& statement) {
       sql.Append(u" FROM ").Table(statement.target).Append(u" AS ").Identifier(sExposed);
     queries.From(statement.from, pInFrom ? u" FROM " : u", ");
   }
+  if (!bJoined) return Where(sql, statement), sql.Take();
   if (statement.where) {
     sql.Append(u" WHERE ");
     ExpressionEmitter(sql).Emit(*statement.where);
   }
-  if (bJoined) sql.Append(u")");
+  sql.Append(u")");
   return sql.Take();
 }
 

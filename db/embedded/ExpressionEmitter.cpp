@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ExpressionEmitter.h"
 
+#include "Builtins.h"
 #include "FunctionEmitter.h"
 #include "QueryEmitter.h"
 #include "TypeConversion.h"
@@ -11,11 +12,29 @@ using tsql::Expr;
 using tsql::SqlType;
 using Kind = Expr::Kind;
 
+namespace {
+
+int ScaleOf(const SqlType& type) {
+  if (type.kind == SqlType::Kind::Money || type.kind == SqlType::Kind::SmallMoney) return 4;
+  return type.iScale;
+}
+
+bool IsAggregate(const QString& sFunction) {
+  const tsql::Builtins::Function* pFunction = tsql::Builtins::Find(sFunction);
+  return pFunction && pFunction->functionClass == tsql::Builtins::Class::Aggregate;
+}
+
+}  // namespace
+
 bool ExpressionEmitter::IsTextLike(const SqlType& type) {
   return type.IsText() || type.kind == SqlType::Kind::UniqueIdentifier;
 }
 
 void ExpressionEmitter::Emit(const Expr& e) {
+  if (const int iRowValue = sql_.RowValue(e); iRowValue >= 0) {
+    sql_.Parameter({EmittedParameter::Kind::RowValue, {}, qlonglong(iRowValue), e.type});
+    return;
+  }
   switch (e.kind) {
     case Kind::Literal:
       return Literal(e);
@@ -67,7 +86,7 @@ void ExpressionEmitter::Emit(const Expr& e) {
     case Kind::Exists:
       return Query(e, u"EXISTS ");
     case Kind::Subquery:
-      return Query(e, u"");
+      return ScalarQuery(e);
     case Kind::Case:
       return Case(e);
     case Kind::Function:
@@ -168,7 +187,17 @@ void ExpressionEmitter::Binary(const Expr& e) {
     sql_.Append(u")");
     return;
   }
+  // SQLite's integers have 64 bits: an int result is checked against 32.
+  const bool bChecked = e.type.kind == SqlType::Kind::Int && sOperator != u"&" && sOperator != u"|";
+  // Decimals are binary fractions inside SQLite: a sum, difference or
+  // product is rounded to the scale its type has, so that 0.1 + 0.2 is 0.3.
+  const bool bRounded = !bChecked && e.type.IsExactNumeric() && !e.type.IsInteger() &&
+                        (sOperator == u"+" || sOperator == u"-" || sOperator == u"*");
+  if (bChecked) sql_.Append(u"tsql_int(");
+  if (bRounded) sql_.Append(u"round(");
   Operands(e, QStringLiteral(" ") + sOperator + QStringLiteral(" "));
+  if (bChecked) sql_.Append(u")");
+  if (bRounded) sql_.Append(u", ").Append(QString::number(ScaleOf(e.type))).Append(u")");
 }
 
 // datetime + n and datetime - n count n days, as the server does; the number
@@ -183,13 +212,22 @@ void ExpressionEmitter::DateArithmetic(const Expr& e) {
   if (!pDate->type.IsDateTime() || pDays->type.IsDateTime()) {
     RefuseConstruct(tsql::Refusals::Construct::DateArithmetic, e.span);
   }
-  sql_.Append(u"tsql_dateadd('day', ");
-  if (e.sOperator == u"-") sql_.Append(u"-");
-  sql_.Append(u"(");
+  const QStringView sSign = e.sOperator == u"-" ? u"-" : u"";
+  // A fraction of a day adds its milliseconds to the whole days.
+  const bool bFraction = !pDays->type.IsInteger();
+  if (bFraction) {
+    sql_.Append(u"tsql_dateadd('millisecond', CAST(round(").Append(sSign).Append(u"((");
+    Emit(*pDays);
+    sql_.Append(u") - CAST((");
+    Emit(*pDays);
+    sql_.Append(u") AS INTEGER)) * 86400000) AS INTEGER), ");
+  }
+  sql_.Append(u"tsql_dateadd('day', ").Append(sSign).Append(u"CAST((");
   Emit(*pDays);
-  sql_.Append(u"), ");
+  sql_.Append(u") AS INTEGER), ");
   Emit(*pDate);
   sql_.Append(u", ").InlineString(pDate->type.Name()).Append(u")");
+  if (bFraction) sql_.Append(u", ").InlineString(pDate->type.Name()).Append(u")");
 }
 
 void ExpressionEmitter::Comparison(const Expr& e) {
@@ -286,6 +324,33 @@ void ExpressionEmitter::Query(const Expr& e, QStringView sBefore) {
   sql_.Append(sBefore).Append(u"(");
   QueryEmitter(sql_).Emit(*e.query);
   sql_.Append(u")");
+}
+
+// A subquery used as a value that gives a second row fails as on the
+// server; one that aggregates without grouping, or takes its top row, or
+// makes xml, gives one row at most and goes as it is.
+void ExpressionEmitter::ScalarQuery(const Expr& e) {
+  const tsql::QueryExpr& query = *e.query;
+  bool bOneRow = query.forXmlPath.has_value();
+  if (query.kind == tsql::QueryExpr::Kind::Core && !bOneRow) {
+    const tsql::SelectCore& core = *query.core;
+    const bool bTopOne = core.top && core.top->kind == Kind::Literal && core.top->sValue == u"1";
+    bool bAggregates = core.groupBy.empty() && !core.items.empty();
+    for (const tsql::SelectItem& item : core.items) {
+      bAggregates = bAggregates && item.expr->kind == Kind::Function && !item.expr->bOver &&
+                    IsAggregate(item.expr->sName);
+    }
+    bOneRow = bTopOne || bAggregates ||
+              (!core.items.empty() && core.items.front().expr->kind == Kind::Star);
+  }
+  if (bOneRow) return Query(e, u"");
+  sql_.Append(u"(SELECT CASE WHEN count(*) > 1 THEN tsql_fail(512, ");
+  sql_.InlineString(
+      u"Subquery returned more than 1 value. This is not permitted when the subquery follows =, "
+      u"!=, <, <= , >, >= or when the subquery is used as an expression.");
+  sql_.Append(u") ELSE max(\"twk_value\") END FROM (SELECT * FROM (");
+  QueryEmitter(sql_).EmitNamingFirst(query, QStringLiteral("twk_value"));
+  sql_.Append(u") LIMIT 2))");
 }
 
 }  // namespace twk::embedded

@@ -39,6 +39,7 @@ class ExpressionEmitter {
   void Collate(const tsql::Expr& e);
   void Column(const tsql::Expr& e);
   void Query(const tsql::Expr& e, QStringView sBefore);
+  void ScalarQuery(const tsql::Expr& e);
   void Operands(const tsql::Expr& e, QStringView sOperator);
 
   SqlBuilder& sql_;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "ExpressionEmitter.h"
+#include "TypeConversion.h"
 
 namespace twk::embedded {
 
@@ -39,7 +40,9 @@ void FunctionEmitter::Emit(const Expr& call) {
   if (IsOneOf(sName, kWindowFunctions)) {
     Call(sName, call);
     Over(call);
-  } else if (sName == u"isnull" || sName == u"coalesce") {
+  } else if (sName == u"isnull") {
+    IsNull(call);
+  } else if (sName == u"coalesce") {
     Call(u"coalesce", call);
   } else if (sName == u"nullif") {
     sql_.Append(u"nullif(");
@@ -73,9 +76,11 @@ bool FunctionEmitter::Aggregate(const Expr& call) {
     expressions_.EmitCollated(*call.args[0]);
     sql_.Append(u")");
   } else if (sName == u"sum") {
-    sql_.Append(u"sum(").Append(sDistinct);
+    // The sum of ints is an int, checked against its 32 bits.
+    const bool bChecked = call.type.kind == tsql::SqlType::Kind::Int && !call.bOver;
+    sql_.Append(bChecked ? u"tsql_int(sum(" : u"sum(").Append(sDistinct);
     expressions_.Emit(*call.args[0]);
-    sql_.Append(u")");
+    sql_.Append(bChecked ? u"))" : u")");
   } else if (sName == u"avg") {
     Average(call);
   } else if (sName == u"string_agg") {
@@ -121,6 +126,25 @@ void FunctionEmitter::Over(const Expr& call) {
       expressions_.EmitCollated(*call.overOrderBy[i].expr);
       if (call.overOrderBy[i].bDescending) sql_.Append(u" DESC");
     }
+  }
+  sql_.Append(u")");
+}
+
+// isnull gives its first argument's type: the replacement converts to it,
+// cut to its length as an assignment cuts.
+void FunctionEmitter::IsNull(const Expr& call) {
+  const Expr& replacement = *call.args[1];
+  sql_.Append(u"coalesce(");
+  expressions_.Emit(*call.args[0]);
+  sql_.Append(u", ");
+  if (call.type.kind == tsql::SqlType::Kind::Null ||
+      TypeConversion::KeepsValue(replacement.type, call.type)) {
+    expressions_.Emit(replacement);
+  } else {
+    sql_.Append(u"tsql_convert(");
+    expressions_.Emit(replacement);
+    sql_.Append(u", ").InlineString(replacement.type.Name());
+    sql_.Append(u", ").InlineString(call.type.Name()).Append(u")");
   }
   sql_.Append(u")");
 }

@@ -23,6 +23,7 @@ class FunctionEmitter {
   bool Aggregate(const tsql::Expr& call);
   void Average(const tsql::Expr& call);
   void Over(const tsql::Expr& call);
+  void IsNull(const tsql::Expr& call);
   void Iif(const tsql::Expr& call);
   void Choose(const tsql::Expr& call);
   void Engine(const tsql::Expr& call);

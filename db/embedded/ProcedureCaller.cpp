@@ -3,6 +3,7 @@
 
 #include "BatchRun.h"
 #include "QueryRunner.h"
+#include "SqlBuilder.h"
 #include "SqliteHandles.h"
 #include "TsqlError.h"
 
@@ -34,9 +35,25 @@ class CallScope {
   int iNestLevel_;
 };
 
+// The list split at its commas outside parentheses: decimal(10, 2) is one type.
+QStringList Entries(const QString& sList) {
+  QStringList entries(QString{});
+  int iDepth = 0;
+  for (const QChar c : sList) {
+    if (c == u'(') ++iDepth;
+    if (c == u')') --iDepth;
+    if (c == u',' && iDepth == 0) {
+      entries.append(QString());
+    } else {
+      entries.last().append(c);
+    }
+  }
+  return entries;
+}
+
 std::vector<std::pair<QString, QString>> Parameters(const QString& sList) {
   std::vector<std::pair<QString, QString>> parameters;
-  for (const QString& sEntry : sList.split(u',', Qt::SkipEmptyParts)) {
+  for (const QString& sEntry : Entries(sList)) {
     const QString sTrimmed = sEntry.trimmed();
     QString sName = sTrimmed.section(u' ', 0, 0);
     if (sName.isEmpty()) continue;
@@ -85,6 +102,9 @@ BatchResult ProcedureCaller::Call(tsql::Statement& exec, int iDepth, QVariant& r
   if (exec.procedure.Last().compare(u"sp_server_info", Qt::CaseInsensitive) == 0) {
     return ServerInfo(exec);
   }
+  if (exec.procedure.Last().compare(u"sp_executesql", Qt::CaseInsensitive) == 0) {
+    return ExecuteSql(exec, iDepth, returned);
+  }
   return Run(Load(exec.procedure.Last(), iLine), exec, iDepth, returned);
 }
 
@@ -129,6 +149,40 @@ BatchResult ProcedureCaller::Run(const Procedure& procedure, tsql::Statement& ex
   BatchRun run(session_, sPrefix + procedure.sBody, iDepth, std::move(arguments));
   BatchResult result = run.Start();
   returned = run.ReturnValue();
+  return result;
+}
+
+// sp_executesql @statement, @parameters, @p1 = v1, ...: the statement runs
+// as a procedure whose parameters the second argument declares.
+BatchResult ProcedureCaller::ExecuteSql(tsql::Statement& exec, int iDepth, QVariant& returned) {
+  const int iLine = exec.span.iLine;
+  std::vector<QString> texts;
+  for (size_t i = 0; i < exec.arguments.size() && i < 2; ++i) {
+    const tsql::ExecArgument& argument = exec.arguments[i];
+    texts.push_back(argument.value ? queries_.Evaluate(*argument.value, iLine).toString()
+                                   : QString());
+  }
+  if (texts.empty()) {
+    throw tsql::TsqlError(
+        201,
+        QStringLiteral("Procedure or function 'sp_executesql' expects parameter '@statement', "
+                       "which was not supplied."),
+        iLine);
+  }
+  Procedure procedure{QStringLiteral("sp_executesql"),
+                      Parameters(texts.size() > 1 ? texts[1] : QString()), texts[0]};
+  tsql::Statement call;
+  call.span = exec.span;
+  for (size_t i = 2; i < exec.arguments.size(); ++i) {
+    if (exec.arguments[i].bOutput) {
+      RefuseConstruct(tsql::Refusals::Construct::ExecuteSqlOutput, exec.arguments[i].span);
+    }
+    call.arguments.push_back(std::move(exec.arguments[i]));
+  }
+  BatchResult result = Run(procedure, call, iDepth, returned);
+  for (size_t i = 2; i < exec.arguments.size(); ++i) {
+    exec.arguments[i] = std::move(call.arguments[i - 2]);
+  }
   return result;
 }
 

@@ -42,6 +42,7 @@ class ProcedureCaller {
   BatchResult Run(const Procedure& procedure, tsql::Statement& exec, int iDepth,
                   QVariant& returned);
   BatchResult ServerInfo(tsql::Statement& exec);
+  BatchResult ExecuteSql(tsql::Statement& exec, int iDepth, QVariant& returned);
 
   EngineSession& session_;
   QueryRunner& queries_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "QueryEmitter.h"
 
+#include <utility>
+
 #include "ExpressionEmitter.h"
 
 namespace twk::embedded {
@@ -29,8 +31,13 @@ QString QueryEmitter::ItemName(const tsql::SelectItem& item) {
 }
 
 void QueryEmitter::Emit(const QueryExpr& query) {
+  EmitNamingFirst(query, {});
+}
+
+void QueryEmitter::EmitNamingFirst(const QueryExpr& query, const QString& sFirst) {
   if (query.forXmlPath) return Xml(query, false);
   With(query.with);
+  sFirstName_ = sFirst;
   if (query.kind == QueryKind::Core) {
     Core(*query.core, query.core->bDistinct);
     OrderBy(query.orderBy);
@@ -40,6 +47,15 @@ void QueryEmitter::Emit(const QueryExpr& query) {
   Body(query, ComparesRows(query));
   OrderBy(query.orderBy);
   Limit(nullptr, query);
+}
+
+void QueryEmitter::EmitRowValues(const QueryExpr& query,
+                                 const std::vector<const tsql::Expr*>& values) {
+  With(query.with);
+  pRowValues_ = &values;
+  Core(*query.core, query.core->bDistinct);
+  OrderBy(query.orderBy);
+  Limit(query.core.get(), query);
 }
 
 void QueryEmitter::With(const std::vector<tsql::CommonTable>& with) {
@@ -106,7 +122,14 @@ void QueryEmitter::Operand(const QueryExpr& query, bool bCollate, bool bLeft) {
 void QueryEmitter::Core(const SelectCore& core, bool bCollate, const XmlForm* pXml) {
   ExpressionEmitter expressions(sql_);
   sql_.Append(core.bDistinct ? u"SELECT DISTINCT " : u"SELECT ");
-  if (pXml) {
+  if (pRowValues_) {
+    const std::vector<const tsql::Expr*>& values = *std::exchange(pRowValues_, nullptr);
+    for (size_t i = 0; i < values.size(); ++i) {
+      sql_.Append(i ? u", " : u"");
+      expressions.Emit(*values[i]);
+    }
+    if (values.empty()) sql_.Append(u"1");
+  } else if (pXml) {
     XmlRow(core, *pXml);
   } else {
     SelectList(core, bCollate);
@@ -140,7 +163,8 @@ void QueryEmitter::SelectList(const SelectCore& core, bool bCollate) {
     } else {
       expressions.Emit(*item.expr);
     }
-    const QString sName = ItemName(item);
+    QString sName = ItemName(item);
+    if (i == 0 && !sFirstName_.isEmpty()) sName = std::exchange(sFirstName_, {});
     if (!sName.isEmpty()) sql_.Append(u" AS ").Identifier(sName);
   }
 }
@@ -161,11 +185,22 @@ void QueryEmitter::OrderBy(const std::vector<tsql::OrderItem>& order) {
   }
 }
 
+// top n percent takes the rows' count times n / 100, a fraction of a row
+// counting as one.
+void QueryEmitter::TopPercent(const SelectCore& core) {
+  sql_.Append(u" LIMIT (SELECT CAST(v AS INTEGER) + (v > CAST(v AS INTEGER)) FROM (SELECT ");
+  sql_.Append(u"count(*) * (");
+  ExpressionEmitter(sql_).Emit(*core.top);
+  sql_.Append(u") / 100.0 AS v FROM (");
+  Core(core, false);
+  sql_.Append(u")))");
+}
+
 void QueryEmitter::Limit(const SelectCore* pCore, const QueryExpr& query) {
   ExpressionEmitter expressions(sql_);
   if (pCore && pCore->top) {
-    if (pCore->bTopPercent) RefuseConstruct(tsql::Refusals::Construct::TopPercent, pCore->span);
     if (pCore->bTopWithTies) RefuseConstruct(tsql::Refusals::Construct::TopWithTies, pCore->span);
+    if (pCore->bTopPercent) return TopPercent(*pCore);
     sql_.Append(u" LIMIT (");
     expressions.Emit(*pCore->top);
     sql_.Append(u")");

@@ -15,6 +15,10 @@ class QueryEmitter {
   explicit QueryEmitter(SqlBuilder& sql) : sql_(sql) {}
 
   void Emit(const tsql::QueryExpr& query);
+  /// The query with its first column named sFirst, whatever the author named it.
+  void EmitNamingFirst(const tsql::QueryExpr& query, const QString& sFirst);
+  /// A select core's query with these values as its select list ("1" for none).
+  void EmitRowValues(const tsql::QueryExpr& query, const std::vector<const tsql::Expr*>& values);
   /// (select ... for xml path(''), type).value('.', type): the values
   /// concatenated as they are, without tags or escapes.
   void EmitXmlValue(const tsql::Expr& value);
@@ -38,6 +42,7 @@ class QueryEmitter {
   void Core(const tsql::SelectCore& core, bool bCollate, const XmlForm* pXml = nullptr);
   void SelectList(const tsql::SelectCore& core, bool bCollate);
   void Limit(const tsql::SelectCore* pCore, const tsql::QueryExpr& query);
+  void TopPercent(const tsql::SelectCore& core);
   void TableReference(const tsql::TableRef& ref);
   void Derived(const tsql::TableRef& ref);
   void Xml(const tsql::QueryExpr& query, bool bValue);
@@ -45,6 +50,10 @@ class QueryEmitter {
   void XmlEscaped(const tsql::Expr& value);
 
   SqlBuilder& sql_;
+  // EmitRowValues: the select list of the next core, that of the query itself.
+  const std::vector<const tsql::Expr*>* pRowValues_ = nullptr;
+  // EmitNamingFirst: the name of the next select list's first column.
+  QString sFirstName_;
 };
 
 }  // namespace twk::embedded

@@ -6,6 +6,7 @@
 #include "ExpressionEmitter.h"
 #include "SqlBuilder.h"
 #include "SqliteStatementRows.h"
+#include "SteppedAssignment.h"
 #include "TsqlError.h"
 
 namespace twk::embedded {
@@ -36,16 +37,6 @@ bool ChangesSchema(const Statement& statement) {
   return statement.kind == Statement::Kind::CreateTable ||
          statement.kind == Statement::Kind::DropTable ||
          (statement.kind == Statement::Kind::Select && CountsRows(statement));
-}
-
-bool ReadsAssigned(const EmittedSql& emitted) {
-  for (const EmittedParameter& parameter : emitted.parameters) {
-    if (parameter.kind != EmittedParameter::Kind::Variable) continue;
-    for (const EmittedColumn& column : emitted.columns) {
-      if (column.sVariable.compare(parameter.sName, Qt::CaseInsensitive) == 0) return true;
-    }
-  }
-  return false;
 }
 
 Recordset::Row ReadRow(EmittedStatement& run) {
@@ -124,6 +115,7 @@ const std::vector<EmittedSql>& QueryRunner::Emitted(Statement& statement) {
   if (found != emitted_.end()) return found->second;
   const tsql::StatementBinding* pBinding = compiled_.Binder().Find(statement);
   if (!pBinding || pBinding->bDeferred) pBinding = &compiled_.BindWhenReached(statement);
+  MakeCompoundsPlain(statement);
   return emitted_[&statement] = Emitter::Emit(statement, *pBinding);
 }
 
@@ -199,21 +191,46 @@ bool QueryRunner::Rows(EmittedStatement& run, const EmittedSql& emitted, bool bM
 // select @a = x, @b = y from ...: every row assigns, so the last row's values stay.
 void QueryRunner::Assign(EmittedStatement& run, const EmittedSql& emitted, int iLine) {
   long long lCount = 0;
-  while (run.Step()) {
-    // The values are bound once, so a second row would not see what the
-    // first assigned, as it does on the server.
-    if (++lCount == 2 && ReadsAssigned(emitted)) {
-      RefuseConstruct(tsql::Refusals::Construct::SelectAssignmentReadsItself, {0, 0, iLine});
+  for (; run.Step(); ++lCount) {
+    if (emitted.steps.empty()) {
+      for (size_t i = 0; i < emitted.columns.size(); ++i) {
+        const EmittedColumn& column = emitted.columns[i];
+        variables_.Assign(column.sVariable, run.Column(int(i)), column.type, iLine);
+      }
+      continue;
     }
+    const Recordset::Row row = ReadRow(run);
     for (size_t i = 0; i < emitted.columns.size(); ++i) {
       const EmittedColumn& column = emitted.columns[i];
-      if (column.sAssignOperator.size() > 1) {
-        RefuseConstruct(tsql::Refusals::Construct::SelectCompoundAssignment, {0, 0, iLine});
-      }
-      variables_.Assign(column.sVariable, run.Column(int(i)), column.type, iLine);
+      variables_.Assign(column.sVariable, StepValue(emitted.steps[i], row, iLine), column.type,
+                        iLine);
     }
   }
   session_.lRowCount = lCount;
+}
+
+QVariant QueryRunner::StepValue(const EmittedSql& step, const Recordset::Row& row, int iLine) {
+  EmittedStatement run(session_.pDb, session_.statements, step, iLine);
+  run.Bind([this, &row](const EmittedParameter& parameter) {
+    if (parameter.kind == EmittedParameter::Kind::RowValue) return row[parameter.value.toUInt()];
+    return ValueOf(parameter);
+  });
+  QVariant value;
+  if (run.Step()) value = run.Column(0);
+  run.Finish();
+  return value;
+}
+
+// x += v in a select runs as x = x + v, as in a set.
+void QueryRunner::MakeCompoundsPlain(Statement& statement) {
+  if (statement.kind != Statement::Kind::Select || !statement.query ||
+      statement.query->kind != tsql::QueryExpr::Kind::Core)
+    return;
+  for (tsql::SelectItem& item : statement.query->core->items) {
+    if (item.sAssignOperator.size() < 2) continue;
+    SteppedAssignment::MakePlain(item.sAssignOperator, item.expr, item.sVariable,
+                                 variables_.Type(item.sVariable));
+  }
 }
 
 void QueryRunner::Changed(const Statement& statement, const EmittedSql& emitted) {

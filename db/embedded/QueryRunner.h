@@ -54,6 +54,8 @@ class QueryRunner {
   QVariant SystemValue(const QString& sName) const;
   bool Rows(EmittedStatement& run, const EmittedSql& emitted, bool bMayStream, bool bLast);
   void Assign(EmittedStatement& run, const EmittedSql& emitted, int iLine);
+  QVariant StepValue(const EmittedSql& step, const Recordset::Row& row, int iLine);
+  void MakeCompoundsPlain(tsql::Statement& statement);
   void Changed(const tsql::Statement& statement, const EmittedSql& emitted);
   void NoteIdentity();
 

@@ -11,6 +11,7 @@
 #include "TsqlFormat.h"
 #include "TsqlNumberFunctions.h"
 #include "TsqlStringAgg.h"
+#include "TsqlSystemFunctions.h"
 #include "TsqlTextFunctions.h"
 #include "TsqlTextSearch.h"
 
@@ -47,6 +48,7 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_sign", 1, TsqlNumberFunctions::Sign},
     {"tsql_sqrt", 1, TsqlNumberFunctions::Sqrt},
     {"tsql_abs", 1, TsqlNumberFunctions::Abs},
+    {"tsql_int", 1, TsqlNumberFunctions::CheckInt},
     // Marked deterministic so that SQLite reads the clock once each time a
     // statement runs, not once a row: the server's getdate() is a constant
     // of the statement too.
@@ -90,6 +92,13 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_check_length", 4, TsqlCharacterFunctions::CheckLength},
     {"tsql_format", 3, TsqlFormat::Function},
     {"tsql_format", 4, TsqlFormat::Function},
+    {"tsql_object_id", 1, TsqlSystemFunctions::ObjectId, false},
+    {"tsql_object_id", 2, TsqlSystemFunctions::ObjectId, false},
+    {"tsql_db_name", 0, TsqlSystemFunctions::DbName},
+    {"tsql_suser_sname", 0, TsqlSystemFunctions::SuserSname},
+    {"tsql_newid", 0, TsqlSystemFunctions::NewId, false},
+    // Never taken for a constant to work out once: it fails where it is reached.
+    {"tsql_fail", 2, TsqlSystemFunctions::Fail, false},
 });
 
 int RegisterOnOpen(sqlite3* pDb, char** /*pError*/, const sqlite3_api_routines* /*pApi*/) {

@@ -50,6 +50,14 @@ SqlBuilder& SqlBuilder::Table(const tsql::ObjectName& name) {
   return Identifier(name.Last());
 }
 
+int SqlBuilder::RowValue(const tsql::Expr& e) const noexcept {
+  if (!pRowValues_) return -1;
+  for (size_t i = 0; i < pRowValues_->size(); ++i) {
+    if ((*pRowValues_)[i] == &e) return int(i);
+  }
+  return -1;
+}
+
 EmittedSql SqlBuilder::Take() {
   EmittedSql taken = std::move(sql_);
   sql_ = EmittedSql();

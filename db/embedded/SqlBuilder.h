@@ -45,12 +45,21 @@ class SqlBuilder {
   void SetInlineLiterals(bool bInline) noexcept { bInlineLiterals_ = bInline; }
   bool InlineLiterals() const noexcept { return bInlineLiterals_; }
 
+  /// While set, each of these expressions is written as a parameter taking
+  /// the value of that index in the row an assigning select read.
+  void SetRowValues(const std::vector<const tsql::Expr*>* pValues) noexcept {
+    pRowValues_ = pValues;
+  }
+  /// The index of the expression among the row values, or -1.
+  int RowValue(const tsql::Expr& e) const noexcept;
+
   const QString& Text() const noexcept { return sql_.sSql; }
   EmittedSql Take();
 
  private:
   EmittedSql sql_;
   bool bInlineLiterals_ = false;
+  const std::vector<const tsql::Expr*>* pRowValues_ = nullptr;
 };
 
 /// Throws the engine's refusal of valid T-SQL that it does not run, naming

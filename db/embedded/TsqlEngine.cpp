@@ -40,6 +40,14 @@ void ErrorState(sqlite3_context* pContext, int, sqlite3_value**) {
   ErrorField(pContext, [](const CaughtError&) { return QVariant(qint64(1)); });
 }
 
+// The last identity this connection inserted: the engine runs no triggers,
+// so the scope's is the session's.
+void ScopeIdentity(sqlite3_context* pContext, int, sqlite3_value**) {
+  const auto* pSession = static_cast<const EngineSession*>(sqlite3_user_data(pContext));
+  if (!pSession->identity) return sqlite3_result_null(pContext);
+  sqlite3_result_double(pContext, double(*pSession->identity));
+}
+
 }  // namespace
 
 // What is left of a batch whose first result is still being read.
@@ -65,7 +73,7 @@ struct TsqlEngine::Rest : Remainder {
 TsqlEngine::TsqlEngine(sqlite3* pDb, SpidSource spidSource)
     : pDb_(pDb), session_(std::make_unique<EngineSession>(pDb, std::move(spidSource))) {
   sqlite3_update_hook(pDb_, &TsqlEngine::OnUpdate, session_.get());
-  RegisterErrorFunctions();
+  RegisterSessionFunctions();
 }
 
 TsqlEngine::~TsqlEngine() {
@@ -120,11 +128,11 @@ void TsqlEngine::FinishPending() noexcept {
   pending_.reset();
 }
 
-void TsqlEngine::RegisterErrorFunctions() {
+void TsqlEngine::RegisterSessionFunctions() {
   const std::pair<const char*, void (*)(sqlite3_context*, int, sqlite3_value**)> functions[] = {
       {"tsql_error_number", &ErrorNumber}, {"tsql_error_message", &ErrorMessage},
       {"tsql_error_line", &ErrorLine},     {"tsql_error_severity", &ErrorSeverity},
-      {"tsql_error_state", &ErrorState},
+      {"tsql_error_state", &ErrorState},   {"tsql_scope_identity", &ScopeIdentity},
   };
   for (const auto& [sName, pFunction] : functions) {
     CheckSqlite(pDb_, sqlite3_create_function_v2(pDb_, sName, 0, SQLITE_UTF8, session_.get(),

@@ -49,7 +49,7 @@ class TsqlEngine {
   struct Rest;
 
   void FinishPending() noexcept;
-  void RegisterErrorFunctions();
+  void RegisterSessionFunctions();
   static void OnUpdate(void* pSession, int iOperation, const char* sDatabase, const char* sTable,
                        long long lRowId);
 

@@ -125,4 +125,17 @@ void Abs(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
   sqlite3_result_int64(pContext, lValue < 0 ? -lValue : lValue);
 }
 
+void CheckInt(sqlite3_context* pContext, int, sqlite3_value** ppArguments) {
+  sqlite3_value* pValue = ppArguments[0];
+  if (sqlite3_value_type(pValue) == SQLITE_INTEGER) {
+    const qint64 lValue = sqlite3_value_int64(pValue);
+    if (lValue < std::numeric_limits<qint32>::min() ||
+        lValue > std::numeric_limits<qint32>::max()) {
+      FailTsql(8115,
+               QStringLiteral("Arithmetic overflow error converting expression to data type int."));
+    }
+  }
+  sqlite3_result_value(pContext, pValue);
+}
+
 }  // namespace twk::embedded::TsqlNumberFunctions

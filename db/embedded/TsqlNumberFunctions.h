@@ -19,5 +19,8 @@ void Power(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 void Sign(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 void Sqrt(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 void Abs(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+/// tsql_int(x): x, or the server's overflow error when an int's sum,
+/// difference or product left the 32 bits of int.
+void CheckInt(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 
 }  // namespace twk::embedded::TsqlNumberFunctions

@@ -17,7 +17,7 @@ struct Entry {
 };
 
 // One row per construct; the names read as the subject of "... is valid T-SQL".
-constexpr std::array<Entry, 46> kEntries{{
+constexpr std::array<Entry, 45> kEntries{{
     {Construct::Merge, "MERGE"},
     {Construct::Cursor, "A cursor (DECLARE CURSOR, OPEN, FETCH, CLOSE, DEALLOCATE)"},
     {Construct::Goto, "GOTO"},
@@ -55,15 +55,14 @@ constexpr std::array<Entry, 46> kEntries{{
     {Construct::OdbcEscape, "An ODBC escape ({fn ...}, {d ...}, {ts ...})"},
     {Construct::TableFunction, "A table-valued function in a from clause (string_split, ...)"},
     {Construct::Apply, "CROSS APPLY or OUTER APPLY"},
-    {Construct::TopPercent, "TOP ... PERCENT"},
     {Construct::TopWithTies, "TOP ... WITH TIES"},
     {Construct::TopInUpdateDelete, "TOP in an UPDATE or DELETE"},
     {Construct::ForXmlUnion, "FOR XML over a UNION"},
     {Construct::XmlValue, "The xml method value() outside FOR XML PATH"},
     {Construct::InsertExec, "INSERT ... EXEC"},
     {Construct::SelectAssignmentReadsItself,
-     "A select that assigns a variable from several rows and reads it"},
-    {Construct::SelectCompoundAssignment, "A compound assignment (+=, -=, ...) in a select"},
+     "A subquery or aggregate that reads a variable its select assigns"},
+    {Construct::ExecuteSqlOutput, "An output parameter of sp_executesql"},
     {Construct::UpdateAssignsVariable, "Assigning a variable in an UPDATE"},
     {Construct::DateArithmetic, "Arithmetic between two dates"},
     {Construct::Collation,

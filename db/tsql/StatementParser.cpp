@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+#include "TsqlError.h"
+
 namespace twk::tsql {
 
 namespace {
@@ -95,6 +97,12 @@ StatementPtr StatementParser::ParseByFirstWord(const QString& sWord) {
   if (sWord == u"raiserror") return ParseRaiserror();
   if (sWord == u"throw") return ParseThrow();
   if (sWord == u"break" || sWord == u"continue") {
+    if (iWhileDepth_ == 0) {
+      throw TsqlError(sWord == u"break" ? 135 : 136,
+                      QStringLiteral("Cannot use a ") + sWord.toUpper() +
+                          QStringLiteral(" statement outside the scope of a WHILE statement."),
+                      Current().span.iLine);
+    }
     Advance();
     return NewStatement(sWord == u"break" ? Statement::Kind::Break : Statement::Kind::Continue);
   }
@@ -192,7 +200,9 @@ StatementPtr StatementParser::ParseWhile() {
   ExpectWord(u"while");
   statement->condition = ParseCondition();
   if (AtEnd()) Fail();
+  ++iWhileDepth_;
   statement->body = ParseStatement();
+  --iWhileDepth_;
   return statement;
 }
 

@@ -38,6 +38,8 @@ class StatementParser : public DataParser {
   StatementPtr ParseRaiserror();
   StatementPtr ParseThrow();
   bool StartsValue() const;
+
+  int iWhileDepth_ = 0;  // the while statements the one being read is inside
 };
 
 }  // namespace twk::tsql

@@ -101,7 +101,7 @@ TEST(Emitter, TopAndOffsetLimitTheirOwnLevel) {
       {"select top (2) ID from Name order by ID desc", "3;2"},
       {"select ID from Name order by ID offset 1 rows fetch next 1 rows only", "2"},
       {"select ID from Name order by ID offset 2 rows", "3"},
-      {"select top 50 percent ID from Name", "error 49990"},
+      {"select top 1 with ties ID from Name order by ID", "error 49990"},
   });
 }
 

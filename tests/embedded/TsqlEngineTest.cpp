@@ -62,7 +62,11 @@ const EngineCase kVariables[] = {
      "select @v",
      "Jones"},
     {"select reading what it assigns", "",
-     "declare @s varchar(99) = ''; select @s = @s + LAST_NAME from Name", "error 49990 line 1"},
+     "declare @s varchar(99) = ''; select @s = @s + left(LAST_NAME, 1) from Name order by ID desc; "
+     "select @s",
+     "BJS"},
+    {"aggregate reading what its select assigns", "",
+     "declare @n int = 0\nselect @n = max(@n + ID) from Name", "error 49990 line 2"},
     {"undeclared", "", "select 1\nselect @nope", "error 137 line 2"},
 };
 
@@ -79,8 +83,8 @@ const EngineCase kFirstResult[] = {
     {"error before result", "", "select 1/0; select 1", "error 8134 line 1"},
     {"later results run", "", "select 1; insert into Log (NOTE) values ('a')", "1 / 1",
      "select count(*) from Log"},
-    {"sqlite error keeps line", "", "declare @a int\ninsert into Name (ID) values (1)",
-     "sqlite 19: Line 2: UNIQUE constraint failed: Name.ID"},
+    {"duplicate key keeps line", "", "declare @a int\ninsert into Name (ID) values (1)",
+     "error 2627 line 2"},
 };
 
 const EngineCase kSystemValues[] = {
@@ -126,6 +130,20 @@ const EngineCase kTryCatch[] = {
      "select error_message() end catch",
      "bad thing"},
     {"raiserror informational", "", "raiserror('info', 10, 1); select 5", "5"},
+    {"null into a not null column", "",
+     "create table #t (x int not null)\nbegin try insert #t values (null) end try "
+     "begin catch select error_number(), error_message() end catch",
+     "515|Cannot insert the value NULL into column 'x', table 'tempdb.dbo.#t'; column does not "
+     "allow nulls. INSERT fails."},
+    {"duplicate key", "",
+     "create table #t (x int primary key)\nbegin try insert #t values (1), (1) end try "
+     "begin catch select error_number(), error_message() end catch",
+     "2627|Violation of PRIMARY KEY constraint 'PK__#t'. Cannot insert duplicate key in object "
+     "'dbo.#t'."},
+    {"a #table made twice", "",
+     "create table #t (x int)\nbegin try create table #t (y int) end try "
+     "begin catch select error_number(), error_message(), error_line() end catch",
+     "2714|There is already an object named '#t' in the database.|2"},
 };
 
 const EngineCase kTemporaryTables[] = {

@@ -40,7 +40,10 @@ select 2 + 3 * 4
 -- case: decimal addition is exact
 select case when 0.1 + 0.2 = 0.3 then 1 else 0 end
 -- expect: 1
--- xfail: gives 0
+
+-- case: decimal differences and products keep their scale exactly
+select case when 0.3 - 0.1 = 0.2 then 1 else 0 end, case when 1.1 * 1.1 = 1.21 then 1 else 0 end, case when cast(0.1 as money) + cast(0.2 as money) = 0.3 then 1 else 0 end
+-- expect: 1 | 1 | 1
 
 -- case: a text of digits added to a number is a number
 select 1 + '2'
@@ -57,7 +60,19 @@ select convert(varchar(10), case when 1 = 1 then 1 else 2.5 end)
 -- case: int overflow is an error
 select 2147483647 + 1
 -- expect-error: 8115
--- xfail: gives 2147483648
+
+-- case: int overflow below and in a product
+declare @n int = -2147483647
+select @n - 2
+-- expect-error: 8115
+
+-- case: int product past 32 bits
+select 65536 * 65536
+-- expect-error: 8115
+
+-- case: bigint arithmetic goes past 32 bits
+select cast(2147483647 as bigint) + 1, 2147483647 + 1.0
+-- expect: 2147483648 | 2147483648
 
 -- case: a literal past int is a decimal
 select 2147483648 + 1

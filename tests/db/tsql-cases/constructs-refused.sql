@@ -79,7 +79,16 @@ select from Name
 -- case: break outside a loop
 break
 -- expect-error: 135
--- xfail: fails with number 1: near "break": syntax error
+
+-- case: continue after a loop runs nothing
+set nocount on
+create table #t (x int)
+while 1 = 0 begin
+  insert #t values (1)
+  continue
+end
+if 1 = 1 continue
+-- expect-error: 136
 
 -- case: an unknown procedure
 exec no_such_procedure

@@ -48,6 +48,24 @@ select @s = @s + NAME + ',' from Item order by NAME
 select @s
 -- expect: a,b,c,
 
+-- case: select assignment in descending order cuts each row's text to the variable
+declare @s varchar(2) = ''
+select @s = concat(@s, NAME) from Item order by NAME desc
+select @s
+-- expect: cb
+
+-- case: compound assignment in a select adds every row
+declare @n int = 1
+select @n += QTY from Item where ID > 1
+select @n
+-- expect: 10
+
+-- case: select assignment reads what the earlier rows assigned inside a case
+declare @n int = 0
+select @n = case when @n > 4 then @n else @n + QTY end from Item order by ID
+select @n
+-- expect: 5
+
 -- case: select assignment keeps the last row
 declare @n int
 select @n = QTY from Item order by ID
@@ -194,7 +212,15 @@ exec ('select 42')
 -- case: sp_executesql with a parameter
 exec sp_executesql N'select @x + 1', N'@x int', @x = 41
 -- expect: 42
--- xfail: fails with number 1: Could not find stored procedure 'sp_executesql'.
+
+-- case: sp_executesql with parameters by position, a decimal among them
+declare @d decimal(10, 2) = 1.25
+exec sp_executesql N'select @a * @b', N'@a decimal(10, 2), @b int', @d, 4
+-- expect: 5.00
+
+-- case: sp_executesql without parameters
+exec sp_executesql N'select 7'
+-- expect: 7
 
 -- case: a cursor walks the rows
 declare @n int, @s int = 0
@@ -209,5 +235,4 @@ end
 close c
 deallocate c
 select @s
--- expect: 14
--- xfail: fails with number 1: near "c": syntax error
+-- expect-error: 49990

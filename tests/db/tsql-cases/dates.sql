@@ -87,7 +87,10 @@ select convert(varchar(10), cast('2014-01-31' as datetime) + 1, 23)
 -- case: datetime plus half a day
 select convert(varchar(19), cast('2014-01-01' as datetime) + 0.5, 120)
 -- expect: 2014-01-01 12:00:00
--- xfail: fails with number 1: Conversion failed when converting the varchar value '2014-01-01 00:...
+
+-- case: datetime minus a day and a quarter, and plus a float
+select convert(varchar(19), cast('2014-01-02' as datetime) - 1.25, 120), convert(varchar(19), cast('2014-01-01' as datetime) + cast(0.75 as float), 120)
+-- expect: 2013-12-31 18:00:00 | 2014-01-01 18:00:00
 
 -- case: date plus a number is refused
 select cast('2014-01-01' as date) + 1

@@ -49,7 +49,10 @@ select case when cast('2014-01-01' as date) > 'someday' then 1 else 0 end
 -- case: int overflow in a sum
 select sum(x) from (values (2147483647), (1)) v(x)
 -- expect-error: 8115
--- xfail: fails with number 1: near "(": syntax error
+
+-- case: a sum of ints within int, and over a window
+select sum(x), max(s) from (select x, sum(x) over (order by x) s from (values (2147483646), (1)) v(x)) w
+-- expect: 2147483647 | 2147483647
 
 -- case: a decimal too large for an int
 select cast(3000000000.5 as int)
@@ -58,7 +61,18 @@ select cast(3000000000.5 as int)
 -- case: a subquery returns more than one value
 select (select ID from Item)
 -- expect-error: 512
--- xfail: gives 1
+
+-- case: a subquery compared with a value returns more than one value
+select count(*) from Item where ID = (select ID from Item where ID > 1)
+-- expect-error: 512
+
+-- case: a subquery of one row, of none and of one value per outer row
+select (select ID from Item where ID = 2), (select ID from Item where ID = 99), (select count(*) from Item i where i.ID <= o.ID) from Item o where o.ID = 2
+-- expect: 2 | NULL | 2
+
+-- case: a correlated subquery that finds two rows for one outer row
+select (select i.ID from Item i where i.ID >= o.ID) from Item o
+-- expect-error: 512
 
 -- case: sum of text is refused
 select sum(CODE) from Item

@@ -45,13 +45,17 @@ select distinct top 2 CITY from Name order by CITY
 select top 1 with ties CITY from Name order by CITY
 -- expect: Chicago
 -- expect: Chicago
--- xfail: fails with number 1: near "CITY": syntax error
+-- xfail: fails with number 49990: TOP ... WITH TIES is refused by name
 
 -- case: top percent
 select top 40 percent ID from Name order by ID
 -- expect: 1
 -- expect: 2
--- xfail: fails with number 1: no such column: percent
+
+-- case: top percent of rows that a where clause keeps, and of none
+declare @p int = 20
+select (select count(*) from (select top (@p) percent ID from Name where ID > '1') t), (select count(*) from (select top 10 percent ID from Name where 1 = 0) u)
+-- expect: 1 | 0
 
 -- case: distinct
 select distinct MEMBER_TYPE from Name where MEMBER_TYPE is not null order by MEMBER_TYPE

@@ -83,5 +83,4 @@ select `ID` from Name
 
 -- case: glob
 select count(*) from Name where LAST_NAME glob 'A*'
--- expect-error: 102
--- xfail: gives 1
+-- expect-error: 4145

@@ -55,7 +55,18 @@ create table #t (ID int identity(10,5), s varchar(5))
 insert #t (s) values ('a'), ('b')
 select scope_identity()
 -- expect: 15
--- xfail: fails with number 1: no such function: scope_identity
+-- xfail: fails with number 49990: an identity that steps by other than 1 is refused
+
+-- case: scope_identity after a seeded identity
+set nocount on
+create table #t (ID int identity(10,1), s varchar(5))
+insert #t (s) values ('a'), ('b')
+select scope_identity()
+-- expect: 11
+
+-- case: scope_identity before any insert
+select scope_identity()
+-- expect: NULL
 
 -- case: error is zero after success
 select @@error
@@ -87,18 +98,15 @@ select @@datefirst
 -- case: object_id of a table
 select case when object_id('Name') is not null then 1 else 0 end, case when object_id('dbo.Name') is not null then 1 else 0 end
 -- expect: 1 | 1
--- xfail: fails with number 1: no such function: object_id
 
 -- case: object_id of a missing table
 select object_id('No_Such_Table')
 -- expect: NULL
--- xfail: fails with number 1: no such function: object_id
 
 -- case: object_id of a #table
 create table #t (x int)
 select case when object_id('tempdb..#t') is not null then 1 else 0 end
 -- expect: 1
--- xfail: fails with number 1: near "select": syntax error
 
 -- case: drop a #table when it is there
 set nocount on
@@ -108,14 +116,30 @@ create table #t (y int)
 insert #t values (4)
 select y from #t
 -- expect: 4
--- xfail: fails with number 1: no such function: object_id
 
 -- case: db_name and suser_sname are known
 select case when db_name() is not null then 1 else 0 end, case when suser_sname() is not null then 1 else 0 end
 -- expect: 1 | 1
--- xfail: fails with number 1: no such function: db_name
 
 -- case: newid gives 36 characters
 select len(convert(varchar(36), newid()))
 -- expect: 36
--- xfail: fails with number 1: no such function: newid
+
+-- case: object_id of a #table without tempdb and of one dropped
+create table #t (x int)
+declare @before int = object_id('#t')
+drop table #t
+select case when @before is not null then 1 else 0 end, object_id('tempdb..#t')
+-- expect: 1 | NULL
+
+-- case: object_id with a type finds only an object of that type
+select case when object_id('[dbo].[Name]', 'U') is not null then 1 else 0 end, object_id('Name', 'V'), object_id('Name', 'P')
+-- expect: 1 | NULL | NULL
+
+-- case: object_id of a table is its number for every call
+select case when object_id('Name') = object_id('NAME') then 1 else 0 end
+-- expect: 1
+
+-- case: newid differs from one call to the next
+select case when newid() <> newid() then 1 else 0 end
+-- expect: 1

@@ -92,8 +92,7 @@ select quotename('ab]c'), quotename('x', '''')
 
 -- case: string_agg in order
 select string_agg(LAST_NAME, ',') within group (order by LAST_NAME) from Name where CITY = 'evanston'
--- expect: Adams,Carter
--- xfail: fails with number 1: near "(": syntax error
+-- expect-error: 49990
 
 -- case: stuff over for xml path joins names
 select stuff((select ',' + LAST_NAME from Name where CITY = 'Evanston' order by LAST_NAME for xml path('')), 1, 1, '')
@@ -110,7 +109,16 @@ select isnull(FIRST_NAME, '(none)') from Name where ID = '2'
 -- case: isnull takes the type of its first argument
 declare @s varchar(2) = null select isnull(@s, 'abcdef')
 -- expect: ab
--- xfail: gives abcdef
+
+-- case: isnull of an int converts its replacement to int
+declare @n int = null
+select isnull(@n, '12') + 1, isnull(@n, 2.7)
+-- expect: 13 | 2
+
+-- case: isnull of an int with a replacement that is no number fails
+declare @n int = null
+select isnull(@n, 'x')
+-- expect-error: 245
 
 -- case: coalesce
 select coalesce(null, FIRST_NAME, LAST_NAME) from Name where ID = '2'
