@@ -57,7 +57,7 @@ std::vector<EmittedSql> TableDefinitionEmitter::Table(
     const tsql::ObjectName& target, const std::vector<ColumnDefinition>& columns,
     const std::vector<tsql::TableConstraint>& constraints, const tsql::SourceSpan& span) {
   SqlBuilder sql;
-  sql.SetInlineLiterals(true);  // a default or check takes no parameter
+  sql.SetInlineLiterals(true);  // a default takes no parameter
   sql.Append(u"CREATE TABLE ").Table(target).Append(u" (");
   const ColumnDefinition* pIdentity = nullptr;
   for (size_t i = 0; i < columns.size(); ++i) {
@@ -97,11 +97,6 @@ void TableDefinitionEmitter::Column(SqlBuilder& sql, const ColumnDefinition& col
   if (column.defaultValue) {
     sql.Append(u" DEFAULT (");
     expressions.Emit(*column.defaultValue);
-    sql.Append(u")");
-  }
-  if (column.check) {
-    sql.Append(u" CHECK (");
-    expressions.Emit(*column.check);
     sql.Append(u")");
   }
 }

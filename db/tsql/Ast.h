@@ -188,15 +188,13 @@ struct ColumnDefinition {
   bool bPrimaryKey = false;
   bool bUnique = false;
   QString sCollation;
-  ExprPtr check;
 };
 
-/// A table-level primary key, unique or check constraint.
+/// A table-level primary key or unique constraint.
 struct TableConstraint {
   bool bPrimaryKey = true;
   std::vector<QString> columns;
   SourceSpan span;
-  ExprPtr check;  // check (...): bPrimaryKey false, columns empty
 };
 
 struct VariableDeclaration {

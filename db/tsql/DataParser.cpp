@@ -198,7 +198,8 @@ ColumnDefinition DataParser::ParseColumnDefinition() {
 }
 
 // One of: identity [(seed, increment)], [not] null, default e, primary key,
-// unique, check (e), collate name, each optionally named by constraint x.
+// unique, collate name, each optionally named by constraint x (a check is
+// refused).
 bool DataParser::ParseColumnConstraint(ColumnDefinition& column) {
   if (AcceptWord(u"constraint")) ExpectName();
   if (AcceptWord(u"identity")) {
@@ -223,10 +224,9 @@ bool DataParser::ParseColumnConstraint(ColumnDefinition& column) {
   } else if (AcceptWord(u"unique")) {
     column.bUnique = true;
     if (!AcceptWord(u"clustered")) AcceptWord(u"nonclustered");
-  } else if (AcceptWord(u"check")) {
-    ExpectSymbol(u"(");
-    column.check = ParseCondition();
-    ExpectSymbol(u")");
+  } else if (IsWord(u"check")) {
+    // Its condition would need the new table's columns bound.
+    Refuse(Refusals::Construct::CheckConstraint);
   } else if (AcceptWord(u"collate")) {
     column.sCollation = ExpectName();
   } else if (IsWord(u"references") || IsWord(u"foreign")) {
@@ -242,14 +242,7 @@ TableConstraint DataParser::ParseTableConstraint() {
   TableConstraint constraint;
   if (AcceptWord(u"constraint")) ExpectName();
   if (IsWord(u"foreign")) Refuse(Refusals::Construct::ForeignKey);
-  if (AcceptWord(u"check")) {
-    constraint.bPrimaryKey = false;
-    ExpectSymbol(u"(");
-    constraint.check = ParseCondition();
-    ExpectSymbol(u")");
-    constraint.span = SpanFrom(iStart);
-    return constraint;
-  }
+  if (IsWord(u"check")) Refuse(Refusals::Construct::CheckConstraint);
   if (AcceptWord(u"primary")) {
     ExpectWord(u"key");
   } else {

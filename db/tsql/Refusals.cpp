@@ -17,7 +17,7 @@ struct Entry {
 };
 
 // One row per construct; the names read as the subject of "... is valid T-SQL".
-constexpr std::array<Entry, 45> kEntries{{
+constexpr std::array<Entry, 46> kEntries{{
     {Construct::Merge, "MERGE"},
     {Construct::Cursor, "A cursor (DECLARE CURSOR, OPEN, FETCH, CLOSE, DEALLOCATE)"},
     {Construct::Goto, "GOTO"},
@@ -70,6 +70,7 @@ constexpr std::array<Entry, 45> kEntries{{
     {Construct::IdentityOther, "An identity that is not the only key or steps by other than 1"},
     {Construct::SetRowcount, "SET ROWCOUNT"},
     {Construct::SaveTransaction, "SAVE TRANSACTION"},
+    {Construct::CheckConstraint, "A CHECK constraint"},
 }};
 
 }  // namespace

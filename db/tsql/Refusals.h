@@ -59,6 +59,7 @@ class Refusals {
     IdentityOther,
     SetRowcount,
     SaveTransaction,
+    CheckConstraint,
   };
 
   /// The name of the construct as the message and the README show it.

@@ -50,7 +50,6 @@ QString Column(const ColumnDefinition& column) {
   if (column.bUnique) items << QStringLiteral("unique");
   if (column.defaultValue)
     items << List(QStringLiteral("default"), {AstDump::Of(*column.defaultValue)});
-  if (column.check) items << List(QStringLiteral("check"), {AstDump::Of(*column.check)});
   if (!column.sCollation.isEmpty()) items << List(QStringLiteral("collate"), {column.sCollation});
   return List(QStringLiteral("column"), items);
 }
@@ -60,13 +59,8 @@ QString Elements(const std::vector<ColumnDefinition>& columns,
   QStringList items;
   for (const ColumnDefinition& column : columns) items << Column(column);
   for (const TableConstraint& constraint : constraints) {
-    if (constraint.check) {
-      items << List(QStringLiteral("check"), {AstDump::Of(*constraint.check)});
-    } else {
-      items << List(
-          constraint.bPrimaryKey ? QStringLiteral("primary-key") : QStringLiteral("unique"),
-          {Names(constraint.columns)});
-    }
+    items << List(constraint.bPrimaryKey ? QStringLiteral("primary-key") : QStringLiteral("unique"),
+                  {Names(constraint.columns)});
   }
   return items.join(u' ');
 }

@@ -109,3 +109,11 @@ create table #t (x int)
 insert #t values (1)
 select x from #t where x = 1)
 -- expect-error: 102
+
+-- case: a check constraint of a #table
+create table #t (x int check (x > 0))
+-- expect-error: 49990
+
+-- case: a table-level check constraint
+create table #t (x int, y int, check (x < y))
+-- expect-error: 49990
