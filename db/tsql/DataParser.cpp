@@ -283,4 +283,34 @@ StatementPtr DataParser::ParseDrop() {
   return statement;
 }
 
+StatementPtr DataParser::ParseDeclare() {
+  StatementPtr statement = NewStatement(Statement::Kind::Declare);
+  ExpectWord(u"declare");
+  if (IsName() && (IsWord(u"cursor", 1) || IsWord(u"insensitive", 1) || IsWord(u"scroll", 1))) {
+    Refuse(Refusals::Construct::Cursor);
+  }
+  do {
+    statement->variables.push_back(ParseVariableDeclaration());
+  } while (AcceptSymbol(u","));
+  return statement;
+}
+
+VariableDeclaration DataParser::ParseVariableDeclaration() {
+  const size_t iStart = Position();
+  VariableDeclaration variable;
+  if (Current().kind != Token::Kind::Variable) Fail();
+  variable.sName = TextOf(Advance());
+  AcceptWord(u"as");
+  if (IsWord(u"cursor")) Refuse(Refusals::Construct::Cursor);
+  if (AcceptWord(u"table")) {
+    variable.bTable = true;
+    ParseTableElements(variable.columns, variable.constraints);
+  } else {
+    variable.type = ExpectType(variable.bTypeLengthGiven);
+    if (AcceptSymbol(u"=")) variable.initial = ParseExpression();
+  }
+  variable.span = SpanFrom(iStart);
+  return variable;
+}
+
 }  // namespace twk::tsql

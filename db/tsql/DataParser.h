@@ -6,8 +6,8 @@
 namespace twk::tsql {
 
 /// The statements that change data or tables: insert, update, delete,
-/// truncate, create table and drop table; and the column definitions that
-/// create table and declare @t table share.
+/// truncate, create table and drop table; declare, whose table variables
+/// share their column definitions with create table.
 class DataParser : public QueryParser {
  protected:
   explicit DataParser(const QString& sBatch) : QueryParser(sBatch) {}
@@ -23,6 +23,7 @@ class DataParser : public QueryParser {
   StatementPtr ParseTruncate();
   StatementPtr ParseCreate();
   StatementPtr ParseDrop();
+  StatementPtr ParseDeclare();
   /// ( column definitions and table constraints ), as after create table t.
   void ParseTableElements(std::vector<ColumnDefinition>& columns,
                           std::vector<TableConstraint>& constraints);
@@ -38,6 +39,7 @@ class DataParser : public QueryParser {
   bool ParseColumnConstraint(ColumnDefinition& column);
   TableConstraint ParseTableConstraint();
   long long ExpectSignedInteger();
+  VariableDeclaration ParseVariableDeclaration();
 };
 
 }  // namespace twk::tsql

@@ -30,9 +30,10 @@ Batch StatementParser::ParseBatch() {
 // 'selec' rather than failing on its syntax. Only the first statement.
 bool StatementParser::StartsBareCall() const {
   static const QStringList kStatementWords =
-      QStringLiteral("select with insert update delete truncate create drop declare set if while "
-                     "begin return exec execute commit rollback save raiserror throw break "
-                     "continue print")
+      QStringLiteral(
+          "select with insert update delete truncate create drop declare set if while "
+          "begin return exec execute commit rollback save raiserror throw break "
+          "continue print")
           .split(u' ');
   if (!IsName() || IsSymbol(u":", 1)) return false;
   const QString sWord = WordLower();
@@ -222,36 +223,6 @@ StatementPtr StatementParser::ParseReturn() {
   ExpectWord(u"return");
   if (StartsValue()) statement->value = ParseExpression();
   return statement;
-}
-
-StatementPtr StatementParser::ParseDeclare() {
-  StatementPtr statement = NewStatement(Statement::Kind::Declare);
-  ExpectWord(u"declare");
-  if (IsName() && (IsWord(u"cursor", 1) || IsWord(u"insensitive", 1) || IsWord(u"scroll", 1))) {
-    Refuse(Construct::Cursor);
-  }
-  do {
-    statement->variables.push_back(ParseVariableDeclaration());
-  } while (AcceptSymbol(u","));
-  return statement;
-}
-
-VariableDeclaration StatementParser::ParseVariableDeclaration() {
-  const size_t iStart = Position();
-  VariableDeclaration variable;
-  if (Current().kind != Token::Kind::Variable) Fail();
-  variable.sName = TextOf(Advance());
-  AcceptWord(u"as");
-  if (IsWord(u"cursor")) Refuse(Construct::Cursor);
-  if (AcceptWord(u"table")) {
-    variable.bTable = true;
-    ParseTableElements(variable.columns, variable.constraints);
-  } else {
-    variable.type = ExpectType(variable.bTypeLengthGiven);
-    if (AcceptSymbol(u"=")) variable.initial = ParseExpression();
-  }
-  variable.span = SpanFrom(iStart);
-  return variable;
 }
 
 StatementPtr StatementParser::ParseSet() {

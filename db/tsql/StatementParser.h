@@ -27,8 +27,6 @@ class StatementParser : public DataParser {
   StatementPtr ParseIf();
   StatementPtr ParseWhile();
   StatementPtr ParseReturn();
-  StatementPtr ParseDeclare();
-  VariableDeclaration ParseVariableDeclaration();
   StatementPtr ParseSet();
   StatementPtr ParseSetOption();
   StatementPtr ParseExec() override;
