@@ -24,18 +24,30 @@ bool MayVary(const tsql::Token& token, QStringView sText) {
   }
 }
 
+void AppendNumber(QString& sKey, qsizetype iNumber) {
+  sKey += QString::number(iNumber);
+  sKey += u':';
+}
+
 // What the type of the literal depends on: a string's length once unquoted,
 // a number's digits before and after its point, and whether it fits an int.
-QString Signature(const tsql::Token& token, QStringView sText, const QString& sBatch) {
-  QString sSignature = QStringLiteral("\x01%1:%2").arg(int(token.kind)).arg(sText.size());
+// Appended piece by piece: the key is made for every batch run.
+void AppendSignature(QString& sKey, const tsql::Token& token, QStringView sText,
+                     const QString& sBatch) {
+  sKey += u'\x01';
+  AppendNumber(sKey, int(token.kind));
+  AppendNumber(sKey, sText.size());
   if (token.kind == Kind::String || token.kind == Kind::UnicodeString) {
-    return sSignature + u':' + QString::number(tsql::Tokenizer::Unquoted(token, sBatch).size());
+    AppendNumber(sKey, tsql::Tokenizer::Unquoted(token, sBatch).size());
+    return;
   }
   qsizetype iZeros = 0;
   while (iZeros < sText.size() && sText[iZeros] == u'0') ++iZeros;
   bool bFits = false;
   sText.toInt(&bFits);
-  return sSignature + QStringLiteral(":%1:%2:%3").arg(sText.indexOf(u'.')).arg(iZeros).arg(bFits);
+  AppendNumber(sKey, sText.indexOf(u'.'));
+  AppendNumber(sKey, iZeros);
+  AppendNumber(sKey, bFits ? 1 : 0);
 }
 
 }  // namespace
@@ -51,12 +63,13 @@ BatchKey BatchKey::Of(const QString& sBatch) {
     const QStringView sText = token.Text(sBatch);
     if (!MayVary(token, sText)) continue;
     key.sKey += QStringView(sBatch).mid(iCopied, token.span.iStart - iCopied);
-    key.sKey += Signature(token, sText, sBatch);
+    AppendSignature(key.sKey, token, sText, sBatch);
     // Literals written alike stay alike: the binder may compare them.
     QString sLiteral = sText.toString();
     const qsizetype iSame = first.value(sLiteral, -1);
     if (iSame < 0) first.insert(sLiteral, qsizetype(key.literals.size()));
-    key.sKey += u':' + QString::number(iSame) + u'\x01';
+    key.sKey += QString::number(iSame);
+    key.sKey += u'\x01';
     key.literals.push_back({token.span.iStart, std::move(sLiteral)});
     iCopied = token.span.iEnd;
   }
