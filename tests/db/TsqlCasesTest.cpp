@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+#include "CaseDirective.h"
 #include "Connection.h"
 #include "RawSqliteFile.h"
 #include "TwkError.h"
@@ -44,15 +45,7 @@ struct CaseFile {
   std::vector<TsqlCase> cases;
 };
 
-// The value of a "-- name" or "-- name: value" line; nullopt for other lines.
-std::optional<QString> Directive(const QString& sLine, const char* sName) {
-  const QString sPrefix = QStringLiteral("-- ") + QLatin1String(sName);
-  if (!sLine.startsWith(sPrefix)) return std::nullopt;
-  const QString sRest = sLine.mid(sPrefix.size());
-  if (sRest.isEmpty()) return QString();
-  if (!sRest.startsWith(u':')) return std::nullopt;
-  return sRest.mid(1).trimmed();
-}
+using twk::testing::Directive;
 
 // Reads an expect or xfail line into the case; false for any other line.
 bool ReadExpectation(const QString& sLine, TsqlCase& c) {

@@ -12,6 +12,7 @@
 
 #include "AlertPlaceholders.h"
 #include "BenchDefinitions.h"
+#include "CaseDirective.h"
 #include "Parser.h"
 #include "QStringPrinter.h"
 #include "RealisticDefinitions.h"
@@ -103,14 +104,7 @@ std::vector<ShippedBatch> Definitions(const QString& sFile) {
   return found;
 }
 
-std::optional<QString> Directive(const QString& sLine, const char* sName) {
-  const QString sPrefix = QStringLiteral("-- ") + QLatin1String(sName);
-  if (!sLine.startsWith(sPrefix)) return std::nullopt;
-  const QString sRest = sLine.mid(sPrefix.size());
-  if (sRest.isEmpty()) return QString();
-  if (!sRest.startsWith(u':')) return std::nullopt;
-  return sRest.mid(1).trimmed();
-}
+using twk::testing::Directive;
 
 // The batches of tests/db/tsql-cases/<sFile>, read as TsqlCasesTest reads
 // them: a case's batch runs from its "-- case:" line to its first
