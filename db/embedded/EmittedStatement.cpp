@@ -8,9 +8,12 @@
 
 namespace twk::embedded {
 
-EmittedStatement::EmittedStatement(sqlite3* pDb, std::shared_ptr<SqliteStatementCache> cache,
-                                   const EmittedSql& emitted, int iLine)
-    : pDb_(pDb), cache_(std::move(cache)), emitted_(emitted), iLine_(iLine) {
+EmittedStatement::EmittedStatement(EngineSession& session, const EmittedSql& emitted, int iLine)
+    : pDb_(session.pDb),
+      catalog_(session.catalog),
+      cache_(session.statements),
+      emitted_(emitted),
+      iLine_(iLine) {
   statement_ = cache_->Take(emitted.sSql);
   if (statement_) return;
   int iResult = SQLITE_OK;
@@ -29,10 +32,19 @@ void EmittedStatement::Bind(const ValueOf& valueOf) {
 }
 
 bool EmittedStatement::Step() {
+  const bool bShared = catalog_.SharesCheck(statement_.get());
   const int iResult = sqlite3_step(statement_.get());
-  if (iResult == SQLITE_ROW) return true;
-  if (iResult == SQLITE_DONE) return false;
-  Fail(pDb_, iResult, iLine_, Verb());
+  if (iResult == SQLITE_ROW || iResult == SQLITE_DONE) {
+    if (bShared) catalog_.EndCheck();
+    return iResult == SQLITE_ROW;
+  }
+  // The error's text is the connection's until the check's commit.
+  try {
+    Fail(pDb_, iResult, iLine_, Verb());
+  } catch (...) {
+    if (bShared) catalog_.EndCheck();
+    throw;
+  }
 }
 
 void EmittedStatement::Finish() {

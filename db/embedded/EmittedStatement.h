@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "EmittedSql.h"
+#include "EngineSession.h"
 #include "SqliteHandles.h"
 #include "SqliteStatementCache.h"
 
@@ -23,8 +24,7 @@ class EmittedStatement {
   /// The value bound to one "?" of the statement.
   using ValueOf = std::function<QVariant(const EmittedParameter&)>;
 
-  EmittedStatement(sqlite3* pDb, std::shared_ptr<SqliteStatementCache> cache,
-                   const EmittedSql& emitted, int iLine);
+  EmittedStatement(EngineSession& session, const EmittedSql& emitted, int iLine);
   ~EmittedStatement();
   EmittedStatement(const EmittedStatement&) = delete;
   EmittedStatement& operator=(const EmittedStatement&) = delete;
@@ -50,6 +50,7 @@ class EmittedStatement {
   QString Verb() const;
 
   sqlite3* pDb_;
+  const EngineCatalog& catalog_;
   std::shared_ptr<SqliteStatementCache> cache_;
   const EmittedSql& emitted_;
   int iLine_;

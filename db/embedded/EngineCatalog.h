@@ -19,6 +19,12 @@ class EngineCatalog : public tsql::Catalog {
   void BatchDone() noexcept { sysobjects_.Drop(); }
   /// See SqliteCatalog::CheckMainAgain.
   void CheckMainAgain() const noexcept { tables_.CheckMainAgain(); }
+  /// See SqliteCatalog::SharesCheck.
+  bool SharesCheck(sqlite3_stmt* pStatement) const noexcept {
+    return tables_.SharesCheck(pStatement);
+  }
+  /// See SqliteCatalog::EndCheck.
+  void EndCheck() const noexcept { tables_.EndCheck(); }
 
  private:
   SqliteCatalog tables_;

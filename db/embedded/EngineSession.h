@@ -34,8 +34,9 @@ struct EngineSession {
         spidSource(std::move(spid)) {}
 
   /// @@trancount: the count of begin tran not yet committed, 0 once SQLite
-  /// itself left the transaction.
+  /// itself left the transaction. The catalogue's check is not one.
   int TranCount() {
+    catalog.EndCheck();
     if (sqlite3_get_autocommit(pDb)) iTranCount = 0;
     return iTranCount;
   }

@@ -68,7 +68,7 @@ bool QueryRunner::Run(Statement& statement, bool bMayStream, bool bLast) {
   const int iLine = statement.span.iLine;
   session_.inserts.clear();
   for (const EmittedSql& sql : emitted) {
-    EmittedStatement run(session_.pDb, session_.statements, sql, iLine);
+    EmittedStatement run(session_, sql, iLine);
     run.Bind([this](const EmittedParameter& parameter) { return ValueOf(parameter); });
     if (!sql.columns.empty() && !sql.columns.front().sVariable.isEmpty()) {
       Assign(run, sql, iLine);
@@ -84,7 +84,7 @@ bool QueryRunner::Run(Statement& statement, bool bMayStream, bool bLast) {
 }
 
 QVariant QueryRunner::Evaluate(const tsql::Expr& expr, int iLine) {
-  EmittedStatement run(session_.pDb, session_.statements, Expression(expr, false), iLine);
+  EmittedStatement run(session_, Expression(expr, false), iLine);
   run.Bind([this](const EmittedParameter& parameter) { return ValueOf(parameter); });
   QVariant value;
   if (run.Step()) value = run.Column(0);
@@ -93,7 +93,7 @@ QVariant QueryRunner::Evaluate(const tsql::Expr& expr, int iLine) {
 }
 
 bool QueryRunner::Holds(const tsql::Expr& condition, int iLine) {
-  EmittedStatement run(session_.pDb, session_.statements, Expression(condition, true), iLine);
+  EmittedStatement run(session_, Expression(condition, true), iLine);
   run.Bind([this](const EmittedParameter& parameter) { return ValueOf(parameter); });
   const bool bHolds = run.Step() && run.Column(0).toLongLong() == 1;
   run.Finish();
@@ -102,7 +102,7 @@ bool QueryRunner::Holds(const tsql::Expr& condition, int iLine) {
 
 void QueryRunner::Execute(const std::vector<EmittedSql>& emitted, int iLine) {
   for (const EmittedSql& sql : emitted) {
-    EmittedStatement run(session_.pDb, session_.statements, sql, iLine);
+    EmittedStatement run(session_, sql, iLine);
     run.Bind([this](const EmittedParameter& parameter) { return ValueOf(parameter); });
     run.Finish();
   }
@@ -210,7 +210,7 @@ void QueryRunner::Assign(EmittedStatement& run, const EmittedSql& emitted, int i
 }
 
 QVariant QueryRunner::StepValue(const EmittedSql& step, const Recordset::Row& row, int iLine) {
-  EmittedStatement run(session_.pDb, session_.statements, step, iLine);
+  EmittedStatement run(session_, step, iLine);
   run.Bind([this, &row](const EmittedParameter& parameter) {
     if (parameter.kind == EmittedParameter::Kind::RowValue) return row[parameter.value.toUInt()];
     return ValueOf(parameter);

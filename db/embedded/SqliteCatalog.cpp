@@ -48,28 +48,54 @@ SqlType SqliteCatalog::TypeOf(const QString& sDeclared) {
 
 std::optional<tsql::CatalogTable> SqliteCatalog::FindTable(const tsql::ObjectName& name) const {
   if (name.parts.empty()) return std::nullopt;
-  ForgetWhenChanged();
-  const QString sSchema = SqlBuilder::IsPrivate(name)
-                              ? QString::fromUtf16(SqlBuilder::kTemporarySchema)
-                              : QStringLiteral("main");
-  const QString sKey = sSchema + u'.' + name.Last().toLower();
-  const auto found = tables_.find(sKey);
-  if (found != tables_.end()) return *found;
-  std::optional<tsql::CatalogTable> table = Read(sSchema, name.Last());
-  tables_.insert(sKey, table);
+  const bool bPrivate = SqlBuilder::IsPrivate(name);
+  QHash<QString, std::optional<tsql::CatalogTable>>& tables =
+      bPrivate ? TemporaryTables() : MainTables();
+  const QString sKey = name.Last().toLower();
+  const auto found = tables.find(sKey);
+  if (found != tables.end()) return *found;
+  std::optional<tsql::CatalogTable> table =
+      Read(bPrivate ? QString::fromUtf16(SqlBuilder::kTemporarySchema) : QStringLiteral("main"),
+           name.Last());
+  tables.insert(sKey, table);
   return table;
 }
 
-// Any create, drop or alter in either database moves its schema version.
-void SqliteCatalog::ForgetWhenChanged() const {
-  const long long lMain =
-      bMainKnown_ ? lMainVersion_ : SchemaVersion(mainVersion_, "PRAGMA main.schema_version");
+// Any create, drop or alter in a database moves its schema version. Each
+// database's tables are kept apart: the #tables a definition makes and drops
+// at every run must not cost the next one a fresh read of the main tables.
+QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::MainTables() const {
+  if (bMainKnown_) return mainTables_;
+  if (sqlite3_get_autocommit(pDb_)) {
+    bCheckOpen_ = sqlite3_exec(pDb_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+  }
+  const long long lMain = SchemaVersion(mainVersion_, "PRAGMA main.schema_version");
   bMainKnown_ = true;
-  const long long lTemporary = SchemaVersion(temporaryVersion_, "PRAGMA twk_temp.schema_version");
-  if (lMain == lMainVersion_ && lTemporary == lTemporaryVersion_) return;
-  tables_.clear();
+  if (lMain != lMainVersion_) mainTables_.clear();
   lMainVersion_ = lMain;
+  return mainTables_;
+}
+
+bool SqliteCatalog::SharesCheck(sqlite3_stmt* pStatement) const noexcept {
+  if (!bCheckOpen_) return false;
+  // A write would take its lock inside the transaction, where SQLite does
+  // not wait for a busy file; it takes it in a transaction of its own.
+  if (sqlite3_stmt_readonly(pStatement)) return true;
+  EndCheck();
+  return false;
+}
+
+void SqliteCatalog::EndCheck() const noexcept {
+  if (!bCheckOpen_) return;
+  bCheckOpen_ = false;
+  if (!sqlite3_get_autocommit(pDb_)) sqlite3_exec(pDb_, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::TemporaryTables() const {
+  const long long lTemporary = SchemaVersion(temporaryVersion_, "PRAGMA twk_temp.schema_version");
+  if (lTemporary != lTemporaryVersion_) temporaryTables_.clear();
   lTemporaryVersion_ = lTemporary;
+  return temporaryTables_;
 }
 
 long long SqliteCatalog::SchemaVersion(Statement& statement, const char* sSql) const {

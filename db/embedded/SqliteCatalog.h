@@ -16,7 +16,8 @@ namespace twk::embedded {
 /// the main database, and the #tables and table variables of its private
 /// twk_temp database. What it has read is kept until the schema of either
 /// database changes, so that a definition run for each record reads the
-/// schema once; each look-up costs two reads of the schema versions.
+/// schema once; a look-up reads its database's schema version (the main
+/// one once a batch).
 class SqliteCatalog : public tsql::Catalog {
  public:
   explicit SqliteCatalog(sqlite3* pDb);
@@ -32,8 +33,16 @@ class SqliteCatalog : public tsql::Catalog {
 
   /// Reads the main database's schema version again at the next lookup. It
   /// is read once a batch and after the batch's own create or drop, not at
-  /// every lookup: each read takes and gives back the file's lock.
+  /// every lookup.
   void CheckMainAgain() const noexcept { bMainKnown_ = false; }
+
+  /// The schema version is read in a transaction of its own that the
+  /// batch's first statement shares when it only reads, so that checking
+  /// costs that statement no second lock. True when pStatement may run in
+  /// it; otherwise the transaction has ended first.
+  bool SharesCheck(sqlite3_stmt* pStatement) const noexcept;
+  /// Ends the transaction of the check, when it is still open.
+  void EndCheck() const noexcept;
 
  private:
   struct StatementClose {
@@ -41,7 +50,8 @@ class SqliteCatalog : public tsql::Catalog {
   };
   using Statement = std::unique_ptr<sqlite3_stmt, StatementClose>;
 
-  void ForgetWhenChanged() const;
+  QHash<QString, std::optional<tsql::CatalogTable>>& MainTables() const;
+  QHash<QString, std::optional<tsql::CatalogTable>>& TemporaryTables() const;
   long long SchemaVersion(Statement& statement, const char* sSql) const;
   std::optional<tsql::CatalogTable> Read(const QString& sSchema, const QString& sName) const;
   std::optional<QString> StoredName(const QString& sSchema, const QString& sName) const;
@@ -54,8 +64,10 @@ class SqliteCatalog : public tsql::Catalog {
   mutable Statement temporaryVersion_;
   mutable long long lMainVersion_ = -1;
   mutable bool bMainKnown_ = false;
+  mutable bool bCheckOpen_ = false;
   mutable long long lTemporaryVersion_ = -1;
-  mutable QHash<QString, std::optional<tsql::CatalogTable>> tables_;
+  mutable QHash<QString, std::optional<tsql::CatalogTable>> mainTables_;
+  mutable QHash<QString, std::optional<tsql::CatalogTable>> temporaryTables_;
 };
 
 }  // namespace twk::embedded

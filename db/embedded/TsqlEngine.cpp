@@ -97,6 +97,7 @@ BatchResult TsqlEngine::Run(const QString& sBatch) {
   try {
     auto run = std::make_unique<BatchRun>(*session_, sBatch, 0);
     BatchResult result = run->Start();
+    session_->catalog.EndCheck();
     if (run->HasRest()) {
       SqliteStatementRows* pRows = run->Streaming();
       auto rest = std::make_shared<Rest>(this, std::move(run), bWasAutocommit);
@@ -109,6 +110,7 @@ BatchResult TsqlEngine::Run(const QString& sBatch) {
     if (result.bStopped) RollBackLeftover(pDb_, bWasAutocommit);
     return result;
   } catch (...) {
+    session_->catalog.EndCheck();
     session_->catalog.BatchDone();
     RollBackLeftover(pDb_, bWasAutocommit);
     throw;
