@@ -48,7 +48,7 @@
 
   Every login that runs the panel or the editor needs, and gets from public:
     select on ttwk_AlertDefinitions (setting ENABLED is for twk_editors; a
-      site that lets every login disable alerts adds
+      site that lets every login disable alerts adds, after each run,
       grant update (ENABLED) on dbo.ttwk_AlertDefinitions to public);
     select, insert, update and delete on ttwk_AlertOutput (definitions write
       their rows there and may correct them; the panel reads and clears its
