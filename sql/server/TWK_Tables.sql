@@ -1,6 +1,7 @@
 /*
   Tellwick: the tables, the stored procedure and the role that TWK needs in
-  the iMIS database, for SQL Server 2016 and later. Run it in the iMIS
+  the iMIS database, for SQL Server 2016 and later (an earlier server gets
+  everything but the row-level security, see below). Run it in the iMIS
   database as the database owner (or a member of db_owner), for example
 
       sqlcmd -b -d <iMIS database> -i TWK_Tables.sql
@@ -20,14 +21,20 @@
                          takes the fields by position, so the column order
                          below must not change.
   ttwk_AlertOutput       alerts that a definition writes instead of
-                         returning them; each connection sees only the rows
-                         whose OWNER_SPID is its own @@spid. KEY_VALUE (the
+                         returning them; each connection sees and changes
+                         only the rows whose OWNER_SPID is its own @@spid
+                         (the security policy stwk_AlertOutputOwner with
+                         the function ftwk_AlertOutputOwner). KEY_VALUE (the
                          record the alert is about, usually {id}) is
                          required; EVENT_TYPE defaults to 'ID'.
   ptwk_WriteSystemParams stores one of TWK's own values (names starting with
                          QUOR.TWK.) in System_Params, adding the row when the
-                         name is not there yet.
-  twk_editors            the role whose members may change the definitions.
+                         name is not there yet. QUOR.TWK.Version is taken up
+                         to the version of this script only; the iMIS
+                         version and checksum that clear the reminder of a
+                         changed iMIS only from twk_editors and db_owner.
+  twk_editors            the role whose members may change the definitions,
+                         disable them, and clear that reminder.
 
   Permissions
   -----------
@@ -40,12 +47,16 @@
       alter role twk_editors add member [<database user>]
 
   Every login that runs the panel or the editor needs, and gets from public:
-    select on ttwk_AlertDefinitions, and update of its ENABLED column only
-      (the panel disables a definition whose number is missing);
+    select on ttwk_AlertDefinitions (setting ENABLED is for twk_editors; a
+      site that lets every login disable alerts adds, after each run,
+      grant update (ENABLED) on dbo.ttwk_AlertDefinitions to public);
     select, insert, update and delete on ttwk_AlertOutput (definitions write
       their rows there and may correct them; the panel reads and clears its
-      own; a check constraint keeps every connection to rows of its own
-      @@spid);
+      own). Row-level security confines all four to the connection's own
+      @@spid; on a server before SQL Server 2016 the script says so and
+      skips it, and only the check constraint remains, which stops rows
+      written for another connection but not reading, changing or deleting
+      another connection's rows;
     execute on ptwk_WriteSystemParams (the version check records the TWK
       version on first start), and on ptwk_calculate_fixed_text
       (TWK_fixed_text.sql).
@@ -229,6 +240,13 @@ begin
   if @@rowcount = 0 break
 
   set @Target = N'dbo.' + quotename(@Table)
+  -- The policy hides other connections' rows from the changes below and
+  -- binds OWNER_SPID; the batches after this one make it again. The
+  -- definitions' rows come first, so a stop for one of them leaves it on.
+  if @Table = N'ttwk_AlertOutput'
+     and exists (select * from sys.objects
+                 where object_id = object_id(N'dbo.stwk_AlertOutputOwner') and type = 'SP')
+    exec (N'drop security policy dbo.stwk_AlertOutputOwner')
   set @HasType = null
   select @HasType = t.name,
          @HasWidth = case when t.name in (N'text', N'ntext') or c.max_length = -1 then -1
@@ -377,6 +395,44 @@ begin
 end
 go
 
+/* Row-level security keeps each connection to the rows of its own @@spid in
+   every statement: the filter hides other rows from select, update and
+   delete, the block predicates refuse rows written for another connection
+   and changes of OWNER_SPID. The check constraint stays for servers without
+   it. The function and the policy are made anew on every run, so that an
+   upgrade gets this version's predicate; the policy binds the function and
+   goes first. */
+if exists (select * from sys.objects
+           where object_id = object_id(N'dbo.stwk_AlertOutputOwner') and type = 'SP')
+  exec (N'drop security policy dbo.stwk_AlertOutputOwner')
+if object_id(N'dbo.ftwk_AlertOutputOwner', N'IF') is not null
+  drop function dbo.ftwk_AlertOutputOwner
+go
+
+create function dbo.ftwk_AlertOutputOwner(@OwnerSpid int)
+returns table
+with schemabinding
+as
+return select 1 as IsOwner where @OwnerSpid = @@spid
+go
+
+/* Built at run time: a server before SQL Server 2016, which has no
+   sys.security_policies, cannot even compile the statement. */
+if object_id(N'sys.security_policies') is null
+  print N'TWK_Tables.sql: note: this server has no row-level security (SQL Server 2016 and later); only the check constraint guards ttwk_AlertOutput, which keeps a connection from writing rows for another one but not from reading, changing or deleting them.'
+else
+begin
+  exec (N'create security policy dbo.stwk_AlertOutputOwner
+  add filter predicate dbo.ftwk_AlertOutputOwner(OWNER_SPID) on dbo.ttwk_AlertOutput,
+  add block predicate dbo.ftwk_AlertOutputOwner(OWNER_SPID) on dbo.ttwk_AlertOutput after insert,
+  add block predicate dbo.ftwk_AlertOutputOwner(OWNER_SPID) on dbo.ttwk_AlertOutput after update,
+  add block predicate dbo.ftwk_AlertOutputOwner(OWNER_SPID) on dbo.ttwk_AlertOutput before update,
+  add block predicate dbo.ftwk_AlertOutputOwner(OWNER_SPID) on dbo.ttwk_AlertOutput before delete
+  with (state = on, schemabinding = on)')
+  print N'TWK_Tables.sql: ttwk_AlertOutput shows and lets change only the rows of the connection itself'
+end
+go
+
 if exists (select * from sys.database_principals where name = N'twk_editors' and type <> 'R')
 begin
   raiserror(N'TWK_Tables.sql stopped: twk_editors exists in this database but is not a role. Rename it and run the script again.',
@@ -387,12 +443,12 @@ else if database_principal_id(N'twk_editors') is null
   exec (N'create role twk_editors authorization dbo')
 go
 
-/* Earlier versions let public change definitions; that is what this
-   revoke takes back. The grants are the complete list of what the
-   libraries execute: see the header. */
+/* Earlier versions let public change definitions, and set ENABLED; that is
+   what these revokes take back. The grants are the complete list of what
+   the libraries execute: see the header. */
 revoke insert, update, delete on dbo.ttwk_AlertDefinitions from public
+revoke update (ENABLED) on dbo.ttwk_AlertDefinitions from public
 grant select on dbo.ttwk_AlertDefinitions to public
-grant update (ENABLED) on dbo.ttwk_AlertDefinitions to public
 grant select, insert, update, delete on dbo.ttwk_AlertOutput to public
 grant select, insert, update, delete on dbo.ttwk_AlertDefinitions to twk_editors
 go
@@ -419,6 +475,53 @@ begin
     raiserror(N'ptwk_WriteSystemParams stores only names that start with QUOR.TWK.; %s was refused.',
               16, 1, @ParameterName)
     return 1
+  end
+
+  -- TWK compares these names without regard to case, so the guards do too.
+  -- The reminder of a changed iMIS version is for a manager to clear.
+  if @ParameterName collate Latin1_General_CI_AS in ('QUOR.TWK.Imis_Version', 'QUOR.TWK.Imis_Checksum')
+     and isnull(is_member(N'twk_editors'), 0) = 0 and isnull(is_member(N'db_owner'), 0) = 0
+  begin
+    raiserror(N'ptwk_WriteSystemParams: only members of twk_editors or db_owner may write %s, which clears the reminder of a changed iMIS version.',
+              16, 1, @ParameterName)
+    return 1
+  end
+
+  -- A stored version above every installed copy's stops them all with
+  -- "Newer version in use", so it is taken only in the form TWK writes and
+  -- its start-up check reads (three numbers of 1 to 9 digits) and never
+  -- above the version of the objects that TWK_Tables.sql installed here.
+  -- The script sets that version when it alters this procedure.
+  declare @InstalledVersion varchar(30) = '1.00.000'
+  if @ParameterName collate Latin1_General_CI_AS = 'QUOR.TWK.Version'
+  begin
+    declare @Dot1 int = charindex('.', @ShortValue)
+    declare @Dot2 int = charindex('.', @ShortValue, @Dot1 + 1)
+    -- The appended dot keeps trailing blanks, which like would ignore.
+    if @ShortValue is null
+       or (@ShortValue + '.') collate Latin1_General_BIN like '%[^0-9.]%'
+       or @Dot1 not between 2 and 10
+       or @Dot2 - @Dot1 not between 2 and 10
+       or len(@ShortValue) - @Dot2 not between 1 and 9
+       or charindex('.', @ShortValue, @Dot2 + 1) > 0
+    begin
+      raiserror(N'ptwk_WriteSystemParams: QUOR.TWK.Version takes a version such as %s (three numbers of 1 to 9 digits); %s was refused.',
+                16, 1, @InstalledVersion, @ShortValue)
+      return 1
+    end
+    -- Numbers padded to one width compare as their digits do.
+    declare @Key char(27) = right(replicate('0', 9) + parsename(@ShortValue, 3), 9)
+                          + right(replicate('0', 9) + parsename(@ShortValue, 2), 9)
+                          + right(replicate('0', 9) + parsename(@ShortValue, 1), 9)
+    declare @InstalledKey char(27) = right(replicate('0', 9) + parsename(@InstalledVersion, 3), 9)
+                                   + right(replicate('0', 9) + parsename(@InstalledVersion, 2), 9)
+                                   + right(replicate('0', 9) + parsename(@InstalledVersion, 1), 9)
+    if @Key collate Latin1_General_BIN > @InstalledKey
+    begin
+      raiserror(N'ptwk_WriteSystemParams: TWK %s is newer than the TWK objects in this database (%s). Run TWK_Tables.sql of version %s as the database owner first; QUOR.TWK.Version was not changed.',
+                16, 1, @ShortValue, @InstalledVersion, @ShortValue)
+      return 1
+    end
   end
 
   declare @NameWidth int = columnproperty(object_id(N'dbo.System_Params'), N'ParameterName', 'Precision')

@@ -16,6 +16,7 @@
 #include <tuple>
 
 #include "TsqlScriptCheck.h"
+#include "TwkVersion.h"
 
 namespace twk::test {
 namespace {
@@ -184,10 +185,9 @@ TEST(ServerScriptPermissions, EveryLoginHoldsAPermissionOnEachObjectTheStartUpCh
 }
 
 void ExpectDefinitionsWrittenOnlyByEditors(Permissions permissions) {
-  // The panel reads the definitions and sets ENABLED = 0; every other change
-  // would let anyone plant SQL that every staff member runs.
-  EXPECT_EQ(permissions["public"]["dbo.ttwk_alertdefinitions"],
-            (Set{"select", "update (enabled)"}));
+  // A change would let anyone plant SQL that every staff member runs, and
+  // ENABLED = 0 switch off every panel's alerts.
+  EXPECT_EQ(permissions["public"]["dbo.ttwk_alertdefinitions"], Set{"select"});
   EXPECT_EQ(permissions["twk_editors"]["dbo.ttwk_alertdefinitions"],
             (Set{"select", "insert", "update", "delete"}));
   // Definitions write their alerts; the panel reads and clears its own.
@@ -195,18 +195,86 @@ void ExpectDefinitionsWrittenOnlyByEditors(Permissions permissions) {
             (Set{"select", "insert", "update", "delete"}));
 }
 
-TEST(ServerScriptPermissions, OnlyEditorsMayWriteDefinitionsWhilePanelsDisableAndFillOutput) {
+TEST(ServerScriptPermissions, OnlyEditorsMayWriteOrDisableDefinitionsWhilePanelsFillOutput) {
   ExpectDefinitionsWrittenOnlyByEditors(PermissionsLeftByTheScripts());
 }
 
 TEST(ServerScriptPermissions, RunningTheScriptsAgainTakesBackWhatEarlierVersionsGaveToPublic) {
   const Set all{"select", "insert", "update", "delete"};
   Permissions earlier;
-  earlier["public"]["dbo.ttwk_alertdefinitions"] = all;
+  earlier["public"]["dbo.ttwk_alertdefinitions"] = {"select", "update", "update (enabled)"};
   earlier["public"]["dbo.ttwk_alertoutput"] = all;
   earlier["public"]["dbo.ptwk_writesystemparams"] = {"execute"};
   earlier["public"]["dbo.ptwk_calculate_fixed_text"] = {"execute"};
   ExpectDefinitionsWrittenOnlyByEditors(PermissionsLeftByTheScripts(earlier));
+}
+
+// The tables script's code without comments, in lower case, each run of
+// blanks and line ends one blank.
+std::string TablesCode() {
+  const std::string sCode = Lower(WithoutComments(ReadFile(serverScripts / "TWK_Tables.sql")));
+  return std::regex_replace(sCode, std::regex(R"(\s+)"), " ");
+}
+
+struct Guard {
+  const char* sWhat;
+  const char* sCondition;  // the if that refuses, up to its begin
+};
+
+TEST(ServerScriptGuards, TheSystemParamsProcedureRefusesWhatWouldLockOutOrQuietAnyPanel) {
+  const std::string sCode = TablesCode();
+  const std::string sRefusal =
+      R"( begin raiserror\(n'ptwk_writesystemparams[^']*', 16, 1, [^)]+\) return 1 end)";
+  for (const Guard& guard : std::vector<Guard>{
+           {"names outside QUOR.TWK.", R"(or left\(@parametername, 9\) <> 'quor\.twk\.')"},
+           {"the reminder's values from others than editors",
+            R"(@parametername collate latin1_general_ci_as in \('quor\.twk\.imis_version', )"
+            R"('quor\.twk\.imis_checksum'\) and isnull\(is_member\(n'twk_editors'\), 0\) = 0 )"
+            R"(and isnull\(is_member\(n'db_owner'\), 0\) = 0)"},
+           {"a version not in the form TWK writes",
+            R"(if @shortvalue is null or \(@shortvalue \+ '\.'\) collate latin1_general_bin )"
+            R"(like '%\[\^0-9\.\]%' or @dot1 not between 2 and 10 or @dot2 - @dot1 not )"
+            R"(between 2 and 10 or len\(@shortvalue\) - @dot2 not between 1 and 9 or )"
+            R"(charindex\('\.', @shortvalue, @dot2 \+ 1\) > 0)"},
+           {"a version above the installed one",
+            R"(if @key collate latin1_general_bin > @installedkey)"},
+       })
+    EXPECT_TRUE(std::regex_search(sCode, std::regex(guard.sCondition + sRefusal))) << guard.sWhat;
+}
+
+TEST(ServerScriptGuards, TheProcedureKnowsTheVersionThatTheLibrariesReport) {
+  std::smatch match;
+  const std::string sCode = TablesCode();
+  ASSERT_TRUE(std::regex_search(
+      sCode, match, std::regex(R"(declare @installedversion varchar\(30\) = '([0-9.]+)')")));
+  char sVersion[40];
+  std::snprintf(sVersion, sizeof sVersion, "%d.%02d.%03d", iVersionMajor, iVersionMinor,
+                iVersionRevision);
+  EXPECT_EQ(match[1], sVersion);
+}
+
+TEST(ServerScriptGuards, EveryStatementOnTheOutputTableIsConfinedToTheConnectionsOwnRows) {
+  // Made anew on every run, in this order: the policy binds the function.
+  const std::string sPredicate =
+      "predicate dbo.ftwk_alertoutputowner(owner_spid) on dbo.ttwk_alertoutput";
+  const std::string sCode = TablesCode();
+  std::size_t iAt = 0;
+  for (const std::string& sPart : std::vector<std::string>{
+           " go if exists (select * from sys.objects where object_id = "
+           "object_id(n'dbo.stwk_alertoutputowner') and type = 'sp') exec (n'drop security policy "
+           "dbo.stwk_alertoutputowner') if object_id(n'dbo.ftwk_alertoutputowner', n'if') is not "
+           "null drop function dbo.ftwk_alertoutputowner go ",
+           "create function dbo.ftwk_alertoutputowner(@ownerspid int) returns table with "
+           "schemabinding as return select 1 as isowner where @ownerspid = @@spid go ",
+           "create security policy dbo.stwk_alertoutputowner add filter " + sPredicate + ",",
+           "add block " + sPredicate + " after insert,",
+           "add block " + sPredicate + " after update,",
+           "add block " + sPredicate + " before update,",
+           "add block " + sPredicate + " before delete with (state = on, schemabinding = on)')",
+       }) {
+    iAt = sCode.find(sPart, iAt);
+    ASSERT_NE(iAt, std::string::npos) << sPart;
+  }
 }
 
 }  // namespace
