@@ -117,6 +117,15 @@ void AlertExplanation::TableRowsStarted() {
   bInTable_ = true;
 }
 
+void AlertExplanation::RowLeftOver(const AlertOutput& candidate) {
+  Row row;
+  row.sKeyword = candidate.sKeyword;
+  row.reasons << pendingFailures_
+              << QStringLiteral("no slot left: all %1 are taken").arg(AlertEvaluation::iSlotCount);
+  pendingFailures_.clear();
+  tableRows_ << row;
+}
+
 QString AlertExplanation::ToText() const {
   QString sText = QStringLiteral("Definitions run for record ") + TerminalText(sId_) +
                   QStringLiteral(", in run order:\n");

@@ -377,3 +377,41 @@ TEST_F(AlertsCommand, NoTextFromTheDatabaseOrTheCommandLineReachesTheTerminalRaw
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AlertsCommand, ExplainListsEveryOutputTableRowAlsoOnceTheSlotsAreFull) {
+  const QString sFile = DefinitionsFile(
+      "full.db",
+      "values ('with n(i) as (select 1 union all select i + 1 from n where i < 105) "
+      "insert into ttwk_AlertOutput (OWNER_SPID, KEY_VALUE, KEYWORD, DESCRIPTION) "
+      "select @@spid, ''1'', ''k'' + cast(i as varchar(3)), ''t'' from n', 1, 'd', 'SQL', 'MANY')");
+  const QStringList base = {QStringLiteral("--server"), sFile, QStringLiteral("--id"),
+                            QStringLiteral("1"), QStringLiteral("--explain")};
+  const Outcome json = Run(base + QStringList{QStringLiteral("--json")});
+  ASSERT_EQ(json.iExitCode, 0) << json.sErrors.toStdString();
+  const QJsonArray rows = QJsonDocument::fromJson(json.sOutput.toUtf8())
+                              .object()
+                              .value(QStringLiteral("output_table_rows"))
+                              .toArray();
+  ASSERT_EQ(rows.size(), 105) << json.sOutput.toStdString();
+  const struct {
+    int iRow;
+    bool bAccepted;
+  } cases[] = {{0, true}, {100, true}, {101, false}, {104, false}};
+  for (const auto& row : cases) {
+    const QJsonObject entry = rows[row.iRow].toObject();
+    EXPECT_EQ(entry.value(QStringLiteral("accepted")).toBool(), row.bAccepted) << row.iRow;
+    EXPECT_EQ(entry.value(QStringLiteral("dropped_because")).toArray().size(),
+              row.bAccepted ? 0 : 1)
+        << row.iRow;
+  }
+  const Outcome text = Run(base);
+  EXPECT_TRUE(
+      text.sOutput.contains(QStringLiteral("Rows of ttwk_AlertOutput for this connection: 105")));
+  EXPECT_TRUE(
+      text.sOutput.contains(QStringLiteral("row 105: dropped: no slot left: all 101 are taken")))
+      << text.sOutput.toStdString();
+}
+
+}  // namespace
