@@ -116,8 +116,8 @@ QString AlertReport::ToTable() const {
                   QString::number(alert.lSeqn), TerminalText(alert.sKeyword), Automation(alert),
                   TerminalText(FirstLine(alert.sDescription)));
   }
-  return sTable + QStringLiteral("Fixed text: ") + TerminalText(sFixedText, true) +
-         QLatin1Char('\n');
+  // One line: a line break in the text must not start a forged table line.
+  return sTable + QStringLiteral("Fixed text: ") + TerminalText(sFixedText) + QLatin1Char('\n');
 }
 
 }  // namespace twk

@@ -1,25 +1,24 @@
 // SPDX-License-Identifier: MIT
 #include "AlertsCommand.h"
 
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <cmath>
+
 #include "AlertEvaluation.h"
 #include "AlertExplanation.h"
 #include "AlertReport.h"
-
 #include "ConsolePlatform.h"
 #include "Conversions.h"
 #include "EmbeddedDatabase.h"
 #include "ModuleState.h"
 #include "PasswordSource.h"
 #include "ProductNotices.h"
+#include "TextRules.h"
 #include "TimeLimit.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
-
-#include <QCommandLineParser>
-#include <QFileInfo>
-#include <QJsonDocument>
-
-#include <cmath>
 
 namespace twk {
 
@@ -52,12 +51,12 @@ int AlertsCommand::Run(const QStringList& arguments) {
       "--password-file or the environment variable TWK_PASSWORD, in that order."));
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
-  const auto init = Option("init", "Create an embedded database FILE with the Tellwick objects.",
-                           "FILE");
+  const auto init =
+      Option("init", "Create an embedded database FILE with the Tellwick objects.", "FILE");
   const auto demo = Option("demo", "With --init: add the demo data set.");
   const auto check = Option("check", "Open the connection and run the start-up checks.");
-  const auto server = Option("server", "SQL server: an ODBC data source, or a database file.",
-                             "NAME");
+  const auto server =
+      Option("server", "SQL server: an ODBC data source, or a database file.", "NAME");
   const auto database = Option("database", "Database name.", "NAME", sDemoDatabase);
   const auto user = Option("user", "SQL login.", "LOGIN", sDemoUser);
   const auto password = PasswordSource::PasswordOption();
@@ -65,20 +64,23 @@ int AlertsCommand::Run(const QStringList& arguments) {
   const auto level = Option("level", "The user's system level, as the host gives it.", "LEVEL",
                             QStringLiteral("1"));
   const auto yes = Option("yes", "Answer Yes to questions (otherwise No).");
-  const auto id = Option("id", "Evaluate the alerts of the record ID and print them in rank order.",
-                         "ID");
+  const auto id =
+      Option("id", "Evaluate the alerts of the record ID and print them in rank order.", "ID");
   const auto json = Option("json", "With --id: print one JSON object.");
-  const auto only = Option("only", "With --id: run just the definition SEQN, enabled or not.",
-                           "SEQN");
-  const auto explain = Option(
-      "explain", "With --id: tell for each definition whether it ran, its error, its rows and "
-                 "why each was dropped, its time, and the output table's rows.");
-  const auto timeout = Option("timeout", TimeLimit::OptionDescription(), "SECONDS", QStringLiteral("30"));
+  const auto only =
+      Option("only", "With --id: run just the definition SEQN, enabled or not.", "SEQN");
+  const auto explain =
+      Option("explain",
+             "With --id: tell for each definition whether it ran, its error, its rows and "
+             "why each was dropped, its time, and the output table's rows.");
+  const auto timeout =
+      Option("timeout", TimeLimit::OptionDescription(), "SECONDS", QStringLiteral("30"));
   parser.addOptions({init, demo, check, id, json, only, explain, server, database, user, password,
                      passwordFile, level, yes, timeout});
 
   if (!parser.parse(arguments)) {
-    PrintError(parser.errorText());
+    // The parser's message quotes the argument: one line, all of it escaped.
+    PrintError(TerminalText(parser.errorText()));
     return UsageError;
   }
   if (parser.isSet(help)) {
@@ -87,17 +89,18 @@ int AlertsCommand::Run(const QStringList& arguments) {
   }
   if (parser.isSet(version)) {
     std::fputs(qUtf8Printable(ProductNotices::VersionText(QStringLiteral("tellwick-alerts"),
-                                                         modSubroutines::TwkVersionText())),
+                                                          modSubroutines::TwkVersionText())),
                pOutput_);
     return Success;
   }
   if (!parser.positionalArguments().isEmpty()) {
     PrintError(QStringLiteral("unexpected argument \"%1\"; see --help")
-                   .arg(parser.positionalArguments().first()));
+                   .arg(TerminalText(parser.positionalArguments().first())));
     return UsageError;
   }
   if (!TimeLimit::SetFromText(parser.value(timeout))) {
-    PrintError(QStringLiteral("--timeout takes whole seconds, not \"%1\"").arg(parser.value(timeout)));
+    PrintError(QStringLiteral("--timeout takes whole seconds, not \"%1\"")
+                   .arg(TerminalText(parser.value(timeout))));
     return UsageError;
   }
   console_.SetAnswerYes(parser.isSet(yes));
@@ -133,7 +136,8 @@ int AlertsCommand::Init(const QString& sFile, bool bDemo) {
     PrintError(error.Description());
     return Failure;
   }
-  std::fprintf(pOutput_, "Created %s%s.\n", qUtf8Printable(QFileInfo(sFile).absoluteFilePath()),
+  std::fprintf(pOutput_, "Created %s%s.\n",
+               qUtf8Printable(TerminalText(QFileInfo(sFile).absoluteFilePath())),
                bDemo ? " with the demo data" : "");
   return Success;
 }
@@ -162,8 +166,9 @@ bool AlertsCommand::Connect(const ConnectionValues& values, QString& sServer) {
 int AlertsCommand::Check(const ConnectionValues& values) {
   QString sServer;
   if (!Connect(values, sServer)) return Failure;
-  std::fprintf(pOutput_, "Start-up checks passed for %s as %s.\n", qUtf8Printable(sServer),
-               qUtf8Printable(ModuleState::ForThisThread().AuthID));
+  std::fprintf(pOutput_, "Start-up checks passed for %s as %s.\n",
+               qUtf8Printable(TerminalText(sServer)),
+               qUtf8Printable(TerminalText(ModuleState::ForThisThread().AuthID)));
   modSubroutines::ReleaseConnection();
   return Success;
 }
@@ -177,7 +182,8 @@ int AlertsCommand::Evaluate(const ConnectionValues& values, const QString& sId, 
   bool bNumber = true;
   const qint32 lOnly = sOnly.isEmpty() ? 0 : sOnly.trimmed().toInt(&bNumber);
   if (!bNumber) {
-    PrintError(QStringLiteral("--only takes a definition number (SEQN), not \"%1\"").arg(sOnly));
+    PrintError(QStringLiteral("--only takes a definition number (SEQN), not \"%1\"")
+                   .arg(TerminalText(sOnly)));
     return UsageError;
   }
   QString sServer;
@@ -194,13 +200,14 @@ int AlertsCommand::Evaluate(const ConnectionValues& values, const QString& sId, 
                rules.front().ALERT_TYPE != QStringLiteral("SQLSilent")) {
       PrintError(QStringLiteral("note: definition %1 is of type \"%2\", which is never run")
                      .arg(lOnly)
-                     .arg(rules.front().ALERT_TYPE));
+                     .arg(TerminalText(rules.front().ALERT_TYPE)));
     }
   }
   if (bExplain) {
     const AlertExplanation explanation = AlertExplanation::Explain(evaluation, rules, sId);
-    const QString sText = bJson ? QString::fromUtf8(QJsonDocument(explanation.ToJson()).toJson())
-                                : explanation.ToText();
+    const QString sText =
+        bJson ? JsonForTerminal(QString::fromUtf8(QJsonDocument(explanation.ToJson()).toJson()))
+              : explanation.ToText();
     std::fputs(sText.toUtf8().constData(), pOutput_);
     modSubroutines::ReleaseConnection();
     return Success;
@@ -216,14 +223,15 @@ int AlertsCommand::Evaluate(const ConnectionValues& values, const QString& sId, 
   report.sFixedText = modSubroutines::Exec_SQL_SP_String(
       QStringLiteral("exec ptwk_calculate_fixed_text '") + Conversions::QuoteApostrophes(sId) +
       QStringLiteral("', '") + Conversions::QuoteApostrophes(report.sUser) + QStringLiteral("'"));
-  const QString sText = bJson ? report.ToJson() : report.ToTable();
+  const QString sText = bJson ? JsonForTerminal(report.ToJson()) : report.ToTable();
   std::fputs(sText.toUtf8().constData(), pOutput_);
   modSubroutines::ReleaseConnection();
   return Success;
 }
 
 void AlertsCommand::PrintError(const QString& sMessage) const {
-  std::fprintf(pErrors_, "tellwick-alerts: %s\n", qUtf8Printable(sMessage));
+  // Messages echo arguments and database text; a message may span lines.
+  std::fprintf(pErrors_, "tellwick-alerts: %s\n", qUtf8Printable(TerminalText(sMessage, true)));
 }
 
 }  // namespace twk

@@ -120,6 +120,15 @@ QString PrepareCommandLine(const QString& sActionText, const QString& sAlertType
   }
   // "{ID}" alone with an empty key value leaves nothing to start.
   if (bAllEmpty) return QString();
+  // A program's arguments end at a NUL: started anyway, the argument would
+  // be cut short and the template's own text after the key value lost.
+  for (const QString& sArgument : arguments) {
+    if (sArgument.contains(QChar(0))) {
+      throw TwkError(QStringLiteral("The action is not started: its command line would hold a NUL "
+                                    "character, which no program argument can carry."),
+                     QStringLiteral("TWKDetail"), 5);
+    }
+  }
   return JoinCommandLine(arguments);
 }
 

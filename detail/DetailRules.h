@@ -77,6 +77,7 @@ bool IsSet(qint16 bFlag);
 /// result is joined so that it splits back into exactly those arguments: the
 /// key value is always part of one argument's text. Any other alert type
 /// leaves the action text as it is. Empty when nothing is left to start.
+/// Throws when an argument would hold a NUL, which no started program gets.
 QString PrepareCommandLine(const QString& sActionText, const QString& sAlertType,
                            const QString& sKeyValue);
 

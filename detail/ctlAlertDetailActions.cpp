@@ -180,10 +180,12 @@ void ctlAlertDetail::PerformAction() {
   steps.Run(100, [&] { sCommandLine = sActionText_; });
   bool bReplaceId = false;
   steps.Run(110, [&] { bReplaceId = sAlertType_ == QLatin1String("ID"); });
-  if (bReplaceId) {
-    steps.Run(120, [&] {
-      sCommandLine = DetailRules::PrepareCommandLine(sCommandLine, sAlertType_, sKeyValue_);
-    });
+  // A line that could not be prepared is reported and never started as it
+  // stands: the template unreplaced is not what the alert asked for.
+  if (bReplaceId && !steps.Run(120, [&] {
+        sCommandLine = DetailRules::PrepareCommandLine(sCommandLine, sAlertType_, sKeyValue_);
+      })) {
+    return;
   }
   if (sCommandLine.isEmpty()) return;
   qint64 lProcessId = 0;

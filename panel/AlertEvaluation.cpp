@@ -210,12 +210,30 @@ void AlertEvaluation::ReadTableRows(Steps& steps, const QString& sId) {
   });
   if (!recordset || !recordset->IsOpen()) return;
   if (pObserver_) pObserver_->TableRowsStarted();
-  while (!recordset->IsEof() && HasFreeSlot()) {
-    FillFromTableRow(steps, *recordset, sId);
+  bool bRead = true;
+  while (bRead && !recordset->IsEof() && HasFreeSlot()) {
+    FillFromTableRow(steps, *recordset, sId, CurrentSlot());
     AcceptCandidate(steps, 240);
-    if (!steps.Run(260, [&] { recordset->MoveNext(); })) break;
+    bRead = steps.Run(260, [&] { recordset->MoveNext(); });
   }
+  if (bRead && !HasFreeSlot()) TellRowsLeftOver(*recordset, sId);
   steps.Run(270, [&] { recordset->Close(); });
+}
+
+void AlertEvaluation::TellRowsLeftOver(Recordset& recordset, const QString& sId) {
+  if (!pObserver_) return;
+  // The panel never reads these rows, so reading them for the observer
+  // must not show a report the panel would not have shown.
+  Steps quiet(sModule, QStringLiteral("RunAlertRules"), OnError::SkipSilently);
+  for (;;) {
+    bool bEnd = true;
+    if (!quiet.Run(250, [&] { bEnd = recordset.IsEof(); }) || bEnd) return;
+    AlertOutput candidate;
+    FillFromTableRow(quiet, recordset, sId, candidate);
+    ApplyTooltipDefault(candidate);
+    pObserver_->RowLeftOver(candidate);
+    if (!quiet.Run(260, [&] { recordset.MoveNext(); })) return;
+  }
 }
 
 void AlertEvaluation::FillFromDirectRow(Steps& steps, const Recordset& recordset,
@@ -239,10 +257,9 @@ void AlertEvaluation::FillFromDirectRow(Steps& steps, const Recordset& recordset
   }
 }
 
-void AlertEvaluation::FillFromTableRow(Steps& steps, const Recordset& recordset,
-                                       const QString& sId) {
+void AlertEvaluation::FillFromTableRow(Steps& steps, const Recordset& recordset, const QString& sId,
+                                       AlertOutput& alert) {
   steps.Run(220, [&] {
-    AlertOutput& alert = CurrentSlot();
     alert.lSeqn = -1;
     alert.sEventType = QStringLiteral("ID");
     alert.sKeyValue = sId;
@@ -251,10 +268,10 @@ void AlertEvaluation::FillFromTableRow(Steps& steps, const Recordset& recordset,
     const bool bTaken = steps.Run(230, [&] {
       const QVariant value = recordset.Field(QString(column.sName));
       if (column.bNullGivesEmpty && (!value.isValid() || value.isNull())) {
-        CurrentSlot().*column.pText = QString();
+        alert.*column.pText = QString();
         return;
       }
-      AlertColumns::Assign(CurrentSlot(), column, value);
+      AlertColumns::Assign(alert, column, value);
     });
     if (!bTaken && pObserver_) pObserver_->ValueFailed(QString(column.sName));
   }

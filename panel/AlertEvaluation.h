@@ -79,7 +79,9 @@ class AlertEvaluation {
   void ReadTableRows(Steps& steps, const QString& sId);
   void FillFromDirectRow(Steps& steps, const Recordset& recordset, const AlertRule& rule,
                          const QString& sId);
-  void FillFromTableRow(Steps& steps, const Recordset& recordset, const QString& sId);
+  void FillFromTableRow(Steps& steps, const Recordset& recordset, const QString& sId,
+                        AlertOutput& alert);
+  void TellRowsLeftOver(Recordset& recordset, const QString& sId);
   void AcceptCandidate(Steps& steps, int iFirstLabel);
   bool HasFreeSlot() const noexcept { return iAlertCount < iSlotCount; }
   AlertOutput& CurrentSlot() { return aoAlerts[std::size_t(iAlertCount)]; }

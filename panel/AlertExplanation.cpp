@@ -5,6 +5,7 @@
 
 #include "AlertEvaluation.h"
 #include "Conversions.h"
+#include "TextRules.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
 
@@ -23,13 +24,18 @@ QJsonArray RowsToJson(const QList<AlertExplanation::Row>& rows) {
   return array;
 }
 
+// Every text from the database or the command line is escaped for the
+// terminal, line breaks too (a report line is the unit), and appended rather
+// than passed through arg(), where a "%1" inside it would be replaced.
 QString RowsToText(const QList<AlertExplanation::Row>& rows) {
   QString sText;
   for (int i = 0; i < rows.size(); ++i) {
     const AlertExplanation::Row& row = rows[i];
     sText += QStringLiteral("  row %1: ").arg(i + 1);
-    sText += row.bAccepted ? QStringLiteral("accepted, keyword \"%1\"").arg(row.sKeyword)
-                           : QStringLiteral("dropped: ") + row.reasons.join(QStringLiteral("; "));
+    sText +=
+        row.bAccepted
+            ? QStringLiteral("accepted, keyword \"") + TerminalText(row.sKeyword) + QLatin1Char('"')
+            : QStringLiteral("dropped: ") + TerminalText(row.reasons.join(QStringLiteral("; ")));
     sText += u'\n';
   }
   return sText;
@@ -111,25 +117,35 @@ void AlertExplanation::TableRowsStarted() {
   bInTable_ = true;
 }
 
+void AlertExplanation::RowLeftOver(const AlertOutput& candidate) {
+  Row row;
+  row.sKeyword = candidate.sKeyword;
+  row.reasons << pendingFailures_
+              << QStringLiteral("no slot left: all %1 are taken").arg(AlertEvaluation::iSlotCount);
+  pendingFailures_.clear();
+  tableRows_ << row;
+}
+
 QString AlertExplanation::ToText() const {
-  QString sText = QStringLiteral("Definitions run for record %1, in run order:\n").arg(sId_);
+  QString sText = QStringLiteral("Definitions run for record ") + TerminalText(sId_) +
+                  QStringLiteral(", in run order:\n");
   if (definitions_.empty()) sText += QStringLiteral("  (no definition)\n");
   for (const Definition& definition : definitions_) {
-    sText += QStringLiteral("SEQN %1 \"%2\", type \"%3\": ")
-                 .arg(definition.lSeqn)
-                 .arg(definition.sName, definition.sType);
+    sText += QStringLiteral("SEQN ") + QString::number(definition.lSeqn) + QStringLiteral(" \"") +
+             TerminalText(definition.sName) + QStringLiteral("\", type \"") +
+             TerminalText(definition.sType) + QStringLiteral("\": ");
+    const QString sMilliseconds = QString::number(definition.dMilliseconds, 'f', 1);
     if (!definition.bRuns) {
       sText += QStringLiteral("not run (only types SQL and SQLSilent run)\n");
       continue;
     }
     if (!definition.sError.isEmpty()) {
-      sText += QStringLiteral("failed in %1 ms: %2\n")
-                   .arg(definition.dMilliseconds, 0, 'f', 1)
-                   .arg(definition.sError);
+      sText += QStringLiteral("failed in ") + sMilliseconds + QStringLiteral(" ms: ") +
+               TerminalText(definition.sError) + u'\n';
       continue;
     }
     sText += QStringLiteral("ran in %1 ms, %2 row(s) returned\n")
-                 .arg(definition.dMilliseconds, 0, 'f', 1)
+                 .arg(sMilliseconds)
                  .arg(definition.rows.size());
     sText += RowsToText(definition.rows);
   }

@@ -54,6 +54,7 @@ class AlertExplanation : public EvaluationObserver {
   void RowJudged(const AlertOutput& candidate, bool bAccepted) override;
   void RuleFinished() override;
   void TableRowsStarted() override;
+  void RowLeftOver(const AlertOutput& candidate) override;
 
  private:
   void ReadNames();

@@ -27,6 +27,9 @@ class EvaluationObserver {
   virtual void RuleFinished() = 0;
   /// The rows of the output table are read next.
   virtual void TableRowsStarted() = 0;
+  /// A row of the output table read after every slot was taken: the panel
+  /// has no place for it and keeps nothing of it.
+  virtual void RowLeftOver(const AlertOutput& candidate) { static_cast<void>(candidate); }
 };
 
 }  // namespace twk

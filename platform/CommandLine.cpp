@@ -82,6 +82,14 @@ CommandStart StartDetachedCommand(const QString& sCommandLine) {
     result.sError = QStringLiteral("The command line names no program.");
     return result;
   }
+  // The system's argument strings end at a NUL; started, the program would
+  // get a part cut short.
+  for (const QString& sPart : parts + QStringList{sProgram}) {
+    if (sPart.contains(QChar(0))) {
+      result.sError = QStringLiteral("An argument holds a NUL character, which no program gets.");
+      return result;
+    }
+  }
   QProcess process;
   process.setProgram(sProgram);
   process.setArguments(parts);

@@ -52,7 +52,15 @@ OdbcStatementHandle OdbcConnection::AllocateStatement() {
   SQLHANDLE statement = SQL_NULL_HANDLE;
   OdbcDiagnostics::Check(SQLAllocHandle(SQL_HANDLE_STMT, connection_.get(), &statement),
                          SQL_HANDLE_DBC, connection_.get());
-  return OdbcStatementHandle(statement);
+  OdbcStatementHandle owner(statement);
+  // The text is T-SQL as written: a driver that scans it would rewrite what
+  // reads as an ODBC escape ({d '...'}, {call x}) and drop braces it does not
+  // know, the product's own {placeholders} in comments among them. Asked,
+  // not required: SQLite's driver refuses the attribute, and FreeTDS 1.3 and
+  // psqlODBC accept it but scan all the same.
+  SQLSetStmtAttr(statement, SQL_ATTR_NOSCAN, reinterpret_cast<SQLPOINTER>(SQLULEN(SQL_NOSCAN_ON)),
+                 0);
+  return owner;
 }
 
 OdbcConnection::~OdbcConnection() {

@@ -45,8 +45,9 @@ class AlertsCommand : public ::testing::Test {
     const QString sFile = File(sName);
     EXPECT_EQ(Run({QStringLiteral("--init"), sFile}).iExitCode, 0);
     const QByteArray sInsert =
-        QByteArray("insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, "
-                   "ALERT_ID) ") +
+        QByteArray(
+            "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, "
+            "ALERT_ID) ") +
         sValues;
     Sql(sFile, sInsert.constData());
     return sFile;
@@ -177,7 +178,8 @@ TEST_F(AlertsCommand, IdPrintsTheRecordsAlertsInRankOrderAsJson) {
 }
 
 TEST_F(AlertsCommand, OnlyRunsOneDefinitionEvenWhenItIsDisabled) {
-  const QString sFile = DefinitionsFile("only.db",
+  const QString sFile = DefinitionsFile(
+      "only.db",
       "values ('select ''Draft'' as KEYWORD, ''Seen for '' + @id as DESCRIPTION', 0, 'd', 'SQL', "
       "'DRAFT')");
   const QStringList base = {QStringLiteral("--server"), sFile, QStringLiteral("--id"),
@@ -205,7 +207,8 @@ TEST_F(AlertsCommand, OnlyRunsOneDefinitionEvenWhenItIsDisabled) {
 }
 
 TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
-  const QString sFile = DefinitionsFile("explain.db",
+  const QString sFile = DefinitionsFile(
+      "explain.db",
       "values ('select 1 +', 1, 'd', 'SQL', 'BROKEN'),"
       " ('select ''Kept'' as KEYWORD, ''yes'' as DESCRIPTION union all "
       "   select ''No text'', '''' union all select '''', ''no keyword''', 1, 'd', 'SQL', 'MIXED'),"
@@ -218,7 +221,8 @@ TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
   ASSERT_EQ(text.iExitCode, 0) << text.sErrors.toStdString();
   EXPECT_TRUE(text.sOutput.contains(QStringLiteral("SEQN 1 \"BROKEN\", type \"SQL\": failed")))
       << text.sOutput.toStdString();
-  EXPECT_TRUE(text.sOutput.contains(QStringLiteral("Incorrect syntax near"))) << text.sOutput.toStdString();
+  EXPECT_TRUE(text.sOutput.contains(QStringLiteral("Incorrect syntax near")))
+      << text.sOutput.toStdString();
   EXPECT_TRUE(text.sOutput.contains(QStringLiteral("not run"))) << text.sOutput.toStdString();
 
   const Outcome json = Run(base + QStringList{QStringLiteral("--json")});
@@ -245,12 +249,14 @@ TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
 
   const Outcome one = Run(base + QStringList{QStringLiteral("--only"), QStringLiteral("1")});
   EXPECT_EQ(one.iExitCode, 0);
-  EXPECT_TRUE(one.sOutput.contains(QStringLiteral("Incorrect syntax near"))) << one.sOutput.toStdString();
+  EXPECT_TRUE(one.sOutput.contains(QStringLiteral("Incorrect syntax near")))
+      << one.sOutput.toStdString();
   EXPECT_FALSE(one.sOutput.contains(QStringLiteral("MIXED")));
 }
 
 TEST_F(AlertsCommand, TheTableShowsControlCharactersOfDatabaseTextEscaped) {
-  const QString sFile = DefinitionsFile("steer.db",
+  const QString sFile = DefinitionsFile(
+      "steer.db",
       "values ('select ''Red'' + char(27) + ''[31m%6'' as KEYWORD, ''ring'' + char(7) + "
       "char(9) + nchar(155) + nchar(8238) + ''end'' as DESCRIPTION', 1, 'd', 'SQL', 'STEER')");
   const QString sId = QStringLiteral("7%1\x1b]0;title\x07");
@@ -292,14 +298,15 @@ TEST_F(AlertsCommand, IdRefusesBadArgumentsAndFailsWhenTheStartFails) {
 namespace {
 
 TEST_F(AlertsCommand, ARunawayDefinitionIsStoppedAtTheTimeoutAndTheOthersStillShow) {
-  const QString sFile = DefinitionsFile("runaway.db",
+  const QString sFile = DefinitionsFile(
+      "runaway.db",
       "values ('with recursive n(i) as (select 1 union all select i + 1 from n) "
       "select ''Never'' as KEYWORD, ''d'' as DESCRIPTION where (select count(*) from n) = 0', "
       "1, 'runaway', 'SQL', 'RUNAWAY'), "
       "('select ''Quick'' as KEYWORD, ''d'' as DESCRIPTION', 1, 'quick', 'SQL', 'QUICK')");
-  const Outcome outcome = Run({QStringLiteral("--server"), sFile, QStringLiteral("--id"),
-                               QStringLiteral("1"), QStringLiteral("--json"),
-                               QStringLiteral("--timeout"), QStringLiteral("1")});
+  const Outcome outcome =
+      Run({QStringLiteral("--server"), sFile, QStringLiteral("--id"), QStringLiteral("1"),
+           QStringLiteral("--json"), QStringLiteral("--timeout"), QStringLiteral("1")});
   ASSERT_EQ(outcome.iExitCode, 0) << outcome.sErrors.toStdString();
   const QJsonArray alerts = QJsonDocument::fromJson(outcome.sOutput.toUtf8())
                                 .object()
@@ -308,9 +315,103 @@ TEST_F(AlertsCommand, ARunawayDefinitionIsStoppedAtTheTimeoutAndTheOthersStillSh
   ASSERT_EQ(alerts.size(), 1);
   EXPECT_EQ(alerts[0].toObject().value(QStringLiteral("keyword")).toString(),
             QStringLiteral("Quick"));
-  EXPECT_EQ(Run({QStringLiteral("--check"), QStringLiteral("--timeout"), QStringLiteral("-1")})
-                .iExitCode,
-            2);
+  EXPECT_EQ(
+      Run({QStringLiteral("--check"), QStringLiteral("--timeout"), QStringLiteral("-1")}).iExitCode,
+      2);
+}
+
+}  // namespace
+
+namespace {
+
+// The first character a terminal would act on rather than show, or null.
+QChar RawControl(const QString& sText) {
+  for (const QChar c : sText) {
+    const char16_t u = c.unicode();
+    if ((u < 0x20 && u != u'\n') || (u >= 0x7f && u < 0xa0) || (u >= 0x202a && u <= 0x202e) ||
+        (u >= 0x2066 && u <= 0x2069) || u == 0x200e || u == 0x200f || u == 0x2028 || u == 0x2029)
+      return c;
+  }
+  return QChar();
+}
+
+TEST_F(AlertsCommand, NoTextFromTheDatabaseOrTheCommandLineReachesTheTerminalRaw) {
+  const QString sFile = DefinitionsFile(
+      "hostile.db",
+      "values ('select ''Own'' + char(27) + '']0;owned'' + char(7) + char(27) + ''[2J'' as "
+      "KEYWORD, "
+      "''d'' + nchar(8232) + nchar(155) + nchar(8238) + char(127) as DESCRIPTION', 1, 'd', 'SQL', "
+      "'HOSTILE'), ('select convert(int, ''x'' + char(27) + ''[2J'')', 1, 'd', 'SQL', 'FAILS')");
+  const QString sId = QStringLiteral("1\n -99    0     1  FAKE");
+  const QStringList base = {QStringLiteral("--server"), sFile, QStringLiteral("--id"), sId};
+  struct Case {
+    QStringList arguments;
+    bool bErrors;  // the text is on standard error rather than output
+    const char* sShown;
+  };
+  const std::vector<Case> cases = {
+      {base, false, "Fixed text: No iMIS record with the ID 1\\n -99"},
+      {base + QStringList{QStringLiteral("--explain")}, false, "record 1\\n -99"},
+      {base + QStringList{QStringLiteral("--explain")}, false, "keyword \"Own\\e]0;owned\\x07"},
+      {base + QStringList{QStringLiteral("--explain")}, false, "x\\e[2J"},
+      {base + QStringList{QStringLiteral("--json")}, false, "d\\u2028\\u009b\\u202e\\u007f"},
+      {base + QStringList{QStringLiteral("--explain"), QStringLiteral("--json")}, false,
+       "Own\\u001b]0;owned\\u0007"},
+      {{QStringLiteral("--bogus\x1b[31m")}, true, "bogus\\e[31m"},
+      {{QStringLiteral("--check"), QStringLiteral("stray\x1b[31m\nline")},
+       true,
+       "stray\\e[31m\\nline"},
+  };
+  for (const Case& row : cases) {
+    const Outcome outcome = Run(row.arguments);
+    const QString& sText = row.bErrors ? outcome.sErrors : outcome.sOutput;
+    SCOPED_TRACE(sText.toStdString());
+    EXPECT_EQ(uint(RawControl(sText).unicode()), 0u) << "a raw control character";
+    EXPECT_TRUE(sText.contains(QString::fromUtf8(row.sShown))) << row.sShown;
+    if (row.arguments.contains(QStringLiteral("--json"))) {
+      QJsonParseError error;
+      QJsonDocument::fromJson(sText.toUtf8(), &error);
+      EXPECT_EQ(error.error, QJsonParseError::NoError);
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AlertsCommand, ExplainListsEveryOutputTableRowAlsoOnceTheSlotsAreFull) {
+  const QString sFile = DefinitionsFile(
+      "full.db",
+      "values ('with n(i) as (select 1 union all select i + 1 from n where i < 105) "
+      "insert into ttwk_AlertOutput (OWNER_SPID, KEY_VALUE, KEYWORD, DESCRIPTION) "
+      "select @@spid, ''1'', ''k'' + cast(i as varchar(3)), ''t'' from n', 1, 'd', 'SQL', 'MANY')");
+  const QStringList base = {QStringLiteral("--server"), sFile, QStringLiteral("--id"),
+                            QStringLiteral("1"), QStringLiteral("--explain")};
+  const Outcome json = Run(base + QStringList{QStringLiteral("--json")});
+  ASSERT_EQ(json.iExitCode, 0) << json.sErrors.toStdString();
+  const QJsonArray rows = QJsonDocument::fromJson(json.sOutput.toUtf8())
+                              .object()
+                              .value(QStringLiteral("output_table_rows"))
+                              .toArray();
+  ASSERT_EQ(rows.size(), 105) << json.sOutput.toStdString();
+  const struct {
+    int iRow;
+    bool bAccepted;
+  } cases[] = {{0, true}, {100, true}, {101, false}, {104, false}};
+  for (const auto& row : cases) {
+    const QJsonObject entry = rows[row.iRow].toObject();
+    EXPECT_EQ(entry.value(QStringLiteral("accepted")).toBool(), row.bAccepted) << row.iRow;
+    EXPECT_EQ(entry.value(QStringLiteral("dropped_because")).toArray().size(),
+              row.bAccepted ? 0 : 1)
+        << row.iRow;
+  }
+  const Outcome text = Run(base);
+  EXPECT_TRUE(
+      text.sOutput.contains(QStringLiteral("Rows of ttwk_AlertOutput for this connection: 105")));
+  EXPECT_TRUE(
+      text.sOutput.contains(QStringLiteral("row 105: dropped: no slot left: all 101 are taken")))
+      << text.sOutput.toStdString();
 }
 
 }  // namespace

@@ -194,6 +194,38 @@ TEST_F(OdbcFreeTds, ValuesOfTheServersTypesComeBackWhole) {
   for (int i = 0; i < rs.FieldCount(); ++i) EXPECT_TRUE(rs.Field(i).isNull()) << i;
 }
 
+// Not only a failed login: an error of a running batch may quote a value
+// that happens to be the password.
+TEST_F(OdbcFreeTds, AnErrorWhileSqlRunsShowsThePasswordMasked) {
+  const QString sMessage = QStringLiteral("Invalid column name 'Tds;pw}1=x'.");
+  const QString sConversion = QStringLiteral(
+      "Conversion failed when converting the varchar value 'Tds;pw}1=x' to data type int.");
+  const struct {
+    const char* sBatch;
+    QJsonArray reply;
+  } cases[] = {
+      {"select [Tds;pw}1=x]", {ErrorToken(207, sMessage)}},
+      {"select 1 where 'Tds;pw}1=x' = 0", {ErrorToken(245, sConversion)}},
+  };
+  QJsonArray answers;
+  for (const auto& row : cases) answers.append(Answer(QString::fromUtf8(row.sBatch), row.reply));
+  Start(Script(answers));
+  TWK_REQUIRE_RESPONDER(*responder);
+  Open(Settings());
+  for (const auto& row : cases) {
+    QString sShown;
+    try {
+      Recordset rows = connection.Execute(QString::fromUtf8(row.sBatch));
+      for (; !rows.IsEof(); rows.MoveNext()) {
+      }
+    } catch (const TwkError& error) {
+      sShown = error.Description();
+    }
+    EXPECT_TRUE(sShown.contains(QStringLiteral("'********'"))) << sShown.toStdString();
+    EXPECT_FALSE(sShown.contains(QStringLiteral("pw}1"))) << sShown.toStdString();
+  }
+}
+
 TEST_F(OdbcFreeTds, AnEmptySqlTextGivesAClosedResultWithoutReachingTheServer) {
   Start(Script({}));
   TWK_REQUIRE_RESPONDER(*responder);

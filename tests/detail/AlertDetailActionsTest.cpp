@@ -269,6 +269,26 @@ TEST_F(AlertDetailActions, StartFailingWithAnErrorShowsTheReportThenTheCriticalM
   EXPECT_EQ(platform.messages[1].icon, MessageIcon::Critical);
 }
 
+TEST_F(AlertDetailActions, AKeyValueHoldingANulIsReportedAndStartsNothing) {
+  const struct {
+    QString sAction, sKeyValue;
+  } cases[] = {
+      {QStringLiteral("prog --opt={ID}.tail"), QStringLiteral("a\0b")},
+      {QStringLiteral("prog {ID}"), QStringLiteral("\0")},
+  };
+  for (const auto& row : cases) {
+    platform.messages.clear();
+    Load(row.sAction, QString());
+    item.SetKeyValue(row.sKeyValue);
+    item.PerformAction();
+    EXPECT_TRUE(platform.commandLines.isEmpty()) << platform.commandLines.join(u'|').toStdString();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.messages[0].sText.startsWith(QStringLiteral("The action is not started")));
+    EXPECT_TRUE(platform.messages[0].sText.contains(QStringLiteral("Line 120\r\nSource TWKDetail")))
+        << platform.messages[0].sText.toStdString();
+  }
+}
+
 // Keeps one log across message boxes, clipboard and command starts.
 class OrderedPlatform : public testing::RecordingPlatform {
  public:

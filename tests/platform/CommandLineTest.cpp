@@ -99,11 +99,14 @@ TEST(StartDetachedCommand, AProgramThatDoesNotExistIsAnErrorThatNamesIt) {
   EXPECT_TRUE(start.sError.contains(QStringLiteral("/nonexistent/tellwick-no-such-program")));
 }
 
-TEST(StartDetachedCommand, AnEmptyLineOrProgramStartsNothing) {
-  for (const char* pLine : {"", "   \t", "\"\" arg"}) {
-    const CommandStart start = StartDetachedCommand(QString::fromUtf8(pLine));
-    EXPECT_FALSE(start.bStarted) << pLine;
-    EXPECT_FALSE(start.sError.isEmpty()) << pLine;
+TEST(StartDetachedCommand, AnEmptyLineOrProgramOrOneWithANulStartsNothing) {
+  const QStringList lines = {QString(), QStringLiteral("   \t"), QStringLiteral("\"\" arg"),
+                             QStringLiteral("/usr/bin/true --opt=a\0b"),
+                             QStringLiteral("/usr/bin/tr\0ue")};
+  for (const QString& sLine : lines) {
+    const CommandStart start = StartDetachedCommand(sLine);
+    EXPECT_FALSE(start.bStarted) << sLine.size();
+    EXPECT_FALSE(start.sError.isEmpty()) << sLine.size();
   }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <QJsonDocument>
 #include <cstdio>
 
 #include "ConsolePlatform.h"
@@ -21,6 +22,25 @@ TEST(TerminalText, EscapesControlAndReorderingCharactersVisibly) {
 TEST(TerminalText, CanKeepLineBreaksButNoLoneCarriageReturn) {
   EXPECT_EQ(TerminalText(QStringLiteral("one\r\ntwo\nthree\rx"), true),
             QStringLiteral("one\r\ntwo\nthree\\rx"));
+}
+
+TEST(JsonForTerminal, SpellsWhatATerminalWouldActOnAsEscapesAndKeepsTheJson) {
+  const struct {
+    QString sJson, sShown;
+  } cases[] = {
+      {QStringLiteral("{\"k\": \"a\x7f\u0085\u009b\"}\n"),
+       QStringLiteral("{\"k\": \"a\\u007f\\u0085\\u009b\"}\n")},
+      {QStringLiteral("[\"\u202e\u2066\u200f\u2028\u2029\"]"),
+       QStringLiteral("[\"\\u202e\\u2066\\u200f\\u2028\\u2029\"]")},
+      {QStringLiteral("{\n  \"k\": \"Zo\u00eb \\u001b\u00a0\"\n}"),
+       QStringLiteral("{\n  \"k\": \"Zo\u00eb \\u001b\u00a0\"\n}")},
+  };
+  for (const auto& row : cases) {
+    EXPECT_EQ(JsonForTerminal(row.sJson), row.sShown);
+    EXPECT_EQ(QJsonDocument::fromJson(JsonForTerminal(row.sJson).toUtf8()),
+              QJsonDocument::fromJson(row.sJson.toUtf8()));
+  }
+  EXPECT_EQ(TerminalText(QString(QChar(0x2028)) + QChar(0x2029)), QStringLiteral("\\u2028\\u2029"));
 }
 
 TEST(ConsolePlatform, MessagesReachTheTerminalEscapedWithTheirLines) {
