@@ -32,19 +32,40 @@ void EmittedStatement::Bind(const ValueOf& valueOf) {
 }
 
 bool EmittedStatement::Step() {
-  const bool bShared = catalog_.SharesCheck(statement_.get());
-  const int iResult = sqlite3_step(statement_.get());
-  if (iResult == SQLITE_ROW || iResult == SQLITE_DONE) {
-    if (bShared) catalog_.EndCheck();
-    return iResult == SQLITE_ROW;
+  if (!catalog_.SharesCheck()) return Stepped(sqlite3_step(statement_.get()));
+  int iResult = sqlite3_step(statement_.get());
+  if ((iResult & 0xff) == SQLITE_BUSY) {
+    // Inside a transaction SQLite does not wait for a busy file; the
+    // statement did nothing yet and waits in a transaction of its own.
+    catalog_.EndCheck();
+    sqlite3_reset(statement_.get());
+    return Stepped(sqlite3_step(statement_.get()));
   }
-  // The error's text is the connection's until the check's commit.
-  try {
-    Fail(pDb_, iResult, iLine_, Verb());
-  } catch (...) {
-    if (bShared) catalog_.EndCheck();
-    throw;
+  if (iResult != SQLITE_ROW && iResult != SQLITE_DONE) {
+    // The error's text is the connection's until the check's commit.
+    try {
+      Fail(pDb_, iResult, iLine_, Verb());
+    } catch (...) {
+      catalog_.EndCheck();
+      throw;
+    }
   }
+  const int iCommitted = catalog_.CommitCheck();
+  if (iCommitted != SQLITE_OK) {
+    try {
+      Fail(pDb_, iCommitted, iLine_, Verb());
+    } catch (...) {
+      RollBackLeftover(pDb_, true);
+      throw;
+    }
+  }
+  return iResult == SQLITE_ROW;
+}
+
+bool EmittedStatement::Stepped(int iResult) const {
+  if (iResult == SQLITE_ROW) return true;
+  if (iResult == SQLITE_DONE) return false;
+  Fail(pDb_, iResult, iLine_, Verb());
 }
 
 void EmittedStatement::Finish() {

@@ -20,11 +20,11 @@ class EngineCatalog : public tsql::Catalog {
   /// See SqliteCatalog::CheckMainAgain.
   void CheckMainAgain() const noexcept { tables_.CheckMainAgain(); }
   /// See SqliteCatalog::SharesCheck.
-  bool SharesCheck(sqlite3_stmt* pStatement) const noexcept {
-    return tables_.SharesCheck(pStatement);
-  }
+  bool SharesCheck() const noexcept { return tables_.SharesCheck(); }
   /// See SqliteCatalog::EndCheck.
   void EndCheck() const noexcept { tables_.EndCheck(); }
+  /// See SqliteCatalog::CommitCheck.
+  int CommitCheck() const noexcept { return tables_.CommitCheck(); }
 
  private:
   SqliteCatalog tables_;

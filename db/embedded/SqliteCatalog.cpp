@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "SqlBuilder.h"
+#include "SqliteHandles.h"
 #include "TwkError.h"
 
 namespace twk::embedded {
@@ -76,19 +77,17 @@ QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::MainTables() c
   return mainTables_;
 }
 
-bool SqliteCatalog::SharesCheck(sqlite3_stmt* pStatement) const noexcept {
-  if (!bCheckOpen_) return false;
-  // A write would take its lock inside the transaction, where SQLite does
-  // not wait for a busy file; it takes it in a transaction of its own.
-  if (sqlite3_stmt_readonly(pStatement)) return true;
-  EndCheck();
-  return false;
+int SqliteCatalog::CommitCheck() const noexcept {
+  if (!bCheckOpen_) return SQLITE_OK;
+  bCheckOpen_ = false;
+  if (sqlite3_get_autocommit(pDb_)) return SQLITE_OK;
+  return sqlite3_exec(pDb_, "COMMIT", nullptr, nullptr, nullptr);
 }
 
 void SqliteCatalog::EndCheck() const noexcept {
-  if (!bCheckOpen_) return;
-  bCheckOpen_ = false;
-  if (!sqlite3_get_autocommit(pDb_)) sqlite3_exec(pDb_, "COMMIT", nullptr, nullptr, nullptr);
+  // What a shared write changed is not kept when it cannot be committed,
+  // as its own transaction would not have kept it.
+  if (CommitCheck() != SQLITE_OK) RollBackLeftover(pDb_, true);
 }
 
 QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::TemporaryTables() const {

@@ -36,12 +36,15 @@ class SqliteCatalog : public tsql::Catalog {
   /// every lookup.
   void CheckMainAgain() const noexcept { bMainKnown_ = false; }
 
-  /// The schema version is read in a transaction of its own that the
-  /// batch's first statement shares when it only reads, so that checking
-  /// costs that statement no second lock. True when pStatement may run in
-  /// it; otherwise the transaction has ended first.
-  bool SharesCheck(sqlite3_stmt* pStatement) const noexcept;
-  /// Ends the transaction of the check, when it is still open.
+  /// The schema version is read in a transaction that the batch's first
+  /// statement shares, so that checking costs that statement no lock of its
+  /// own; true while it is open.
+  bool SharesCheck() const noexcept { return bCheckOpen_; }
+  /// Commits the transaction of the check, when it is still open; a failed
+  /// commit leaves it to be rolled back.
+  int CommitCheck() const noexcept;
+  /// Ends the transaction of the check, when it is still open, rolled back
+  /// when it cannot be committed.
   void EndCheck() const noexcept;
 
  private:

@@ -191,16 +191,19 @@ TEST_F(SqliteDialect, TemporaryTablesBelongToTheirConnection) {
 }
 
 // Another connection holds the file's write lock at the moment a definition
-// that reads before it writes opens its own transaction. A deferred begin
-// would take a read lock first and then be refused at once on the upgrade
-// (SQLite does not wait there, to avoid a deadlock), losing the alert; the
-// transaction must instead wait for the writer within the busy timeout.
+// that reads before it writes opens its own transaction, or writes first in
+// the transaction that checked the schema. A read lock taken first would be
+// refused at once on the upgrade (SQLite does not wait there, to avoid a
+// deadlock), losing the alert; the write must wait for the writer instead.
 TEST_F(SqliteDialect, ADefinitionsOwnTransactionWaitsForAWriterInsteadOfLosingItsAlert) {
   file.Exec("create table defs (N int)");
-  const QStringList beginnings = {QStringLiteral("begin transaction\n"),
-                                  QStringLiteral("begin tran;")};
-  for (const QString& sBegin : beginnings) {
-    SCOPED_TRACE(sBegin.toStdString());
+  const QString sOwn = QStringLiteral(
+      " select count(*) from defs; insert ttwk_AlertOutput values (@@spid, 'mine'); commit");
+  const QStringList batches = {QStringLiteral("begin transaction\n") + sOwn,
+                               QStringLiteral("begin tran;") + sOwn,
+                               QStringLiteral("insert ttwk_AlertOutput values (@@spid, 'mine')")};
+  for (const QString& sBatch : batches) {
+    SCOPED_TRACE(sBatch.toStdString());
     connection->Execute(QStringLiteral("delete ttwk_AlertOutput where OWNER_SPID = @@spid"));
     sqlite3* pWriter = nullptr;
     ASSERT_EQ(sqlite3_open(sDatabaseFile.toUtf8().constData(), &pWriter), SQLITE_OK);
@@ -217,9 +220,7 @@ TEST_F(SqliteDialect, ADefinitionsOwnTransactionWaitsForAWriterInsteadOfLosingIt
     });
     QString sFailure;
     try {
-      connection->Execute(
-          sBegin + QStringLiteral(" select count(*) from defs;"
-                                  "insert ttwk_AlertOutput values (@@spid, 'mine'); commit"));
+      connection->Execute(sBatch);
     } catch (const TwkError& error) {
       sFailure = error.Description();
     }
@@ -231,7 +232,7 @@ TEST_F(SqliteDialect, ADefinitionsOwnTransactionWaitsForAWriterInsteadOfLosingIt
                                    "@@spid")),
               QStringLiteral("1"));
   }
-  EXPECT_EQ(file.Number("select count(*) from defs"), 2);
+  EXPECT_EQ(file.Number("select count(*) from defs"), 3);
 }
 
 // Eight processes evaluate a definition with its own transaction while a
