@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "AlertPlaceholders.h"
 
+#include <QHash>
 #include <array>
-#include <optional>
+#include <vector>
 
 #include "Conversions.h"
 #include "SqlContexts.h"
@@ -52,49 +53,82 @@ const Placeholder* PlaceholderAt(const QString& sText, qsizetype iPos) {
   return nullptr;
 }
 
+// Where a placeholder takes a value: code, literals and quoted names; in a
+// bracketed name or a comment it stays as written.
+bool TakesValue(SqlContext context) {
+  return context == SqlContext::Code || context == SqlContext::Literal ||
+         context == SqlContext::QuotedName;
+}
+
 // The placeholder's characters are letters, braces and an at-sign, none of
 // which opens or closes anything, so its first character tells its context.
-std::optional<QString> ValueFor(SqlContext context, const QString& sValue) {
+QString ValueFor(SqlContext context, const QString& sValue) {
   switch (context) {
     case SqlContext::Code:
       return QLatin1Char('\'') + Conversions::QuoteApostrophes(sValue) + QLatin1Char('\'');
     case SqlContext::Literal:
       return Conversions::QuoteApostrophes(sValue);
-    case SqlContext::QuotedName: {
+    default: {
       QString sDoubled = sValue;
       return sDoubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
     }
-    case SqlContext::Bracketed:
-    case SqlContext::Comment:
-      break;
   }
-  return std::nullopt;
+}
+
+struct Occurrence {
+  qsizetype iPos;
+  const Placeholder* pPlaceholder;
+  SqlContext context;
+};
+
+// The placeholders of a text that take a value, in order; a text without
+// any is not tokenized.
+std::vector<Occurrence> Occurrences(const QString& sCriteria) {
+  std::vector<Occurrence> found;
+  std::vector<SqlContext> contexts;
+  qsizetype iPos = 0;
+  while (iPos < sCriteria.size()) {
+    const Placeholder* pPlaceholder = PlaceholderAt(sCriteria, iPos);
+    if (pPlaceholder && contexts.empty()) contexts = ReadSqlContexts(sCriteria);
+    if (!pPlaceholder || !TakesValue(contexts[size_t(iPos)])) {
+      ++iPos;
+      continue;
+    }
+    found.push_back({iPos, pPlaceholder, contexts[size_t(iPos)]});
+    iPos += pPlaceholder->sName.size();
+  }
+  return found;
+}
+
+// A panel runs the same definitions for every record it is opened on, so
+// where their placeholders stand is read once a text.
+const std::vector<Occurrence>& OccurrencesOf(const QString& sCriteria) {
+  constexpr qsizetype iKeptTexts = 1024;
+  thread_local QHash<QString, std::vector<Occurrence>> kept;
+  const auto found = kept.constFind(sCriteria);
+  if (found != kept.constEnd()) return *found;
+  if (kept.size() >= iKeptTexts) kept.clear();
+  return *kept.insert(sCriteria, Occurrences(sCriteria));
 }
 
 }  // namespace
 
 ReplacedCriteria ReplacePlaceholdersTraced(const QString& sCriteria, const QString& sId,
                                            const QString& sAuthID) {
-  const std::vector<SqlContext> contexts = ReadSqlContexts(sCriteria);
   ReplacedCriteria replaced;
   QString& sResult = replaced.sSql;
   sResult.reserve(sCriteria.size() + 32);
-  qsizetype iPos = 0;
-  while (iPos < sCriteria.size()) {
-    const Placeholder* pPlaceholder = PlaceholderAt(sCriteria, iPos);
-    const std::optional<QString> sValue =
-        pPlaceholder ? ValueFor(contexts[size_t(iPos)], pPlaceholder->bUser ? sAuthID : sId)
-                     : std::nullopt;
-    if (!sValue) {
-      sResult += sCriteria.at(iPos);
-      ++iPos;
-      continue;
-    }
-    const qsizetype iNameLength = pPlaceholder->sName.size();
-    replaced.edits.push_back({iPos, iNameLength, sResult.size(), sValue->size()});
-    sResult += *sValue;
-    iPos += iNameLength;
+  qsizetype iCopied = 0;
+  for (const Occurrence& occurrence : OccurrencesOf(sCriteria)) {
+    sResult += QStringView(sCriteria).mid(iCopied, occurrence.iPos - iCopied);
+    const QString sValue =
+        ValueFor(occurrence.context, occurrence.pPlaceholder->bUser ? sAuthID : sId);
+    const qsizetype iNameLength = occurrence.pPlaceholder->sName.size();
+    replaced.edits.push_back({occurrence.iPos, iNameLength, sResult.size(), sValue.size()});
+    sResult += sValue;
+    iCopied = occurrence.iPos + iNameLength;
   }
+  sResult += QStringView(sCriteria).mid(iCopied);
   return replaced;
 }
 
