@@ -115,6 +115,9 @@ Recordset SqliteConnection::Execute(const QString& sSql) {
 
 long SqliteConnection::Spid() {
   if (lSpid_ == 0) {
+    // The clean-up below runs only outside a transaction, and the engine's
+    // check of the schema is none the batch asked for.
+    tsqlEngine_->EndSchemaCheck();
     lSpid_ = long(getpid()) * lSlotsPerProcess + TakeSlot();
     RemoveRowsOfClosedConnections();
   }

@@ -4,6 +4,7 @@
 #include <QHash>
 
 #include "Parser.h"
+#include "SqlBuilder.h"
 #include "Tokenizer.h"
 #include "TypeConversion.h"
 
@@ -53,8 +54,12 @@ bool CompiledBatch::Recording::Same(const std::vector<Lookup>& lookups) const {
   return true;
 }
 
-CompiledBatch::CompiledBatch(const tsql::Catalog& catalog, const QString& sBatch, BatchKey key)
-    : recording_(catalog), key_(std::move(key)), batch_(tsql::Parse(sBatch)), binder_(recording_) {}
+CompiledBatch::CompiledBatch(const EngineCatalog& catalog, const QString& sBatch, BatchKey key)
+    : catalog_(catalog),
+      recording_(catalog),
+      key_(std::move(key)),
+      batch_(tsql::Parse(sBatch)),
+      binder_(recording_) {}
 
 void CompiledBatch::Bind() {
   recording_.pInto = &compiled_;
@@ -66,10 +71,22 @@ void CompiledBatch::Bind() {
   }
   recording_.pInto = nullptr;
   bBound_ = true;
+  bool bMadeForTheBatch = false;
+  for (const Lookup& lookup : compiled_) {
+    bNamesPrivate_ = bNamesPrivate_ || SqlBuilder::IsPrivate(lookup.name);
+    bMadeForTheBatch = bMadeForTheBatch || EngineCatalog::IsMadeForTheBatch(lookup.name);
+  }
+  // Without a look-up there is nothing to check, and no version to read.
+  if (!bMadeForTheBatch && !compiled_.empty()) valid_ = catalog_.Versions(bNamesPrivate_);
 }
 
-bool CompiledBatch::StillValid() const {
-  return recording_.Same(compiled_);
+bool CompiledBatch::StillValid() {
+  if (!valid_) return recording_.Same(compiled_);
+  const std::pair<long long, long long> versions = catalog_.Versions(bNamesPrivate_);
+  if (versions == *valid_) return true;
+  if (!recording_.Same(compiled_)) return false;
+  valid_ = versions;
+  return true;
 }
 
 // A literal may take the new value only where it reaches SQLite as a

@@ -10,8 +10,8 @@
 #include "Ast.h"
 #include "BatchKey.h"
 #include "Binder.h"
-#include "Catalog.h"
 #include "EmittedSql.h"
+#include "EngineCatalog.h"
 
 namespace twk::embedded {
 
@@ -28,7 +28,7 @@ class CompiledBatch {
   using EmittedMap = std::unordered_map<const void*, std::vector<EmittedSql>>;
 
   /// Reads the batch; throws the server's error for a batch it refuses.
-  CompiledBatch(const tsql::Catalog& catalog, const QString& sBatch, BatchKey key);
+  CompiledBatch(const EngineCatalog& catalog, const QString& sBatch, BatchKey key);
   CompiledBatch(const CompiledBatch&) = delete;
   CompiledBatch& operator=(const CompiledBatch&) = delete;
 
@@ -39,8 +39,9 @@ class CompiledBatch {
   bool HasKey() const noexcept { return key_.bCacheable; }
   const QString& Key() const noexcept { return key_.sKey; }
 
-  /// Whether every table the binding looked up is as it was.
-  bool StillValid() const;
+  /// Whether every table the binding looked up is as it was; asked of the
+  /// catalogue only when a schema it read has changed since it last said so.
+  bool StillValid();
   /// Takes the literal values of another text of the same key: false when
   /// one that is not a parameter everywhere differs.
   bool Adopt(const BatchKey& key);
@@ -72,6 +73,7 @@ class CompiledBatch {
     const tsql::Catalog& inner_;
   };
 
+  const EngineCatalog& catalog_;
   Recording recording_;
   BatchKey key_;
   tsql::Batch batch_;
@@ -79,6 +81,10 @@ class CompiledBatch {
   EmittedMap emitted_;
   bool bBound_ = false;
   std::vector<Lookup> compiled_;
+  // The schema versions under which compiled_ was last found the same;
+  // unset while it names a table made for each batch.
+  std::optional<std::pair<long long, long long>> valid_;
+  bool bNamesPrivate_ = false;
   std::unordered_map<const tsql::Statement*, std::vector<Lookup>> late_;
 };
 

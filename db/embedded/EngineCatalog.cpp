@@ -3,10 +3,13 @@
 
 namespace twk::embedded {
 
+bool EngineCatalog::IsMadeForTheBatch(const tsql::ObjectName& name) {
+  return !name.parts.empty() && name.Last().compare(u"sysobjects", Qt::CaseInsensitive) == 0;
+}
+
 std::optional<tsql::CatalogTable> EngineCatalog::FindTable(const tsql::ObjectName& name) const {
   std::optional<tsql::CatalogTable> table = tables_.FindTable(name);
-  if (table || name.IsTemporary() || name.parts.empty() ||
-      name.Last().compare(u"sysobjects", Qt::CaseInsensitive) != 0) {
+  if (table || name.IsTemporary() || !IsMadeForTheBatch(name)) {
     return table;  // a sysobjects table of the file's own wins
   }
   sysobjects_.Prepare();

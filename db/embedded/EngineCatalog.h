@@ -23,6 +23,13 @@ class EngineCatalog : public tsql::Catalog {
   bool SharesCheck() const noexcept { return tables_.SharesCheck(); }
   /// See SqliteCatalog::EndCheck.
   void EndCheck() const noexcept { tables_.EndCheck(); }
+  /// See SqliteCatalog::Versions.
+  std::pair<long long, long long> Versions(bool bWithPrivate) const {
+    return tables_.Versions(bWithPrivate);
+  }
+  /// Whether a look-up of the name may give another answer than the tables
+  /// of the two databases: sysobjects, which is made for the batch.
+  static bool IsMadeForTheBatch(const tsql::ObjectName& name);
   /// See SqliteCatalog::CommitCheck.
   int CommitCheck() const noexcept { return tables_.CommitCheck(); }
 

@@ -77,6 +77,12 @@ QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::MainTables() c
   return mainTables_;
 }
 
+std::pair<long long, long long> SqliteCatalog::Versions(bool bWithPrivate) const {
+  MainTables();
+  if (bWithPrivate) TemporaryTables();
+  return {lMainVersion_, bWithPrivate ? lTemporaryVersion_ : -1};
+}
+
 int SqliteCatalog::CommitCheck() const noexcept {
   if (!bCheckOpen_) return SQLITE_OK;
   bCheckOpen_ = false;

@@ -36,6 +36,11 @@ class SqliteCatalog : public tsql::Catalog {
   /// every lookup.
   void CheckMainAgain() const noexcept { bMainKnown_ = false; }
 
+  /// The schema versions of the main database and, when asked for, of the
+  /// private one (else -1): while both are the same, every look-up in that
+  /// database gives the same answer.
+  std::pair<long long, long long> Versions(bool bWithPrivate) const;
+
   /// The schema version is read in a transaction that the batch's first
   /// statement shares, so that checking costs that statement no lock of its
   /// own; true while it is open.

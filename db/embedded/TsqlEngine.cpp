@@ -117,6 +117,10 @@ BatchResult TsqlEngine::Run(const QString& sBatch) {
   }
 }
 
+void TsqlEngine::EndSchemaCheck() noexcept {
+  session_->catalog.EndCheck();
+}
+
 bool TsqlEngine::NoCount() const noexcept {
   return session_->bNoCount;
 }

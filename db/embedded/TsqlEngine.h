@@ -41,6 +41,9 @@ class TsqlEngine {
   /// the server's number and line, or TwkError with SQLite's text); one
   /// after the first result stops the batch and returns that result.
   BatchResult Run(const QString& sBatch);
+  /// Ends the transaction in which a batch checks the schema, before its
+  /// first statement would have ended it.
+  void EndSchemaCheck() noexcept;
 
   /// "set nocount on" of an earlier batch, kept as the session option is.
   bool NoCount() const noexcept;

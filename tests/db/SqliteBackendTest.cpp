@@ -135,6 +135,13 @@ TEST_F(SqliteBackend, RowsOfClosedConnectionsLeaveTheOutputTableWhenANumberIsHan
   EXPECT_EQ(file.Number("select count(*) from ttwk_AlertOutput"), 4);  // not before it has a number
   Spid(*fresh);
   EXPECT_EQ(file.Text("select group_concat(TITLE) from ttwk_AlertOutput"), QStringLiteral("live"));
+
+  // The same when the number is first asked for by a statement that reads a table.
+  file.Exec("insert into ttwk_AlertOutput values (2147483000, 'gone')");
+  auto reading = Open();
+  reading->Execute(
+      QStringLiteral("select count(*) from ttwk_AlertOutput where OWNER_SPID <> @@spid"));
+  EXPECT_EQ(file.Text("select group_concat(TITLE) from ttwk_AlertOutput"), QStringLiteral("live"));
 }
 
 TEST_F(SqliteBackend, SpidIsUniqueAmongProcessesSharingTheFile) {
