@@ -17,13 +17,13 @@ StatementHandle SqliteStatementCache::Prepare(const QString& sSql, int& iResult)
   return statement;
 }
 
+// A statement taken out leaves its place behind, empty, for its return:
+// each run then looks its text up twice and allocates nothing.
 StatementHandle SqliteStatementCache::Take(const QString& sSql) {
   const auto found = kept_.find(sSql);
-  if (found == kept_.end()) return {};
-  StatementHandle statement = std::move(found->second.statement);
-  order_.erase(found->second.age);
-  kept_.erase(found);
-  return statement;
+  if (found == kept_.end() || !found->second.statement) return {};
+  order_.splice(order_.end(), order_, found->second.age);
+  return std::move(found->second.statement);
 }
 
 void SqliteStatementCache::Give(const QString& sSql, StatementHandle statement) noexcept {
@@ -31,7 +31,12 @@ void SqliteStatementCache::Give(const QString& sSql, StatementHandle statement) 
   sqlite3_reset(statement.get());
   sqlite3_clear_bindings(statement.get());
   try {
-    if (kept_.count(sSql)) return;  // one of that text is kept already
+    const auto found = kept_.find(sSql);
+    if (found != kept_.end()) {
+      // One of that text may be kept already.
+      if (!found->second.statement) found->second.statement = std::move(statement);
+      return;
+    }
     if (kept_.size() >= iCapacity_) {
       kept_.erase(order_.front());
       order_.pop_front();

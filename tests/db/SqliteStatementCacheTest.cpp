@@ -7,6 +7,7 @@
 
 #include "Connection.h"
 #include "RawSqliteFile.h"
+#include "SqliteStatementCache.h"
 #include "TwkError.h"
 
 namespace twk::testing {
@@ -173,6 +174,35 @@ TEST_F(SqliteStatementReuse, AnAssignmentSelectThatReadsItsVariableTakesNewLiter
   EXPECT_EQ(Rows(QStringLiteral("declare @n int = 0, @last varchar(10) select @n += QTY, "
                                 "@last = NAME from items order by ID select @n, @last")),
             QStringLiteral("6|it's"));
+}
+
+// When full, the statement used longest ago goes, whether or not it was
+// used again in between: a cycle through one more text than fits must not
+// cost every text its preparation.
+TEST(SqliteStatementCache, KeepsTheStatementsUsedLast) {
+  sqlite3* pDb = nullptr;
+  ASSERT_EQ(sqlite3_open(":memory:", &pDb), SQLITE_OK);
+  {
+    SqliteStatementCache cache(pDb, 2);
+    const auto run = [&](const QString& sSql) {
+      StatementHandle statement = cache.Take(sSql);
+      const bool bKept = bool(statement);
+      int iResult = SQLITE_OK;
+      if (!statement) statement = cache.Prepare(sSql, iResult);
+      cache.Give(sSql, std::move(statement));
+      return bKept;
+    };
+    const QString a = QStringLiteral("select 1"), b = QStringLiteral("select 2"),
+                  c = QStringLiteral("select 3");
+    const std::vector<std::pair<QString, bool>> steps = {
+        {a, false}, {b, false}, {a, true}, {c, false}, {a, true}, {b, false}, {c, false}};
+    for (const auto& [sSql, bKept] : steps) EXPECT_EQ(run(sSql), bKept) << sSql.toStdString();
+    StatementHandle taken = cache.Take(c);
+    EXPECT_TRUE(taken);
+    EXPECT_FALSE(cache.Take(c));  // never handed out twice
+    cache.Give(c, std::move(taken));
+  }
+  sqlite3_close(pDb);
 }
 
 }  // namespace
