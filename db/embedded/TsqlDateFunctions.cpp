@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "TsqlDateFunctions.h"
 
-#include <QDateTime>
+#include <QDate>
+#include <algorithm>
+#include <ctime>
 
 #include "FunctionArguments.h"
 #include "TsqlConvert.h"
@@ -26,10 +28,19 @@ TsqlDateValue DateArgument(sqlite3_value* pValue) {
   return TsqlDateValue::Argument(TextArgument(pValue));
 }
 
-void ResultNow(sqlite3_context* pContext, const QDateTime& now, const SqlType& type) {
+// The clock read with the C library: QDateTime's own reading of local time
+// cost more than the rest of a short definition.
+void ResultNow(sqlite3_context* pContext, bool bUtc, const SqlType& type) {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  tm parts{};
+  if (bUtc ? !gmtime_r(&now.tv_sec, &parts) : !localtime_r(&now.tv_sec, &parts)) {
+    return sqlite3_result_error(pContext, "TSQL 0: the clock cannot be read", -1);
+  }
   TsqlDateValue value;
-  value.date = now.date();
-  value.lTicks = qint64(now.time().msecsSinceStartOfDay()) * 10'000;
+  value.date = QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
+  const qint64 lSeconds = parts.tm_hour * 3600 + parts.tm_min * 60 + std::min(parts.tm_sec, 59);
+  value.lTicks = (lSeconds * 1000 + now.tv_nsec / 1'000'000) * 10'000;
   ResultText(pContext, value.RoundedFor(type).Stored(type));
 }
 
@@ -49,15 +60,15 @@ void CheckPartForType(Part part, const QString& sPart, const SqlType& type, cons
 }  // namespace
 
 void GetDate(sqlite3_context* pContext, int, sqlite3_value**) {
-  ResultNow(pContext, QDateTime::currentDateTime(), SqlType::Of(Kind::DateTime));
+  ResultNow(pContext, false, SqlType::Of(Kind::DateTime));
 }
 
 void GetUtcDate(sqlite3_context* pContext, int, sqlite3_value**) {
-  ResultNow(pContext, QDateTime::currentDateTimeUtc(), SqlType::Of(Kind::DateTime));
+  ResultNow(pContext, true, SqlType::Of(Kind::DateTime));
 }
 
 void SysDateTime(sqlite3_context* pContext, int, sqlite3_value**) {
-  ResultNow(pContext, QDateTime::currentDateTime(), SqlType::Of(Kind::DateTime2, 0, 0, 7));
+  ResultNow(pContext, false, SqlType::Of(Kind::DateTime2, 0, 0, 7));
 }
 
 void DateAdd(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
