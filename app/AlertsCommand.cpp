@@ -111,7 +111,8 @@ int AlertsCommand::Run(const QStringList& arguments) {
   }
   QString sPassword, sPasswordError;
   if (!PasswordSource::Resolve(parser, password, passwordFile, sPassword, sPasswordError)) {
-    PrintError(sPasswordError);
+    // It names the file as given: one line, all of it escaped.
+    PrintError(TerminalText(sPasswordError));
     return UsageError;
   }
   const ConnectionValues values{parser.value(server), parser.value(database), parser.value(user),

@@ -15,7 +15,8 @@ class PasswordSource {
   static QCommandLineOption PasswordOption();
   static QCommandLineOption FileOption();
 
-  /// The password; false with sError set when the file cannot be read.
+  /// The password; false with sError set when the file cannot be read. sError
+  /// names the file as given, raw: a caller that prints it escapes it.
   static bool Resolve(const QCommandLineParser& parser, const QCommandLineOption& password,
                       const QCommandLineOption& file, QString& sPassword, QString& sError);
 };

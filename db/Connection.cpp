@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Connection.h"
 
+#include "ScrubbedRows.h"
 #include "SqliteBackend.h"
 #include "TwkError.h"
 #include "odbc/OdbcBackend.h"
@@ -22,7 +23,7 @@ void Connection::Open() {
     for (auto& diagnostic : diagnostics_) {
       diagnostic.sDescription = settings_.Scrub(diagnostic.sDescription);
     }
-    throw TwkError(settings_.Scrub(error.Description()), error.Source(), error.Number());
+    throw settings_.Scrub(error);
   }
   diagnostics_.insert(diagnostics_.end(), addedRecords_.begin(), addedRecords_.end());
   for (auto& diagnostic : diagnostics_) {
@@ -40,9 +41,15 @@ Recordset Connection::Execute(const QString& sSql) {
                    QStringLiteral("TWK.Connection"), 3704);
   }
   try {
-    return backend_->Execute(sSql);
+    Recordset result = backend_->Execute(sSql);
+    // Later rows, and the failure a put-away result holds, are read long
+    // after this call returns: they carry the settings of this run along.
+    result.WrapSource([this](std::shared_ptr<RowSource> rows) {
+      return std::make_shared<ScrubbedRows>(std::move(rows), settings_);
+    });
+    return result;
   } catch (const TwkError& error) {
-    throw TwkError(settings_.Scrub(error.Description()), error.Source(), error.Number());
+    throw settings_.Scrub(error);
   }
 }
 

@@ -37,7 +37,9 @@ class Connection {
   /// here can deliver them.
   void AddToEveryOpen(std::vector<Diagnostic> records) { addedRecords_ = std::move(records); }
 
-  /// Runs a batch (see Backend::Execute). Throws TwkError when closed or failed.
+  /// Runs a batch (see Backend::Execute). Throws TwkError when closed or
+  /// failed. Every error of the batch, also one met while its rows are read
+  /// later, shows the password masked.
   Recordset Execute(const QString& sSql);
 
  private:

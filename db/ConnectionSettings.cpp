@@ -58,4 +58,8 @@ QString ConnectionSettings::Scrub(QString sText) const {
   return sScrubbed;
 }
 
+TwkError ConnectionSettings::Scrub(const TwkError& error) const {
+  return TwkError(Scrub(error.Description()), error.Source(), error.Number());
+}
+
 }  // namespace twk

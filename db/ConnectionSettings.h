@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "TwkError.h"
+
 namespace twk {
 
 /// The values a connection is opened with.
@@ -27,6 +29,8 @@ struct ConnectionSettings {
   /// form) masked out, so that no message shows it; the password inside a
   /// longer user, database or data source name stays, so those read whole.
   QString Scrub(QString sText) const;
+  /// The error with its description scrubbed; source and number stay.
+  TwkError Scrub(const TwkError& error) const;
 };
 
 }  // namespace twk

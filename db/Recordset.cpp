@@ -31,6 +31,11 @@ Recordset Recordset::Closed(long lRowsAffected) {
   return closed;
 }
 
+void Recordset::WrapSource(
+    const std::function<std::shared_ptr<RowSource>(std::shared_ptr<RowSource>)>& wrap) {
+  if (more_) more_ = wrap(std::move(more_));
+}
+
 bool Recordset::IsEof() const noexcept { return !bOpen_ || iCurrent_ >= rows_.size(); }
 
 void Recordset::MoveFirst() {

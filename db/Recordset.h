@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,11 @@ class Recordset {
 
   /// A closed record set that knows how many rows its statement changed.
   static Recordset Closed(long lRowsAffected);
+
+  /// The rows still to come are read through what wrap makes of their
+  /// source; nothing happens when they have all been read.
+  void WrapSource(
+      const std::function<std::shared_ptr<RowSource>(std::shared_ptr<RowSource>)>& wrap);
 
   bool IsOpen() const noexcept { return bOpen_; }
   /// True before the first row, past the last, and when closed.

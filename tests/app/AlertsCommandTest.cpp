@@ -361,6 +361,10 @@ TEST_F(AlertsCommand, NoTextFromTheDatabaseOrTheCommandLineReachesTheTerminalRaw
       {{QStringLiteral("--check"), QStringLiteral("stray\x1b[31m\nline")},
        true,
        "stray\\e[31m\\nline"},
+      {{QStringLiteral("--check"), QStringLiteral("--password-file"),
+        QStringLiteral("gone\n -99\x1b[31m")},
+       true,
+       "password file gone\\n -99\\e[31m"},
   };
   for (const Case& row : cases) {
     const Outcome outcome = Run(row.arguments);

@@ -19,6 +19,7 @@ namespace {
 
 using testing::Answer;
 using testing::ErrorToken;
+using testing::Paced;
 using testing::Rows;
 using testing::TdsResponder;
 
@@ -200,14 +201,20 @@ TEST_F(OdbcFreeTds, AnErrorWhileSqlRunsShowsThePasswordMasked) {
   const QString sMessage = QStringLiteral("Invalid column name 'Tds;pw}1=x'.");
   const QString sConversion = QStringLiteral(
       "Conversion failed when converting the varchar value 'Tds;pw}1=x' to data type int.");
+  const QJsonArray failsAfterRows = {
+      Paced(Rows({{"n", "int"}}, QJsonArray{QJsonArray{1}, QJsonArray{2}, QJsonArray{3}}),
+            {{"fail_after", 2}, {"error", ErrorToken(245, sConversion)["error"]}})};
   const struct {
     const char* sBatch;
     QJsonArray reply;
+    bool bPutAway;  // another batch runs before the rows are walked
   } cases[] = {
-      {"select [Tds;pw}1=x]", {ErrorToken(207, sMessage)}},
-      {"select 1 where 'Tds;pw}1=x' = 0", {ErrorToken(245, sConversion)}},
+      {"select [Tds;pw}1=x]", {ErrorToken(207, sMessage)}, false},
+      {"select 1 where 'Tds;pw}1=x' = 0", {ErrorToken(245, sConversion)}, false},
+      {"select convert(int, v) from t", failsAfterRows, false},
+      {"select convert(int, v) from u", failsAfterRows, true},
   };
-  QJsonArray answers;
+  QJsonArray answers = {Answer(QStringLiteral("select 7"), {Rows({{"", "int"}}, IntRow(7))})};
   for (const auto& row : cases) answers.append(Answer(QString::fromUtf8(row.sBatch), row.reply));
   Start(Script(answers));
   TWK_REQUIRE_RESPONDER(*responder);
@@ -216,6 +223,7 @@ TEST_F(OdbcFreeTds, AnErrorWhileSqlRunsShowsThePasswordMasked) {
     QString sShown;
     try {
       Recordset rows = connection.Execute(QString::fromUtf8(row.sBatch));
+      if (row.bPutAway) connection.Execute(QStringLiteral("select 7"));
       for (; !rows.IsEof(); rows.MoveNext()) {
       }
     } catch (const TwkError& error) {
