@@ -14,6 +14,8 @@
 #include "ConnectionSettings.h"
 #include "ControlRegistry.h"
 #include "ControlScrollArea.h"
+#include "DockCommands.h"
+#include "EditorCommands.h"
 #include "Conversions.h"
 #include "ExplainWindow.h"
 #include "HostedControl.h"
@@ -21,6 +23,7 @@
 #include "PlatformServices.h"
 #include "RecordBrowser.h"
 #include "XtenderControl.h"
+#include "ctlEditTWK.h"
 #include "modSubroutines.h"
 
 namespace twk {
@@ -150,12 +153,15 @@ void HostWindow::CreateMenus() {
                    [this] { FocusPane(+1); });
   pView->addAction(QStringLiteral("&Previous pane"), QKeySequence(Qt::SHIFT | Qt::Key_F6), this,
                    [this] { FocusPane(-1); });
+  pDockCommands_ = new DockCommands(this, pView);
+  pEditorCommands_ = new EditorCommands(this, [this](const QString& s) { ShowStatus(s); });
   AboutBox::AddHelpMenu(menuBar());
 }
 
 bool HostWindow::IsMenuShortcut(const QKeySequence& keys) const {
   for (const QAction* pAction : findChildren<QAction*>()) {
-    if (!pAction->shortcut().isEmpty() && pAction->shortcut() == keys) return true;
+    // A disabled command leaves the key to the widget (Escape to a box).
+    if (pAction->isEnabled() && pAction->shortcuts().contains(keys)) return true;
   }
   return false;
 }
@@ -231,6 +237,7 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
   pXtender->SetHost(hosted_.back().get());
   pDock->show();
   pXtender->XtenderInit();
+  if (auto* pEditor = qobject_cast<ctlEditTWK*>(pControl)) pEditorCommands_->Attach(pEditor);
   if (sClassName == QStringLiteral("TWK.ctlTWK") && ModuleState::ForThisThread().bPanelDuplicate) {
     ShowStatus(QStringLiteral("A second alert panel was not started: on host versions before "
                               "10.4 only one panel runs at a time (this host is version ") +
