@@ -56,17 +56,21 @@ class HostWindow : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+  void resizeEvent(QResizeEvent* pEvent) override;
 
  private:
   void CreateMenus();
   bool IsMenuShortcut(const QKeySequence& keys) const;
   QList<QWidget*> Panes() const;
   void GrowForDock(QDockWidget* pDock, bool bBeside);
+  void KeepOnScreen();
+  void FitDocks();
 
   HostSession session_;
   RecordBrowser* pBrowser_;
   EditorCommands* pEditorCommands_ = nullptr;
   DockCommands* pDockCommands_ = nullptr;
+  bool bFitDocks_ = false;
   std::vector<std::unique_ptr<HostedControl>> hosted_;
 };
 
