@@ -6,8 +6,7 @@
 
 namespace twk {
 
-ControlScrollArea::ControlScrollArea(QWidget* pControl, bool bKeepWidth, QWidget* pParent)
-    : QScrollArea(pParent), bKeepWidth_(bKeepWidth) {
+ControlScrollArea::ControlScrollArea(QWidget* pControl, QWidget* pParent) : QScrollArea(pParent) {
   setFrameShape(QFrame::NoFrame);
   // The panel stretches its items across whatever width it gets; the design
   // is the least it is given, never a squeeze below it.
@@ -27,14 +26,12 @@ QSize ControlScrollArea::sizeHint() const {
 }
 
 QSize ControlScrollArea::minimumSizeHint() const {
-  // A panel beside the records keeps its whole design, band and fixed text
-  // included, however many panels share the side. A control below them
-  // keeps its height; along the records a scroll bar takes over when the
-  // window is too narrow, and needs room of its own.
+  // The design is what the area asks for, not what it insists on: on a
+  // screen too small for every control the area scrolls, so the window
+  // never needs more than the screen. It keeps room for both scroll bars
+  // and a strip of the control between them.
   const int iBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-  const QSize designed = sizeHint();
-  if (bKeepWidth_) return designed;
-  return {qMin(designed.width(), 8 * iBar), designed.height() + iBar};
+  return sizeHint().boundedTo(QSize(8 * iBar, 4 * iBar));
 }
 
 bool ControlScrollArea::ShowsWholeControl() const {

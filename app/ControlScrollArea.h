@@ -11,10 +11,8 @@ class ControlScrollArea : public QScrollArea {
   Q_OBJECT
 
  public:
-  /// Takes the control; bKeepWidth makes the whole design the least this
-  /// area may be given (a panel beside the records), otherwise only the
-  /// designed height (a control below them scrolls sideways).
-  ControlScrollArea(QWidget* pControl, bool bKeepWidth, QWidget* pParent = nullptr);
+  /// Takes the control, which is never given less than its design.
+  explicit ControlScrollArea(QWidget* pControl, QWidget* pParent = nullptr);
 
   /// The control's designed size and nothing more: scroll bars are not
   /// needed when the dock gets this much.
@@ -27,8 +25,6 @@ class ControlScrollArea : public QScrollArea {
 
  private:
   QSize DesignedSize() const;
-
-  bool bKeepWidth_;
 };
 
 }  // namespace twk

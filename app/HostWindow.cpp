@@ -14,6 +14,8 @@
 #include "ConnectionSettings.h"
 #include "ControlRegistry.h"
 #include "ControlScrollArea.h"
+#include "DockCommands.h"
+#include "EditorCommands.h"
 #include "Conversions.h"
 #include "ExplainWindow.h"
 #include "HostedControl.h"
@@ -21,6 +23,7 @@
 #include "PlatformServices.h"
 #include "RecordBrowser.h"
 #include "XtenderControl.h"
+#include "ctlEditTWK.h"
 #include "modSubroutines.h"
 
 namespace twk {
@@ -60,6 +63,22 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* pParent)
   statusBar()->showMessage(sError.isEmpty() ? QStringLiteral("No current record")
                                             : QStringLiteral("The records could not be read"));
   resize(980, 640);
+  KeepOnScreen();
+}
+
+void HostWindow::KeepOnScreen() {
+  // Never more than the screen offers, frame included, and all of it on
+  // the screen: what does not fit scrolls inside the docks.
+  if (!screen() || isMaximized() || isFullScreen()) return;
+  const QRect available = screen()->availableGeometry();
+  const QSize frame = frameGeometry().size() - size();
+  resize(size().boundedTo(available.size() - frame).expandedTo(minimumSizeHint()));
+  QRect placed = frameGeometry();
+  placed.moveRight(qMin(placed.right(), available.right()));
+  placed.moveBottom(qMin(placed.bottom(), available.bottom()));
+  placed.moveLeft(qMax(placed.left(), available.left()));
+  placed.moveTop(qMax(placed.top(), available.top()));
+  if (placed.topLeft() != frameGeometry().topLeft()) move(placed.topLeft());
 }
 
 HostWindow::~HostWindow() {
@@ -85,9 +104,37 @@ void HostWindow::GrowForDock(QDockWidget* pDock, bool bBeside) {
       grown = grown.boundedTo(screen()->availableGeometry().size() - frame);
     }
     resize(grown.expandedTo(size()).expandedTo(minimumSizeHint()));
+    KeepOnScreen();
   }
-  resizeDocks({pDock}, {bBeside ? wanted.width() : wanted.height()},
-              bBeside ? Qt::Horizontal : Qt::Vertical);
+  // The window system may apply the new size later; the docks are
+  // fitted now and again once it has.
+  bFitDocks_ = true;
+  FitDocks();
+}
+
+void HostWindow::FitDocks() {
+  // Every dock asks for its design again: the docks take what they need
+  // from the records, which shrink first, and only below the records' own
+  // minimum do the docks scroll.
+  for (const Qt::Orientation orientation : {Qt::Horizontal, Qt::Vertical}) {
+    QList<QDockWidget*> docks;
+    QList<int> extents;
+    for (QDockWidget* pDock : findChildren<QDockWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+      const Qt::DockWidgetArea area = dockWidgetArea(pDock);
+      const bool bBeside = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
+      if (!pDock->widget() || bBeside != (orientation == Qt::Horizontal)) continue;
+      docks << pDock;
+      extents << (bBeside ? pDock->sizeHint().width() : pDock->sizeHint().height());
+    }
+    if (!docks.isEmpty()) resizeDocks(docks, extents, orientation);
+  }
+}
+
+void HostWindow::resizeEvent(QResizeEvent* pEvent) {
+  QMainWindow::resizeEvent(pEvent);
+  if (!bFitDocks_) return;
+  bFitDocks_ = false;
+  FitDocks();
 }
 
 ExplainWindow* HostWindow::ExplainCurrentRecord() {
@@ -150,12 +197,15 @@ void HostWindow::CreateMenus() {
                    [this] { FocusPane(+1); });
   pView->addAction(QStringLiteral("&Previous pane"), QKeySequence(Qt::SHIFT | Qt::Key_F6), this,
                    [this] { FocusPane(-1); });
+  pDockCommands_ = new DockCommands(this, pView);
+  pEditorCommands_ = new EditorCommands(this, [this](const QString& s) { ShowStatus(s); });
   AboutBox::AddHelpMenu(menuBar());
 }
 
 bool HostWindow::IsMenuShortcut(const QKeySequence& keys) const {
   for (const QAction* pAction : findChildren<QAction*>()) {
-    if (!pAction->shortcut().isEmpty() && pAction->shortcut() == keys) return true;
+    // A disabled command leaves the key to the widget (Escape to a box).
+    if (pAction->isEnabled() && pAction->shortcuts().contains(keys)) return true;
   }
   return false;
 }
@@ -220,7 +270,7 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
       {QStringLiteral("TWK.ctlPreviewImages"), QStringLiteral("Icon preview")}};
   pDock->setWindowTitle(titles.value(sClassName, sClassName));
   const bool bBeside = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
-  auto* pArea = new ControlScrollArea(pControl, bBeside, pDock);
+  auto* pArea = new ControlScrollArea(pControl, pDock);
   pDock->setWidget(pArea);
   // Docks of one area stack across it, so that each keeps its designed
   // extent along the records (two controls side by side below them would
@@ -230,7 +280,9 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
   hosted_.push_back(std::make_unique<HostedControl>(session_, pDock, pControl));
   pXtender->SetHost(hosted_.back().get());
   pDock->show();
+  FitDocks();
   pXtender->XtenderInit();
+  if (auto* pEditor = qobject_cast<ctlEditTWK*>(pControl)) pEditorCommands_->Attach(pEditor);
   if (sClassName == QStringLiteral("TWK.ctlTWK") && ModuleState::ForThisThread().bPanelDuplicate) {
     ShowStatus(QStringLiteral("A second alert panel was not started: on host versions before "
                               "10.4 only one panel runs at a time (this host is version ") +

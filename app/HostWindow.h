@@ -12,6 +12,8 @@ class QDockWidget;
 
 namespace twk {
 
+class DockCommands;
+class EditorCommands;
 class ExplainWindow;
 class HostedControl;
 class RecordBrowser;
@@ -41,6 +43,8 @@ class HostWindow : public QMainWindow {
 
   HostSession& Session() noexcept { return session_; }
   RecordBrowser* Browser() const noexcept { return pBrowser_; }
+  EditorCommands* Editing() const noexcept { return pEditorCommands_; }
+  DockCommands* Docking() const noexcept { return pDockCommands_; }
   /// Runs the definitions for the current record and shows why each gave
   /// what it gave; nullptr (and a word in the status bar) without a record.
   ExplainWindow* ExplainCurrentRecord();
@@ -52,15 +56,21 @@ class HostWindow : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+  void resizeEvent(QResizeEvent* pEvent) override;
 
  private:
   void CreateMenus();
   bool IsMenuShortcut(const QKeySequence& keys) const;
   QList<QWidget*> Panes() const;
   void GrowForDock(QDockWidget* pDock, bool bBeside);
+  void KeepOnScreen();
+  void FitDocks();
 
   HostSession session_;
   RecordBrowser* pBrowser_;
+  EditorCommands* pEditorCommands_ = nullptr;
+  DockCommands* pDockCommands_ = nullptr;
+  bool bFitDocks_ = false;
   std::vector<std::unique_ptr<HostedControl>> hosted_;
 };
 

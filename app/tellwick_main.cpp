@@ -2,6 +2,7 @@
 #include "EmbeddedDatabase.h"
 #include "HostPlatform.h"
 #include "HostWindow.h"
+#include "LayoutReport.h"
 #include "PasswordSource.h"
 #include "QtPlatform.h"
 #include "RecordBrowser.h"
@@ -30,7 +31,7 @@ QCommandLineOption Option(const char* sName, const char* sDescription, const cha
 
 struct ParserOptions {
   QCommandLineOption server, database, user, password, passwordFile, level, hostVersion, id,
-      exitWhenShown, timeout;
+      exitWhenShown, timeout, open, reportLayout;
 };
 
 ParserOptions ConfigureParser(QCommandLineParser& parser) {
@@ -55,10 +56,15 @@ ParserOptions ConfigureParser(QCommandLineParser& parser) {
       QStringLiteral("exit-when-shown"),
       QStringLiteral("Quit as soon as the first page of alerts has been drawn (for timing)."));
   const auto timeout = Option("timeout", twk::TimeLimit::OptionDescription(), "SECONDS", "30");
+  const auto open = Option("open", "The controls to open, comma-separated: panel, editor, preview.",
+                           "CONTROLS", "panel");
+  const QCommandLineOption reportLayout(
+      QStringLiteral("report-layout"),
+      QStringLiteral("Print where each part of the window landed on the screen, then quit."));
   parser.addOptions({server, database, user, password, passwordFile, level, hostVersion, id,
-                     exitWhenShown, timeout});
+                     exitWhenShown, timeout, open, reportLayout});
   return {server, database, user, password, passwordFile, level, hostVersion, id, exitWhenShown,
-          timeout};
+          timeout, open, reportLayout};
 }
 
 QIcon ApplicationIcon() {
@@ -140,6 +146,19 @@ int AnswerOnTerminal(int argc, char** argv) {
 
 }  // namespace
 
+bool OpenNamedControl(twk::HostWindow& window, const QString& sName) {
+  if (sName == QStringLiteral("panel")) {
+    return window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
+  }
+  if (sName == QStringLiteral("editor")) {
+    return window.OpenControl(QStringLiteral("TWK.ctlEditTWK"), Qt::BottomDockWidgetArea);
+  }
+  if (sName == QStringLiteral("preview")) {
+    return window.OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea);
+  }
+  return false;
+}
+
 int main(int argc, char** argv) {
   if (const int iStatus = AnswerOnTerminal(argc, argv); iStatus >= 0) return iStatus;
   QApplication application(argc, argv);
@@ -177,11 +196,26 @@ int main(int argc, char** argv) {
   twk::HostPlatform hostPlatform(platform, [&window](const QString& s) { window.ShowStatus(s); });
   twk::ScopedPlatform installation(hostPlatform);
   window.show();
-  window.OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
+  for (const QString& sControl : parser.value(o.open).split(u',', Qt::SkipEmptyParts)) {
+    if (!OpenNamedControl(window, sControl.trimmed())) {
+      return UsageError(QStringLiteral("--open knows panel, editor and preview, not \"%1\"")
+                            .arg(sControl));
+    }
+  }
   if (parser.isSet(o.id)) window.Browser()->Select(parser.value(o.id));
   if (parser.isSet(o.exitWhenShown)) {
     // The page is filled by now; let the window draw it once, then go.
     QTimer::singleShot(0, &application, &QApplication::quit);
+  }
+  if (parser.isSet(o.reportLayout)) {
+    // Once the window system has placed and drawn the window.
+    QTimer::singleShot(500, &application, [&window] {
+      for (const QString& sLine : twk::LayoutReport::Lines(window)) {
+        std::printf("%s\n", qUtf8Printable(sLine));
+      }
+      std::fflush(stdout);
+      QApplication::quit();
+    });
   }
   return application.exec();
 }

@@ -35,6 +35,11 @@ MessageAnswer QtPlatform::ShowMessage(const QString& sText, const QString& sTitl
   // Texts come from the database and from alert definitions: shown as
   // written, never read as markup.
   box.setTextFormat(Qt::PlainText);
+  // A question asks before a change that cannot be undone (a deletion):
+  // Enter, or a key hit by mistake, must not answer Yes.
+  if (buttons == MessageButtons::YesNo && icon == MessageIcon::Question) {
+    box.setDefaultButton(QMessageBox::No);
+  }
   const int iAnswer = box.exec();
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   return iAnswer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;

@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRect>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <memory>
+
+namespace twk {
+namespace {
+
+/// An X server of its own on a free display number, gone with the object.
+class XvfbScreen {
+ public:
+  XvfbScreen(const QString& sProgram, const QString& sSize) {
+    for (int iDisplay = 70; iDisplay < 100 && sDisplay_.isEmpty(); ++iDisplay) {
+      if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(iDisplay))) continue;
+      server_ = std::make_unique<QProcess>();
+      server_->start(sProgram, {QStringLiteral(":%1").arg(iDisplay), QStringLiteral("-screen"),
+                                QStringLiteral("0"), sSize + QStringLiteral("x24"),
+                                QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+      const QString sSocket = QStringLiteral("/tmp/.X11-unix/X%1").arg(iDisplay);
+      if (!server_->waitForStarted(5000)) continue;
+      for (int iWait = 0; iWait < 100 && server_->state() == QProcess::Running; ++iWait) {
+        if (QFile::exists(sSocket)) {
+          sDisplay_ = QStringLiteral(":%1").arg(iDisplay);
+          break;
+        }
+        QThread::msleep(50);
+      }
+      // Taken by another server that has not written its lock yet.
+      if (sDisplay_.isEmpty()) Stop();
+    }
+  }
+  ~XvfbScreen() { Stop(); }
+  const QString& Display() const { return sDisplay_; }
+
+ private:
+  void Stop() {
+    if (!server_ || server_->state() == QProcess::NotRunning) return;
+    server_->terminate();
+    server_->waitForFinished(5000);
+  }
+
+  std::unique_ptr<QProcess> server_;
+  QString sDisplay_;
+};
+
+QRect RectAt(const QStringList& fields, int iFirst) {
+  return {fields[iFirst].toInt(), fields[iFirst + 1].toInt(), fields[iFirst + 2].toInt(),
+          fields[iFirst + 3].toInt()};
+}
+
+/// What is off the screen or cut without a scroll bar, from the program's
+/// report of where its parts landed.
+QStringList Faults(const QString& sReport) {
+  QStringList faults;
+  QRect screen;
+  int iControls = 0;
+  bool bStatusBar = false;
+  for (const QString& sLine : sReport.split(u'\n', Qt::SkipEmptyParts)) {
+    const QStringList fields = sLine.split(u' ');
+    const QString& sKind = fields[0];
+    if (sKind == QStringLiteral("screen")) {
+      screen = RectAt(fields, 1);
+      continue;
+    }
+    const int iFirst =
+        sKind == QStringLiteral("control") || sKind == QStringLiteral("scrollbar") ? 2 : 1;
+    const QRect part = RectAt(fields, iFirst);
+    if (part.isEmpty() || !screen.contains(part)) faults << sLine + QStringLiteral(": off-screen");
+    bStatusBar = bStatusBar || sKind == QStringLiteral("statusbar");
+    if (sKind != QStringLiteral("control")) continue;
+    ++iControls;
+    const bool bAcross = part.width() >= fields[6].toInt() || fields[8] == QStringLiteral("1");
+    const bool bDown = part.height() >= fields[7].toInt() || fields[9] == QStringLiteral("1");
+    if (!bAcross || !bDown) faults << sLine + QStringLiteral(": cut without a scroll bar");
+  }
+  if (screen.isEmpty()) faults << QStringLiteral("no screen reported");
+  if (!bStatusBar) faults << QStringLiteral("no status bar");
+  if (iControls != 3) faults << QStringLiteral("%1 controls shown, not 3").arg(iControls);
+  return faults;
+}
+
+TEST(SmallScreens, EveryControlTheStatusBarAndEachScrollBarStayOnTheScreen) {
+  const QString sXvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+  if (sXvfb.isEmpty()) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
+  const struct {
+    const char* sSize;
+    const char* sScale;
+  } screens[] = {{"1280x720", "1"}, {"1366x768", "1.25"}, {"1024x768", "1.5"}, {"800x600", "1"}};
+  for (const auto& size : screens) {
+    XvfbScreen server(sXvfb, QString::fromLatin1(size.sSize));
+    ASSERT_FALSE(server.Display().isEmpty()) << "Xvfb did not start for " << size.sSize;
+    QTemporaryDir home;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), server.Display());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(size.sScale));
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TELLWICK),
+                  {QStringLiteral("--open"), QStringLiteral("panel,editor,preview"),
+                   QStringLiteral("--report-layout")});
+    ASSERT_TRUE(program.waitForFinished(60000)) << size.sSize;
+    const QString sReport = QString::fromUtf8(program.readAllStandardOutput());
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(Faults(sReport).join(u'\n').toStdString(), "")
+        << size.sSize << " at " << size.sScale << ":\n"
+        << sReport.toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace twk
