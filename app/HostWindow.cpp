@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include "AboutBox.h"
+#include "AlertCommands.h"
 #include "AlertEvaluation.h"
 #include "AlertExplanation.h"
 #include "ConnectionSettings.h"
@@ -144,6 +145,8 @@ void HostWindow::CreateMenus() {
       [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
   pAlerts->addAction(QStringLiteral("E&xplain alerts of this record"), this,
                      [this] { ExplainCurrentRecord(); });
+  pAlertCommands_ = new AlertCommands(this, session_, pBrowser_,
+                                      [this](const QString& s) { ShowStatus(s); }, pAlerts);
   // Tab stays inside a control, as the controls want it; F6 moves on.
   QMenu* pView = menuBar()->addMenu(QStringLiteral("&View"));
   pView->addAction(QStringLiteral("&Next pane"), QKeySequence(Qt::Key_F6), this,
@@ -226,11 +229,18 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
   // extent along the records (two controls side by side below them would
   // need a window wider than most screens).
   addDockWidget(area, pDock, Qt::Vertical);
+  const QSize before = size();
   GrowForDock(pDock, bBeside);
   hosted_.push_back(std::make_unique<HostedControl>(session_, pDock, pControl));
   pXtender->SetHost(hosted_.back().get());
   pDock->show();
   pXtender->XtenderInit();
+  // A control that closed itself at once (a refused second panel, a failed
+  // connection) gives back the room it was given.
+  if (hosted_.back()->IsClosing()) {
+    if (QDockWidget* pClosing = hosted_.back()->Dock()) pClosing->hide();
+    if (!isMaximized() && !isFullScreen()) resize(before);
+  }
   if (sClassName == QStringLiteral("TWK.ctlTWK") && ModuleState::ForThisThread().bPanelDuplicate) {
     ShowStatus(QStringLiteral("A second alert panel was not started: on host versions before "
                               "10.4 only one panel runs at a time (this host is version ") +

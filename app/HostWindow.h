@@ -12,6 +12,7 @@ class QDockWidget;
 
 namespace twk {
 
+class AlertCommands;
 class ExplainWindow;
 class HostedControl;
 class RecordBrowser;
@@ -41,6 +42,8 @@ class HostWindow : public QMainWindow {
 
   HostSession& Session() noexcept { return session_; }
   RecordBrowser* Browser() const noexcept { return pBrowser_; }
+  /// The Alerts menu's commands on the panel.
+  AlertCommands* Commands() const noexcept { return pAlertCommands_; }
   /// Runs the definitions for the current record and shows why each gave
   /// what it gave; nullptr (and a word in the status bar) without a record.
   ExplainWindow* ExplainCurrentRecord();
@@ -61,6 +64,7 @@ class HostWindow : public QMainWindow {
 
   HostSession session_;
   RecordBrowser* pBrowser_;
+  AlertCommands* pAlertCommands_ = nullptr;
   std::vector<std::unique_ptr<HostedControl>> hosted_;
 };
 
