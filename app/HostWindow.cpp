@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -145,8 +146,8 @@ void HostWindow::CreateMenus() {
       [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
   pAlerts->addAction(QStringLiteral("E&xplain alerts of this record"), this,
                      [this] { ExplainCurrentRecord(); });
-  pAlertCommands_ = new AlertCommands(this, session_, pBrowser_,
-                                      [this](const QString& s) { ShowStatus(s); }, pAlerts);
+  pAlertCommands_ = new AlertCommands(
+      this, session_, pBrowser_, [this](const QString& s) { ShowStatus(s); }, pAlerts);
   // Tab stays inside a control, as the controls want it; F6 moves on.
   QMenu* pView = menuBar()->addMenu(QStringLiteral("&View"));
   pView->addAction(QStringLiteral("&Next pane"), QKeySequence(Qt::Key_F6), this,
@@ -239,6 +240,9 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
   // connection) gives back the room it was given.
   if (hosted_.back()->IsClosing()) {
     if (QDockWidget* pClosing = hosted_.back()->Dock()) pClosing->hide();
+    // The layout must forget the dock's least size before the window can
+    // shrink back past it.
+    if (layout()) layout()->activate();
     if (!isMaximized() && !isFullScreen()) resize(before);
   }
   if (sClassName == QStringLiteral("TWK.ctlTWK") && ModuleState::ForThisThread().bPanelDuplicate) {
