@@ -8,8 +8,8 @@
 namespace twk {
 
 /// The host program's platform services: those of the desktop, with a word
-/// in the host's status bar where a control's action fails without one of
-/// its own (the product page that does not open).
+/// in the host's status bar for what would otherwise pass unseen: a copy,
+/// a started command, one that failed, a product page that does not open.
 class HostPlatform : public PlatformServices {
  public:
   using StatusReporter = std::function<void(const QString&)>;
@@ -21,11 +21,11 @@ class HostPlatform : public PlatformServices {
                             MessageIcon icon) override {
     return desktop_.ShowMessage(sText, sTitle, buttons, icon);
   }
-  void SetClipboardText(const QString& sText) override { desktop_.SetClipboardText(sText); }
+  /// Copies, and says so in the status bar.
+  void SetClipboardText(const QString& sText) override;
   QString ClipboardText() override { return desktop_.ClipboardText(); }
-  CommandStart StartCommand(const QString& sCommandLine) override {
-    return desktop_.StartCommand(sCommandLine);
-  }
+  /// Starts, and says in the status bar what was started or why not.
+  CommandStart StartCommand(const QString& sCommandLine) override;
   bool OpenWebAddress(const QString& sAddress) override;
 
  private:

@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 
 #include "AboutBox.h"
+#include "AlertCommands.h"
 #include "AlertEvaluation.h"
 #include "AlertExplanation.h"
 #include "ConnectionSettings.h"
@@ -191,6 +193,8 @@ void HostWindow::CreateMenus() {
       [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
   pAlerts->addAction(QStringLiteral("E&xplain alerts of this record"), this,
                      [this] { ExplainCurrentRecord(); });
+  pAlertCommands_ = new AlertCommands(
+      this, session_, pBrowser_, [this](const QString& s) { ShowStatus(s); }, pAlerts);
   // Tab stays inside a control, as the controls want it; F6 moves on.
   QMenu* pView = menuBar()->addMenu(QStringLiteral("&View"));
   pView->addAction(QStringLiteral("&Next pane"), QKeySequence(Qt::Key_F6), this,
@@ -276,6 +280,7 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
   // extent along the records (two controls side by side below them would
   // need a window wider than most screens).
   addDockWidget(area, pDock, Qt::Vertical);
+  const QSize before = size();
   GrowForDock(pDock, bBeside);
   hosted_.push_back(std::make_unique<HostedControl>(session_, pDock, pControl));
   pXtender->SetHost(hosted_.back().get());
@@ -283,6 +288,15 @@ QWidget* HostWindow::OpenControl(const QString& sClassName, Qt::DockWidgetArea a
   FitDocks();
   pXtender->XtenderInit();
   if (auto* pEditor = qobject_cast<ctlEditTWK*>(pControl)) pEditorCommands_->Attach(pEditor);
+  // A control that closed itself at once (a refused second panel, a failed
+  // connection) gives back the room it was given.
+  if (hosted_.back()->IsClosing()) {
+    if (QDockWidget* pClosing = hosted_.back()->Dock()) pClosing->hide();
+    // The layout must forget the dock's least size before the window can
+    // shrink back past it.
+    if (layout()) layout()->activate();
+    if (!isMaximized() && !isFullScreen()) resize(before);
+  }
   if (sClassName == QStringLiteral("TWK.ctlTWK") && ModuleState::ForThisThread().bPanelDuplicate) {
     ShowStatus(QStringLiteral("A second alert panel was not started: on host versions before "
                               "10.4 only one panel runs at a time (this host is version ") +

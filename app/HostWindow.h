@@ -14,6 +14,7 @@ namespace twk {
 
 class DockCommands;
 class EditorCommands;
+class AlertCommands;
 class ExplainWindow;
 class HostedControl;
 class RecordBrowser;
@@ -45,6 +46,8 @@ class HostWindow : public QMainWindow {
   RecordBrowser* Browser() const noexcept { return pBrowser_; }
   EditorCommands* Editing() const noexcept { return pEditorCommands_; }
   DockCommands* Docking() const noexcept { return pDockCommands_; }
+  /// The Alerts menu's commands on the panel.
+  AlertCommands* Commands() const noexcept { return pAlertCommands_; }
   /// Runs the definitions for the current record and shows why each gave
   /// what it gave; nullptr (and a word in the status bar) without a record.
   ExplainWindow* ExplainCurrentRecord();
@@ -71,6 +74,7 @@ class HostWindow : public QMainWindow {
   EditorCommands* pEditorCommands_ = nullptr;
   DockCommands* pDockCommands_ = nullptr;
   bool bFitDocks_ = false;
+  AlertCommands* pAlertCommands_ = nullptr;
   std::vector<std::unique_ptr<HostedControl>> hosted_;
 };
 

@@ -193,6 +193,13 @@ int main(int argc, char** argv) {
 
   twk::HostWindow window(options);
   twk::QtPlatform platform(&window);
+  // An action's program that gives up (xdg-open without a mail program, say)
+  // would otherwise pass without a word.
+  platform.SetFailedExitReporter([&window](const QString& sCommandLine, int iCode) {
+    window.ShowStatus(QStringLiteral("The action ended with exit code %1: %2")
+                          .arg(iCode)
+                          .arg(sCommandLine.simplified().left(60)));
+  });
   twk::HostPlatform hostPlatform(platform, [&window](const QString& s) { window.ShowStatus(s); });
   twk::ScopedPlatform installation(hostPlatform);
   window.show();

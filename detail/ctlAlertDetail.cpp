@@ -106,6 +106,10 @@ void ctlAlertDetail::CreateWidgets() {
       this, QStringLiteral("C"), false,
       QStringLiteral("Copy predefined information from this alert to the Windows clipboard"));
   cmdClip_->setObjectName(QStringLiteral("cmdClip"));
+  // "!" and "C" say nothing when read out; the tooltips follow as the
+  // buttons' descriptions.
+  cmdAction_->setAccessibleName(QStringLiteral("Perform action"));
+  cmdClip_->setAccessibleName(QStringLiteral("Copy to clipboard"));
   picAlert_ = MakePicture(this);
   lblKeyword_ = MakeKeywordLabel(this);
   // Gestures of the children are read here; the hook, installed later, sees

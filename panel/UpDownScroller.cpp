@@ -11,6 +11,10 @@ UpDownScroller::UpDownScroller(QWidget* pParent)
   pDown_->setArrowType(Qt::DownArrow);
   pUp_->setToolTip(QStringLiteral("Earlier alert"));
   pDown_->setToolTip(QStringLiteral("Later alert"));
+  // Arrow buttons have no text for a screen reader to say.
+  setAccessibleName(QStringLiteral("Page through the alerts"));
+  pUp_->setAccessibleName(pUp_->toolTip());
+  pDown_->setAccessibleName(pDown_->toolTip());
   for (QToolButton* pButton : {pUp_, pDown_}) pButton->setFocusPolicy(Qt::NoFocus);
   connect(pUp_, &QToolButton::clicked, this, &UpDownScroller::UpClick);
   connect(pDown_, &QToolButton::clicked, this, &UpDownScroller::DownClick);

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -115,6 +116,7 @@ void ctlTWK::CreateWidgets() {
   cmdRefresh_->setFont(PanelFont());
   cmdRefresh_->installEventFilter(this);
   lblMore_ = MakeLabel(this);
+  lblMore_->setAccessibleDescription(QStringLiteral("Alerts on view"));
   lblFixedText_ = MakeLabel(this);
   lblFixedText_->setWordWrap(true);
   lblFixedText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -166,11 +168,34 @@ bool ctlTWK::eventFilter(QObject* pWatched, QEvent* pEvent) {
     cmdRefresh_MouseDown(static_cast<QMouseEvent*>(pEvent)->button());
     return true;
   }
+  if (pWatched == cmdRefresh_ && pEvent->type() == QEvent::KeyPress &&
+      RefreshArrowKey(static_cast<QKeyEvent*>(pEvent)->key())) {
+    return true;
+  }
   if (pWatched == lblFixedText_ && pEvent->type() == QEvent::MouseButtonDblClick) {
     lblFixedText_DblClick();
     return true;
   }
   return ControlFrame::eventFilter(pWatched, pEvent);
+}
+
+bool ctlTWK::RefreshArrowKey(int iKey) {
+  // A button hands arrow keys on to the next widget of the window, which
+  // leaves the panel for the records' search field; here they stay, and up
+  // and down move the view as the scroller's arrows do.
+  switch (iKey) {
+    case Qt::Key_Up:
+      if (udScrollAlerts_->isEnabled()) udScrollAlerts_UpClick();
+      return true;
+    case Qt::Key_Down:
+      if (udScrollAlerts_->isEnabled()) udScrollAlerts_DownClick();
+      return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void ctlTWK::cmdRefresh_MouseDown(Qt::MouseButton button) {

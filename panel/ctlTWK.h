@@ -41,6 +41,9 @@ class ctlTWK : public ControlFrame, public NoticeListener, public AlertDisabler 
   void lblFixedText_DblClick();
   void udScrollAlerts_UpClick();
   void udScrollAlerts_DownClick();
+  /// Moves the view by iAlerts (negative: towards the first alert) in one
+  /// re-display, as that many scroller clicks would, within the alerts.
+  void PageAlerts(int iAlerts);
   void UserControl_Resize();
   void UserControl_Terminate();
 
@@ -74,6 +77,8 @@ class ctlTWK : public ControlFrame, public NoticeListener, public AlertDisabler 
   /// ran during the pending events between slots.
   void ShowPage(quint64 lGeneration);
   void ShowIcon(int k, qint16 iIcon);
+  /// An arrow key pressed on Refresh; true when it was taken.
+  bool RefreshArrowKey(int iKey);
   void SetVisualMode();
   void ApplyVisualMode(const QString& sMode);
 

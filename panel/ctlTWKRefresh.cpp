@@ -8,6 +8,7 @@
 
 #include "Conversions.h"
 #include "ModuleState.h"
+#include "PanelAccessibility.h"
 #include "PanelIcons.h"
 #include "PanelRules.h"
 #include "Steps.h"
@@ -101,6 +102,11 @@ void ctlTWK::RefreshAlerts(bool bForce) {
   steps.Run(100, [&] {
     for (ctlAlertDetail* pItem : detDetail_) pItem->ClearAll();
     for (QLabel* pIcon : picAlertIcon_) pIcon->clear();
+    // Names and tooltips describe what a slot shows; a cleared slot shows
+    // nothing, the no-record item of a moment ago included.
+    for (std::size_t k = 0; k < picAlertIcon_.size(); ++k) {
+      PanelAccessibility::Unname(detDetail_[k], picAlertIcon_[k]);
+    }
   });
   steps.Run(110, [&] { sId = HostValue(QStringLiteral("lvSession.CurrentId")); });
   if (sId.isEmpty()) {
@@ -144,6 +150,11 @@ void ctlTWK::ShowNoRecord() {
   pItem->SetDescription(QStringLiteral("..."));
   pItem->SetIcon(iNoRecordIcon);
   picAlertIcon_[0]->setPixmap(PanelIcons::Picture(iNoRecordIcon));
+  AlertOutput pseudoAlert;
+  pseudoAlert.sKeyword = sNoRecord;
+  pseudoAlert.iIcon = iNoRecordIcon;
+  PanelAccessibility::NameIcon(picAlertIcon_[0], pseudoAlert);
+  pItem->setAccessibleName(sNoRecord);
   // A page before may have hidden the picture (its first icon out of
   // range); the pseudo-alert's icon shows all the same.
   picAlertIcon_[0]->show();
@@ -166,6 +177,8 @@ void ctlTWK::ShowPage(quint64 lGeneration) {
     detDetail_[std::size_t(k)]->SetAll(alert);
     detDetail_[std::size_t(k)]->show();
     ShowIcon(k, alert.iIcon);
+    PanelAccessibility::NameItem(detDetail_[std::size_t(k)], alert, view.iFirst + k, iAlertCount);
+    PanelAccessibility::NameIcon(picAlertIcon_[std::size_t(k)], alert);
     QCoreApplication::processEvents();
     // A refresh that ran meanwhile has shown the newer display; stop here.
     if (lGeneration != lDisplayGeneration_) return;
@@ -192,6 +205,20 @@ void ctlTWK::udScrollAlerts_DownClick() {
       udScrollAlerts_->SetPosition(udScrollAlerts_->Position() + 1);
       RefreshAlerts(false);
     }
+  });
+  steps.Run(110, [&] { iFirstShown_ = udScrollAlerts_->Position(); });
+}
+
+void ctlTWK::PageAlerts(int iAlerts) {
+  Steps steps(sControl, QStringLiteral("PageAlerts"));
+  steps.Run(100, [&] {
+    // The scroller is disabled while everything is on view, and between a
+    // record change and its first page.
+    if (!udScrollAlerts_->isEnabled()) return;
+    const int iTarget = qBound(1, iFirstShown_ + iAlerts, udScrollAlerts_->Maximum());
+    if (iTarget == iFirstShown_) return;
+    udScrollAlerts_->SetPosition(iTarget);
+    RefreshAlerts(false);
   });
   steps.Run(110, [&] { iFirstShown_ = udScrollAlerts_->Position(); });
 }

@@ -70,36 +70,92 @@ QString JoinCommandLine(const QStringList& arguments) {
   return parts.join(u' ');
 }
 
-CommandStart StartDetachedCommand(const QString& sCommandLine) {
-  CommandStart result;
-  QStringList parts = SplitCommandLine(sCommandLine);
-  if (parts.isEmpty()) {
-    result.sError = QStringLiteral("The command line is empty.");
-    return result;
+namespace {
+
+// The program and its arguments, or the reason why the line starts nothing.
+struct PreparedCommand {
+  QString sProgram;
+  QStringList arguments;
+  QString sError;
+};
+
+PreparedCommand Prepare(const QString& sCommandLine) {
+  PreparedCommand command;
+  command.arguments = SplitCommandLine(sCommandLine);
+  if (command.arguments.isEmpty()) {
+    command.sError = QStringLiteral("The command line is empty.");
+    return command;
   }
-  const QString sProgram = parts.takeFirst();
-  if (sProgram.isEmpty()) {
-    result.sError = QStringLiteral("The command line names no program.");
-    return result;
+  command.sProgram = command.arguments.takeFirst();
+  if (command.sProgram.isEmpty()) {
+    command.sError = QStringLiteral("The command line names no program.");
+    return command;
   }
   // The system's argument strings end at a NUL; started, the program would
   // get a part cut short.
-  for (const QString& sPart : parts + QStringList{sProgram}) {
+  for (const QString& sPart : command.arguments + QStringList{command.sProgram}) {
     if (sPart.contains(QChar(0))) {
-      result.sError = QStringLiteral("An argument holds a NUL character, which no program gets.");
-      return result;
+      command.sError = QStringLiteral("An argument holds a NUL character, which no program gets.");
+      return command;
     }
   }
+  return command;
+}
+
+QString NotStarted(const QString& sProgram) {
+  return QStringLiteral("The program \"%1\" could not be started.").arg(sProgram);
+}
+
+}  // namespace
+
+CommandStart StartDetachedCommand(const QString& sCommandLine) {
+  CommandStart result;
+  const PreparedCommand command = Prepare(sCommandLine);
+  if (!command.sError.isEmpty()) {
+    result.sError = command.sError;
+    return result;
+  }
   QProcess process;
-  process.setProgram(sProgram);
-  process.setArguments(parts);
+  process.setProgram(command.sProgram);
+  process.setArguments(command.arguments);
   qint64 lProcessId = 0;
   if (!process.startDetached(&lProcessId)) {
-    result.sError = QStringLiteral("The program \"%1\" could not be started.").arg(sProgram);
+    result.sError = NotStarted(command.sProgram);
     return result;
   }
   result.bStarted = true;
   result.lProcessId = lProcessId;
+  return result;
+}
+
+CommandStart StartWatchedCommand(const QString& sCommandLine, std::function<void(int)> onFailure) {
+  CommandStart result;
+  const PreparedCommand command = Prepare(sCommandLine);
+  if (!command.sError.isEmpty()) {
+    result.sError = command.sError;
+    return result;
+  }
+  // No parent: a program still running when the host ends is left to run,
+  // as a detached one would be, instead of being killed with its object.
+  auto* pProcess = new QProcess();
+  pProcess->setProgram(command.sProgram);
+  pProcess->setArguments(command.arguments);
+  // Its output goes where a detached program's would; no pipe fills up.
+  pProcess->setProcessChannelMode(QProcess::ForwardedChannels);
+  pProcess->start();
+  if (!pProcess->waitForStarted()) {
+    delete pProcess;
+    result.sError = NotStarted(command.sProgram);
+    return result;
+  }
+  QObject::connect(pProcess, &QProcess::finished, pProcess,
+                   [pProcess, onFailure](int iExitCode, QProcess::ExitStatus status) {
+                     const int iCode = status == QProcess::CrashExit ? -1 : iExitCode;
+                     if (iCode != 0 && onFailure) onFailure(iCode);
+                     pProcess->deleteLater();
+                   });
+  result.bStarted = true;
+  result.lProcessId = pProcess->processId();
   return result;
 }
 

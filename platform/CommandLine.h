@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 
 #include "PlatformServices.h"
 
@@ -32,5 +33,10 @@ QString JoinCommandLine(const QStringList& arguments);
 /// Starts the program of a command line with its arguments, no shell
 /// between, and does not wait for it.
 CommandStart StartDetachedCommand(const QString& sCommandLine);
+
+/// Starts it the same way but keeps watching: when the program ends with
+/// an exit code other than 0, onFailure gets that code (-1 for a crash).
+/// Needs a running event loop to hear of the end.
+CommandStart StartWatchedCommand(const QString& sCommandLine, std::function<void(int)> onFailure);
 
 }  // namespace twk

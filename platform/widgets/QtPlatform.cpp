@@ -52,7 +52,10 @@ void QtPlatform::SetClipboardText(const QString& sText) {
 QString QtPlatform::ClipboardText() { return QGuiApplication::clipboard()->text(); }
 
 CommandStart QtPlatform::StartCommand(const QString& sCommandLine) {
-  return StartDetachedCommand(sCommandLine);
+  if (!failedExitReporter_) return StartDetachedCommand(sCommandLine);
+  const auto report = failedExitReporter_;
+  return StartWatchedCommand(sCommandLine,
+                             [report, sCommandLine](int iCode) { report(sCommandLine, iCode); });
 }
 
 bool QtPlatform::OpenWebAddress(const QString& sAddress) {

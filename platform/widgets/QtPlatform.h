@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
+
 #include "PlatformServices.h"
 
 class QWidget;
@@ -14,6 +16,12 @@ class QtPlatform : public PlatformServices {
   /// Message boxes are parented to pParent when it is given.
   explicit QtPlatform(QWidget* pParent = nullptr) : pParent_(pParent) {}
 
+  /// From now on started programs are watched, and one that ends with a
+  /// non-zero exit code is told here with its command line and that code.
+  void SetFailedExitReporter(std::function<void(const QString&, int)> report) {
+    failedExitReporter_ = std::move(report);
+  }
+
   MessageAnswer ShowMessage(const QString& sText, const QString& sTitle, MessageButtons buttons,
                             MessageIcon icon) override;
   void SetClipboardText(const QString& sText) override;
@@ -23,6 +31,7 @@ class QtPlatform : public PlatformServices {
 
  private:
   QWidget* pParent_;
+  std::function<void(const QString&, int)> failedExitReporter_;
 };
 
 }  // namespace twk

@@ -203,7 +203,7 @@ select @@spid, ID, -10, 9,
   1, 'Board members and other VIPs, written into the alert output table with the short T-SQL insert.', 'SQL', 'VIP');
 
 insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID)
-values ('select 0 as RANK, 22 as ICON, ''Do not contact'' as KEYWORD,
+values ('select -30 as RANK, 25 as ICON, ''Do not contact'' as KEYWORD,
        ''Do not contact: no mail, e-mail or calls.'' + char(13) + char(10)
          + ''The preference was recorded at the contact''''s request; honour it for every ''
          + ''campaign and appeal.'' as DESCRIPTION

@@ -69,7 +69,7 @@ go
 
 if not exists (select * from dbo.ttwk_AlertDefinitions where ALERT_ID = N'DO_NOT_CONTACT')
   insert into dbo.ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID)
-  values (N'select 0 as RANK, 22 as ICON, ''Do not contact'' as KEYWORD,
+  values (N'select -30 as RANK, 25 as ICON, ''Do not contact'' as KEYWORD,
        ''Do not contact: no mail, e-mail or calls.'' + char(13) + char(10)
          + ''The preference was recorded at the contact''''s request; honour it for every ''
          + ''campaign and appeal.'' as DESCRIPTION
