@@ -6,6 +6,7 @@
 #include "PasswordSource.h"
 #include "QtPlatform.h"
 #include "RecordBrowser.h"
+#include "TextRules.h"
 #include "TimeLimit.h"
 #include "ProductNotices.h"
 #include "TwkError.h"
@@ -177,7 +178,7 @@ int main(int argc, char** argv) {
   QString sPassword, sPasswordError;
   if (!twk::PasswordSource::Resolve(parser, o.password, o.passwordFile, sPassword,
                                     sPasswordError)) {
-    std::fprintf(stderr, "tellwick: %s\n", qUtf8Printable(sPasswordError));
+    std::fprintf(stderr, "tellwick: %s\n", qUtf8Printable(twk::TerminalText(sPasswordError)));
     return 2;
   }
   twk::HostOptions options{parser.value(o.server), parser.value(o.database), parser.value(o.user),

@@ -66,6 +66,12 @@ TEST_F(Programs, TellwickAnswersUsageErrorsWithExitTwoWithOrWithoutADisplay) {
           << qPrintable(outcome.sErrors);
     }
   }
+  // A file name is the caller's text: it reaches the terminal escaped, on one line.
+  const Outcome missing = Run(
+      TELLWICK, {QStringLiteral("--password-file"), QStringLiteral("gone\n -99\x1b[31m")}, true);
+  EXPECT_EQ(missing.iExitCode, 2);
+  EXPECT_EQ(missing.sErrors.count(u'\n'), 1) << qPrintable(missing.sErrors);
+  EXPECT_FALSE(missing.sErrors.contains(u'\x1b')) << qPrintable(missing.sErrors);
 }
 
 TEST_F(Programs, TellwickWithoutADisplaySaysSoInsteadOfAborting) {
