@@ -23,6 +23,7 @@
 #include "RecordingPlatform.h"
 #include "UpDownScroller.h"
 #include "ctlAlertDetail.h"
+#include "DemoWindow.h"
 #include "ctlTWK.h"
 
 namespace twk {
@@ -33,13 +34,7 @@ namespace {
 class KeyRoutes : public ::testing::Test {
  protected:
   void SetUp() override {
-    const QString sDatabase = scratch.filePath(QStringLiteral("demo.db"));
-    EmbeddedDatabase::Create(sDatabase, true);
-    window = std::make_unique<HostWindow>(
-        HostOptions{sDatabase, QStringLiteral("DEMO"), QStringLiteral("MANAGER"), QString(),
-                    QStringLiteral("9 (sysadmin)"), QStringLiteral("10.2.0")});
-    window->show();
-    QApplication::setActiveWindow(window.get());
+    window = ShownDemoWindow(scratch.filePath(QStringLiteral("demo.db")));
     pPanel = qobject_cast<ctlTWK*>(
         window->OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea));
     ASSERT_NE(pPanel, nullptr);

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "DemoWindow.h"
 #include "DefinitionGrid.h"
 #include "EmbeddedDatabase.h"
 #include "HostWindow.h"
@@ -31,13 +32,7 @@ class HostKeys : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(scratch.isValid());
-    const QString sDatabase = scratch.filePath(QStringLiteral("demo.db"));
-    EmbeddedDatabase::Create(sDatabase, true);
-    window = std::make_unique<HostWindow>(
-        HostOptions{sDatabase, QStringLiteral("DEMO"), QStringLiteral("MANAGER"), QString(),
-                    QStringLiteral("9 (sysadmin)"), QStringLiteral("10.2.0")});
-    window->show();
-    QApplication::setActiveWindow(window.get());
+    window = ShownDemoWindow(scratch.filePath(QStringLiteral("demo.db")));
     editor = qobject_cast<ctlEditTWK*>(
         window->OpenControl(QStringLiteral("TWK.ctlEditTWK"), Qt::BottomDockWidgetArea));
     ASSERT_NE(editor, nullptr);
