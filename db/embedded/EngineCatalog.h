@@ -30,8 +30,6 @@ class EngineCatalog : public tsql::Catalog {
   /// Whether a look-up of the name may give another answer than the tables
   /// of the two databases: sysobjects, which is made for the batch.
   static bool IsMadeForTheBatch(const tsql::ObjectName& name);
-  /// See SqliteCatalog::CommitCheck.
-  int CommitCheck() const noexcept { return tables_.CommitCheck(); }
 
  private:
   SqliteCatalog tables_;

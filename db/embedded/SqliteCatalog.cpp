@@ -83,17 +83,13 @@ std::pair<long long, long long> SqliteCatalog::Versions(bool bWithPrivate) const
   return {lMainVersion_, bWithPrivate ? lTemporaryVersion_ : -1};
 }
 
-int SqliteCatalog::CommitCheck() const noexcept {
-  if (!bCheckOpen_) return SQLITE_OK;
-  bCheckOpen_ = false;
-  if (sqlite3_get_autocommit(pDb_)) return SQLITE_OK;
-  return sqlite3_exec(pDb_, "COMMIT", nullptr, nullptr, nullptr);
-}
-
 void SqliteCatalog::EndCheck() const noexcept {
-  // What a shared write changed is not kept when it cannot be committed,
-  // as its own transaction would not have kept it.
-  if (CommitCheck() != SQLITE_OK) RollBackLeftover(pDb_, true);
+  if (!bCheckOpen_) return;
+  bCheckOpen_ = false;
+  if (sqlite3_get_autocommit(pDb_)) return;
+  // Only #tables and table variables may have been written in it.
+  if (sqlite3_exec(pDb_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+    RollBackLeftover(pDb_, true);
 }
 
 QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::TemporaryTables() const {

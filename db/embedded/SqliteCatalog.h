@@ -42,12 +42,9 @@ class SqliteCatalog : public tsql::Catalog {
   std::pair<long long, long long> Versions(bool bWithPrivate) const;
 
   /// The schema version is read in a transaction that the batch's first
-  /// statement shares, so that checking costs that statement no lock of its
-  /// own; true while it is open.
+  /// statement shares when it only reads, so that checking costs that
+  /// statement no lock of its own; true while it is open.
   bool SharesCheck() const noexcept { return bCheckOpen_; }
-  /// Commits the transaction of the check, when it is still open; a failed
-  /// commit leaves it to be rolled back.
-  int CommitCheck() const noexcept;
   /// Ends the transaction of the check, when it is still open, rolled back
   /// when it cannot be committed.
   void EndCheck() const noexcept;
