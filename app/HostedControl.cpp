@@ -27,15 +27,16 @@ void HostedControl::RegisterForNotice(const QString& sNoticeName) {
 }
 
 void HostedControl::SetWindowTitle(const QString& sWindowTitle) {
-  if (dock_) dock_->setWindowTitle(sWindowTitle);
+  if (QDockWidget* pDock = Dock()) pDock->setWindowTitle(sWindowTitle);
 }
 
 void HostedControl::CloseSelf() {
   // Raised from inside the control's own calls (and from its destruction),
   // so the dock goes once control has returned to the event loop.
-  if (bClosing_ || !dock_) return;
+  QDockWidget* pDock = Dock();
+  if (bClosing_ || !pDock) return;
   bClosing_ = true;
-  dock_->deleteLater();
+  pDock->deleteLater();
 }
 
 }  // namespace twk

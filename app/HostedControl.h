@@ -3,6 +3,7 @@
 
 #include "XtenderHost.h"
 
+#include <QDockWidget>
 #include <QPointer>
 #include <QString>
 
@@ -27,12 +28,15 @@ class HostedControl : public XtenderHost {
   void SetWindowTitle(const QString& sWindowTitle) override;
   void CloseSelf() override;
 
-  QDockWidget* Dock() const { return dock_; }
+  /// Null once the dock is gone or being destroyed.
+  QDockWidget* Dock() const { return qobject_cast<QDockWidget*>(dock_.data()); }
   bool IsClosing() const noexcept { return bClosing_; }
 
  private:
   HostSession& session_;
-  QPointer<QDockWidget> dock_;
+  // Kept as a QObject: the control is destroyed from inside the dock's
+  // destruction, when the dock is no longer a QDockWidget to cast to.
+  QPointer<QObject> dock_;
   QPointer<QWidget> control_;
   bool bClosing_ = false;
 };
