@@ -2,11 +2,13 @@
 #include "ctlAlertDetail.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPolygon>
 #include <QPushButton>
 #include <QTextLayout>
+#include <QtMath>
 
 #include "DetailWindowHook.h"
 #include "FramedButton.h"
@@ -22,7 +24,11 @@ const QString sItemModule = QStringLiteral("ctlAlertDetail");
 
 // Any 32 x 32 picture will do until the container sets one of its own.
 QPixmap DefaultAlertIcon() {
-  QPixmap picture(32, 32);
+  // Drawn in the screen's own pixels: a 32-pixel drawing shown on a scaled
+  // screen would be enlarged and blurred.
+  const qreal dRatio = qApp ? qApp->devicePixelRatio() : 1.0;
+  QPixmap picture(qCeil(32 * dRatio), qCeil(32 * dRatio));
+  picture.setDevicePixelRatio(dRatio);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);

@@ -5,10 +5,12 @@
 Needs (for generation only, not for building Tellwick):
     apt-get install bootstrap-icons librsvg2-bin optipng
 
-Writes icons/images/NNN.png (32 x 32, transparent), icons/MANIFEST.tsv and
-icons/icons.qrc. The committed images are the source of truth; run this only
-to change the set, and keep numbers 1 to 100 where they are, because alert
-definitions already in databases refer to them.
+Writes icons/images/NNN.png (32 x 32, transparent), icons/images/NNN@2x.png
+(the same at 64 x 64, drawn from the SVG rather than enlarged, for scaled
+screens), icons/MANIFEST.tsv and icons/icons.qrc. The committed images are
+the source of truth; run this only to change the set, and keep numbers 1 to
+100 where they are, because alert definitions already in databases refer to
+them.
 
 Usage: icons/tools/generate.py [--svg-dir DIR] [--no-optimise]
 """
@@ -22,6 +24,9 @@ import tempfile
 
 ICON_COUNT = 679
 SIZE = 32
+# A screen scaled by 1.25 to 2 takes the larger rendering, shrunk: shrinking
+# a drawing keeps its edges, enlarging a 32-pixel one blurs them.
+LARGE_SIZE = 64
 
 RED = "#dc3545"
 ORANGE = "#fd7e14"
@@ -218,13 +223,13 @@ def plan(svg_dir):
     return entries
 
 
-def render(svg_dir, icon, colour, target, work_dir):
+def render(svg_dir, icon, colour, size, target, work_dir):
     with open(os.path.join(svg_dir, icon + ".svg"), encoding="utf-8") as f:
         svg = f.read()
     recoloured = os.path.join(work_dir, "icon.svg")
     with open(recoloured, "w", encoding="utf-8") as f:
         f.write(svg.replace("currentColor", colour))
-    subprocess.run(["rsvg-convert", "-w", str(SIZE), "-h", str(SIZE),
+    subprocess.run(["rsvg-convert", "-w", str(size), "-h", str(size),
                     "-f", "png", "-o", target, recoloured], check=True)
 
 
@@ -242,8 +247,11 @@ def write_qrc(entries, path):
     with open(path, "w", encoding="utf-8") as f:
         f.write('<!DOCTYPE RCC>\n<RCC version="1.0">\n')
         f.write('  <qresource prefix="/icons">\n')
+        # The program reads the meanings from the manifest at run time.
+        f.write("    <file>MANIFEST.tsv</file>\n")
         for number, _, _, _ in entries:
             f.write(f"    <file>images/{number:03d}.png</file>\n")
+            f.write(f"    <file>images/{number:03d}@2x.png</file>\n")
         f.write("  </qresource>\n</RCC>\n")
 
 
@@ -258,8 +266,10 @@ def main():
     entries = plan(args.svg_dir)
     with tempfile.TemporaryDirectory() as work_dir:
         for number, icon, colour, _ in entries:
-            render(args.svg_dir, icon, colour,
+            render(args.svg_dir, icon, colour, SIZE,
                    os.path.join(images_dir, f"{number:03d}.png"), work_dir)
+            render(args.svg_dir, icon, colour, LARGE_SIZE,
+                   os.path.join(images_dir, f"{number:03d}@2x.png"), work_dir)
     if not args.no_optimise and shutil.which("optipng"):
         pngs = sorted(os.path.join(images_dir, f) for f in os.listdir(images_dir)
                       if f.endswith(".png"))

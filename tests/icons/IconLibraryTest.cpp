@@ -3,6 +3,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPixmap>
+#include <cstdlib>
 
 #include "IconLibrary.h"
 #include "frmResources.h"
@@ -48,6 +50,39 @@ TEST(ShippedIcons, NeighbouringNumbersNeverShareAPicture) {
     EXPECT_NE(current, previous) << "icons " << iNumber - 1 << " and " << iNumber;
     previous = current;
   }
+}
+
+TEST(ShippedIcons, ScaledScreensGetTheLargerRenderingOfTheSameIcon) {
+  const IconLibrary& icons = frmResources::ilstIcons();
+  // Shrunk to 32 pixels, each larger rendering must match its own number
+  // closely: a rendering filed under a neighbour's number differs a lot.
+  for (qint16 iNumber = 1; iNumber <= icons.Count(); ++iNumber) {
+    const QImage large =
+        icons.Picture(iNumber, 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(large.size(), QSize(64, 64)) << "icon " << iNumber;
+    const QImage shrunk = large.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage small = icons.Image(iNumber).convertToFormat(QImage::Format_ARGB32);
+    long lDifference = 0;
+    for (int y = 0; y < 32; ++y) {
+      for (int x = 0; x < 32; ++x)
+        lDifference += std::abs(qAlpha(shrunk.pixel(x, y)) - qAlpha(small.pixel(x, y)));
+    }
+    EXPECT_LT(lDifference / (32 * 32), 24) << "icon " << iNumber;
+  }
+  struct Case {
+    qreal dRatio;
+    int iPixels;
+  };
+  for (const Case& c :
+       {Case{1.0, 32}, Case{1.25, 40}, Case{1.5, 48}, Case{2.0, 64}, Case{3.0, 96}}) {
+    const QPixmap picture = icons.Picture(3, c.dRatio);
+    EXPECT_EQ(picture.size(), QSize(c.iPixels, c.iPixels)) << c.dRatio;
+    // A picture box lays it out at the set's logical size on every screen.
+    EXPECT_EQ(picture.deviceIndependentSize().toSize(), QSize(32, 32)) << c.dRatio;
+  }
+  // Not the 32-pixel image blown up: that has 2 x 2 blocks of one colour.
+  EXPECT_NE(icons.Picture(1, 2.0).toImage().convertToFormat(QImage::Format_ARGB32),
+            icons.Image(1).scaled(64, 64).convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST(ShippedIcons, FlagsFifteenToTwentyRunRedToPurple) {
