@@ -16,9 +16,9 @@
 #include "ConnectionSettings.h"
 #include "ControlRegistry.h"
 #include "ControlScrollArea.h"
+#include "Conversions.h"
 #include "DockCommands.h"
 #include "EditorCommands.h"
-#include "Conversions.h"
 #include "ExplainWindow.h"
 #include "HostedControl.h"
 #include "ModuleState.h"
@@ -137,6 +137,17 @@ void HostWindow::resizeEvent(QResizeEvent* pEvent) {
   if (!bFitDocks_) return;
   bFitDocks_ = false;
   FitDocks();
+}
+
+void HostWindow::moveEvent(QMoveEvent* pEvent) {
+  QMainWindow::moveEvent(pEvent);
+  // A window manager draws its frame only after the window is shown, and
+  // tells of it with a move: the size chosen before counted no frame, so
+  // the title bar would push the status bar off the screen.
+  const QSize frame = frameGeometry().size() - size();
+  if (frame == frameSeen_) return;
+  frameSeen_ = frame;
+  KeepOnScreen();
 }
 
 ExplainWindow* HostWindow::ExplainCurrentRecord() {

@@ -60,6 +60,7 @@ class HostWindow : public QMainWindow {
  protected:
   bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
   void resizeEvent(QResizeEvent* pEvent) override;
+  void moveEvent(QMoveEvent* pEvent) override;
 
  private:
   void CreateMenus();
@@ -74,6 +75,7 @@ class HostWindow : public QMainWindow {
   EditorCommands* pEditorCommands_ = nullptr;
   DockCommands* pDockCommands_ = nullptr;
   bool bFitDocks_ = false;
+  QSize frameSeen_;
   AlertCommands* pAlertCommands_ = nullptr;
   std::vector<std::unique_ptr<HostedControl>> hosted_;
 };
