@@ -43,6 +43,15 @@ bool ClearsError(Kind kind) {
          kind != Kind::Return;
 }
 
+// The one statement that still runs under "set noexec on".
+bool SetsNoExec(const Statement& statement) {
+  if (statement.kind != Kind::SetOption) return false;
+  for (const QString& sOption : statement.options) {
+    if (sOption == u"noexec") return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 BatchRun::BatchRun(EngineSession& session, const QString& sBatch, int iDepth,
@@ -122,6 +131,9 @@ BatchRun::Flow BatchRun::RunList(std::vector<tsql::StatementPtr>& statements) {
 }
 
 BatchRun::Flow BatchRun::Run(Statement& statement) {
+  // Compiled with the batch, run for nothing: a table the batch would have
+  // created is not there to bind, as the server defers such names too.
+  if (session_.bNoExec && !SetsNoExec(statement)) return Flow::Next;
   try {
     // Named a table that did not exist when the batch was compiled: bound
     // now that the statements before it ran, as the server compiles it.
@@ -254,6 +266,7 @@ void BatchRun::SetOption(const Statement& statement) {
   const bool bOn = statement.sValue.compare(u"on", Qt::CaseInsensitive) == 0;
   for (const QString& sOption : statement.options) {
     if (sOption == u"nocount") session_.bNoCount = bOn;
+    if (sOption == u"noexec") session_.bNoExec = bOn;
     if (sOption == u"rowcount" && statement.sValue != u"0") {
       RefuseConstruct(tsql::Refusals::Construct::SetRowcount, statement.span);
     }

@@ -49,6 +49,9 @@ struct EngineSession {
   BatchCache batches;
   std::function<long()> spidSource;
   bool bNoCount = false;
+  /// "set noexec on": statements are compiled and not run, as on the server,
+  /// until "set noexec off"; an author's check of a batch relies on it.
+  bool bNoExec = false;
   long long lRowCount = 0;
   long lError = 0;
   int iTranCount = 0;
