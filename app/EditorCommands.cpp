@@ -6,16 +6,25 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
+#include <QTextCursor>
 
+#include "AlertEvaluation.h"
 #include "Conversions.h"
 #include "DefinitionGrid.h"
 #include "DefinitionStatements.h"
+#include "DefinitionWorkbench.h"
+#include "LimitedTextBox.h"
+#include "ModuleState.h"
+#include "PlatformServices.h"
 #include "ctlEditTWK.h"
 
 namespace twk {
@@ -33,10 +42,24 @@ bool IsMenu(const QWidget* pWidget) {
   return qobject_cast<const QMenuBar*>(pWidget) || qobject_cast<const QMenu*>(pWidget);
 }
 
+// Where the author should look: the place the database named, or the
+// start of its line when it named no column.
+void PlaceCursor(ctlEditTWK& editor, const TextPlace& place) {
+  if (place.iLine == 0) return;
+  LimitedTextBox* pBox = editor.txtCriteria();
+  const QTextBlock block = pBox->document()->findBlockByNumber(place.iLine - 1);
+  if (!block.isValid()) return;
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor,
+                      qMin(qMax(place.iColumn - 1, 0), block.length() - 1));
+  pBox->setTextCursor(cursor);
+  pBox->setFocus(Qt::OtherFocusReason);
+}
+
 }  // namespace
 
-EditorCommands::EditorCommands(QMainWindow* pWindow, std::function<void(const QString&)> report)
-    : QObject(pWindow), window_(pWindow), report_(std::move(report)) {
+EditorCommands::EditorCommands(QMainWindow* pWindow, EditorHost host)
+    : QObject(pWindow), window_(pWindow), host_(std::move(host)) {
   menu_ = pWindow->menuBar()->addMenu(QStringLiteral("&Editor"));
   // The buttons' own clicks, so that a command does exactly what the
   // button does. Alt and a letter are the keys a form's buttons usually
@@ -44,7 +67,9 @@ EditorCommands::EditorCommands(QMainWindow* pWindow, std::function<void(const QS
   // gives menu shortcuts first go at every key).
   AddCommand(QStringLiteral("&Save"),
              {QKeySequence(QStringLiteral("Ctrl+S")), QKeySequence(QStringLiteral("Alt+S"))},
-             [](ctlEditTWK& editor) { editor.cmdSave()->click(); });
+             [this](ctlEditTWK& editor) {
+               if (SaveMayGoAhead(editor)) editor.cmdSave()->click();
+             });
   AddCommand(QStringLiteral("&New definition"), {QKeySequence(QStringLiteral("Alt+N"))},
              [](ctlEditTWK& editor) { editor.cmdNew()->click(); });
   AddCommand(QStringLiteral("&Delete definition"),
@@ -63,6 +88,11 @@ EditorCommands::EditorCommands(QMainWindow* pWindow, std::function<void(const QS
              [](ctlEditTWK& editor) { editor.ComType()->setFocus(Qt::ShortcutFocusReason); });
   AddCommand(QStringLiteral("Definition &list"), {QKeySequence(QStringLiteral("Alt+L"))},
              [](ctlEditTWK& editor) { editor.grdTWKResults()->setFocus(Qt::ShortcutFocusReason); });
+  menu_->addSeparator();
+  AddCommand(QStringLiteral("Chec&k definition"), {QKeySequence(Qt::Key_F7)},
+             [this](ctlEditTWK& editor) { CheckDefinition(editor); });
+  AddCommand(QStringLiteral("&Try on the open record"), {QKeySequence(QStringLiteral("Ctrl+F5"))},
+             [this](ctlEditTWK& editor) { TryDefinition(editor); });
   connect(qApp, &QApplication::focusChanged, this,
           [this](QWidget*, QWidget* pNow) { FollowFocus(pNow); });
   FollowFocus(QApplication::focusWidget());
@@ -93,6 +123,8 @@ void EditorCommands::FollowFocus(QWidget* pNow) {
 void EditorCommands::Attach(ctlEditTWK* pEditor) {
   DefinitionGrid* pList = pEditor->grdTWKResults();
   pList->installEventFilter(this);
+  // A click or Space on the button itself asks as the menu's Save does.
+  pEditor->cmdSave()->installEventFilter(this);
   connect(pList->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this, editor = QPointer<ctlEditTWK>(pEditor)] {
             if (editor) ListCurrentChanged(editor);
@@ -100,12 +132,20 @@ void EditorCommands::Attach(ctlEditTWK* pEditor) {
   // Connected after the editor's own handler, so the form is saved by now.
   connect(pEditor->cmdSave(), &QPushButton::clicked, this,
           [this, editor = QPointer<ctlEditTWK>(pEditor)] {
-            if (editor) report_(SaveReport(*editor));
+            if (editor) host_.report(SaveReport(*editor));
           });
   FollowFocus(QApplication::focusWidget());
 }
 
 bool EditorCommands::eventFilter(QObject* pWatched, QEvent* pEvent) {
+  if (ButtonWouldClick(pWatched, pEvent)) {
+    auto* pButton = static_cast<QPushButton*>(pWatched);
+    ctlEditTWK* pEditor = EditorOf(pButton);
+    if (pEditor && !SaveMayGoAhead(*pEditor)) {
+      pButton->setDown(false);
+      return true;
+    }
+  }
   if (auto* pList = qobject_cast<DefinitionGrid*>(pWatched)) {
     if (pEvent->type() == QEvent::KeyPress) {
       bKeyInList_ = true;
@@ -142,6 +182,91 @@ QString EditorCommands::SaveReport(const ctlEditTWK& editor) {
     return QStringLiteral("Saved alert definition %1 (%2).").arg(sSeqn, list.TextMatrix(iRow, 2));
   }
   return QStringLiteral("Alert definition %1 was not saved.").arg(sSeqn);
+}
+
+bool EditorCommands::ButtonWouldClick(QObject* pWatched, QEvent* pEvent) const {
+  auto* pButton = qobject_cast<QPushButton*>(pWatched);
+  if (!pButton || !pButton->isDown()) return false;
+  if (pEvent->type() == QEvent::MouseButtonRelease) {
+    const auto* pMouse = static_cast<QMouseEvent*>(pEvent);
+    return pMouse->button() == Qt::LeftButton &&
+           pButton->rect().contains(pMouse->position().toPoint());
+  }
+  if (pEvent->type() == QEvent::KeyRelease) {
+    const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+    return pKey->key() == Qt::Key_Space && !pKey->isAutoRepeat();
+  }
+  return false;
+}
+
+bool EditorCommands::CheckDefinition(ctlEditTWK& editor) {
+  const DefinitionForm form = editor.Form();
+  if (!host_.reachDatabase()) return true;
+  const QString sId = host_.currentId();
+  const DefinitionCheck check = DefinitionWorkbench::Check(form.sCriteria, sId);
+  if (check.Passed()) {
+    host_.report(sId.isEmpty() ? QStringLiteral("The definition compiles: no errors found.")
+                               : QStringLiteral("The definition compiles for record %1: no errors "
+                                                "found.")
+                                     .arg(sId));
+    return true;
+  }
+  host_.report(QStringLiteral("The definition does not compile: ") + check.Text());
+  PlaceCursor(editor, check.place);
+  Platform::Services().ShowMessage(check.Text(), QStringLiteral("Check definition"),
+                                   MessageButtons::Ok, MessageIcon::Exclamation);
+  return false;
+}
+
+void EditorCommands::TryDefinition(ctlEditTWK& editor) {
+  const QString sId = host_.currentId();
+  if (sId.isEmpty()) {
+    host_.report(QStringLiteral("Open a record first: the definition is tried on it."));
+    return;
+  }
+  if (!host_.reachDatabase()) return;
+  const DefinitionForm form = editor.Form();
+  AlertRule rule;
+  rule.SEQN = Conversions::TrimSpaces(form.sSeqn).toInt();
+  rule.CRITERIA = form.sCriteria;
+  rule.DESCRIPTION = form.sDescription;
+  rule.ALERT_TYPE = form.sType;
+  const AlertExplanation explanation = DefinitionWorkbench::Try(rule, sId);
+  const QString sName = Conversions::TrimSpaces(form.sName);
+  QString sReport = QStringLiteral(
+                        "The editor's text of %1, as it stands (nothing is saved), "
+                        "run once for record %2 as %3; nothing automatic is done.\n\n")
+                        .arg(sName.isEmpty() ? QStringLiteral("a new definition") : sName, sId,
+                             ModuleState::ForThisThread().AuthID);
+  sReport += explanation.ToText();
+  host_.showReport(QStringLiteral("Try on record ") + sId, sId, sReport);
+  const auto& definitions = explanation.Definitions();
+  if (!definitions.empty() && !definitions.front().sError.isEmpty()) {
+    host_.report(QStringLiteral("The definition failed for record %1: %2")
+                     .arg(sId, definitions.front().sError));
+  } else {
+    host_.report(QStringLiteral("Tried on record %1.").arg(sId));
+  }
+}
+
+bool EditorCommands::SaveMayGoAhead(ctlEditTWK& editor) {
+  const DefinitionForm form = editor.Form();
+  // Only a text the panel runs is checked, and only when the Save itself
+  // would store it: its own refusals come first and as they are.
+  if (form.sType != u"SQL" && form.sType != u"SQLSilent") return true;
+  if (DefinitionStatements::SaveRefusal(form)) return true;
+  if (!host_.reachDatabase()) return true;
+  const DefinitionCheck check = DefinitionWorkbench::Check(form.sCriteria, host_.currentId());
+  if (check.Passed()) return true;
+  PlaceCursor(editor, check.place);
+  const MessageAnswer answer = Platform::Services().ShowMessage(
+      QStringLiteral("The database refuses this definition's text:\n\n%1\n\nThe panel would "
+                     "drop it for every record without a word. Save it anyway?")
+          .arg(check.Text()),
+      QStringLiteral("Save definition"), MessageButtons::YesNo, MessageIcon::Exclamation);
+  if (answer == MessageAnswer::Yes) return true;
+  host_.report(QStringLiteral("Not saved: ") + check.Text());
+  return false;
 }
 
 }  // namespace twk

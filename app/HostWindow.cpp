@@ -150,27 +150,31 @@ void HostWindow::moveEvent(QMoveEvent* pEvent) {
   KeepOnScreen();
 }
 
+bool HostWindow::ReachAlertConnection() {
+  // The definitions run on the alert library's own connection, as a panel
+  // runs them; without a panel the connection is opened here.
+  if (ModuleState::ForThisThread().SharedConnection().IsOpen()) return true;
+  const QString sUser = session_.Value(QStringLiteral("lvSession.SQLUserId"));
+  const QString sDatabase = session_.Value(QStringLiteral("lvSession.SQLDatabase"));
+  modSubroutines::CalculateAuthID(sUser, sDatabase);
+  const QString sLevel = session_.Value(QStringLiteral("lvSession.LevelSystem"));
+  if (modSubroutines::InitializeConnection(
+          session_.Value(QStringLiteral("lvSession.SQLHostName")), sDatabase, sUser,
+          session_.Value(QStringLiteral("lvSession.SQLUserPassword")),
+          qint32(Conversions::LeadingNumber(sLevel)))) {
+    return true;
+  }
+  ShowStatus(QStringLiteral("The alert definitions could not be reached."));
+  return false;
+}
+
 ExplainWindow* HostWindow::ExplainCurrentRecord() {
   const QString sId = session_.CurrentId();
   if (sId.isEmpty()) {
     ShowStatus(QStringLiteral("Open a record first: its alerts are what is explained."));
     return nullptr;
   }
-  // The definitions run on the alert library's own connection, as a panel
-  // runs them; without a panel the connection is opened here.
-  if (!ModuleState::ForThisThread().SharedConnection().IsOpen()) {
-    const QString sUser = session_.Value(QStringLiteral("lvSession.SQLUserId"));
-    const QString sDatabase = session_.Value(QStringLiteral("lvSession.SQLDatabase"));
-    modSubroutines::CalculateAuthID(sUser, sDatabase);
-    const QString sLevel = session_.Value(QStringLiteral("lvSession.LevelSystem"));
-    if (!modSubroutines::InitializeConnection(
-            session_.Value(QStringLiteral("lvSession.SQLHostName")), sDatabase, sUser,
-            session_.Value(QStringLiteral("lvSession.SQLUserPassword")),
-            qint32(Conversions::LeadingNumber(sLevel)))) {
-      ShowStatus(QStringLiteral("The alert definitions could not be reached."));
-      return nullptr;
-    }
-  }
+  if (!ReachAlertConnection()) return nullptr;
   AlertEvaluation evaluation;
   const AlertExplanation explanation =
       AlertExplanation::Explain(evaluation, evaluation.ReadAlertRules(), sId);
@@ -213,7 +217,18 @@ void HostWindow::CreateMenus() {
   pView->addAction(QStringLiteral("&Previous pane"), QKeySequence(Qt::SHIFT | Qt::Key_F6), this,
                    [this] { FocusPane(-1); });
   pDockCommands_ = new DockCommands(this, pView);
-  pEditorCommands_ = new EditorCommands(this, [this](const QString& s) { ShowStatus(s); });
+  EditorHost editorHost;
+  editorHost.report = [this](const QString& s) { ShowStatus(s); };
+  editorHost.currentId = [this] { return session_.CurrentId(); };
+  editorHost.reachDatabase = [this] { return ReachAlertConnection(); };
+  editorHost.showReport = [this](const QString& sTitle, const QString& sId,
+                                 const QString& sReport) {
+    auto* pWindow = new ExplainWindow(sId, sReport, this);
+    pWindow->setWindowTitle(sTitle);
+    pWindow->setObjectName(QStringLiteral("tryWindow"));
+    pWindow->show();
+  };
+  pEditorCommands_ = new EditorCommands(this, std::move(editorHost));
   AboutBox::AddHelpMenu(menuBar());
 }
 

@@ -53,6 +53,9 @@ class HostWindow : public QMainWindow {
   ExplainWindow* ExplainCurrentRecord();
   /// A message in the status bar, shown for a while.
   void ShowStatus(const QString& sMessage);
+  /// Opens the alert library's connection when no panel has; false, with a
+  /// word in the status bar, when the database cannot be reached.
+  bool ReachAlertConnection();
   /// Moves the focus to the next (iStep 1) or previous (-1) pane: the
   /// records, then each docked control.
   void FocusPane(int iStep);

@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -13,9 +14,11 @@
 #include <QTimer>
 #include <functional>
 
-#include "DemoWindow.h"
 #include "DefinitionGrid.h"
+#include "DemoWindow.h"
 #include "EmbeddedDatabase.h"
+#include "ExplainWindow.h"
+#include "RecordBrowser.h"
 #include "HostWindow.h"
 #include "LimitedTextBox.h"
 #include "ModuleState.h"
@@ -106,6 +109,81 @@ TEST_F(HostKeys, EachEditorCommandAnswersItsKeysFromTheTextBoxes) {
     Press(route.target(*editor), route.key, route.modifiers);
     EXPECT_TRUE(route.done(*editor, *window, platform)) << route.sName;
   }
+}
+
+struct WorkbenchRoute {
+  const char* sName;
+  const char* sCriteria;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  MessageAnswer answer;
+  // The status bar's message starts so; "" when a box is expected.
+  const char* sStatus;
+  // The box's title and a piece of its text, or nullptr for no box.
+  const char* sBoxTitle;
+  const char* sBoxText;
+  bool bSaved;
+};
+
+TEST_F(HostKeys, CheckTryAndSaveOfTheEditorsTextGoThroughTheEngine) {
+  const char* sBroken = "select 1\nselect ID fromm Name where ID = {id}";
+  const std::vector<WorkbenchRoute> routes = {
+      {"F7 passes a sound text", "select ID from Name where ID = {id}", Qt::Key_F7, Qt::NoModifier,
+       MessageAnswer::No, "The definition compiles for record 1029", nullptr, nullptr, false},
+      {"F7 points at the fault", sBroken, Qt::Key_F7, Qt::NoModifier, MessageAnswer::No,
+       "The definition does not compile: Line 2, column 17", "Check definition",
+       "Line 2, column 17: Incorrect syntax near 'Name'.", false},
+      {"F7 names a wrong column", "select NOPE from Name", Qt::Key_F7, Qt::NoModifier,
+       MessageAnswer::No, "The definition does not compile: Line 1", "Check definition", "NOPE",
+       false},
+      {"Save of a refused text asks, No keeps it unsaved", sBroken, Qt::Key_S, Qt::ControlModifier,
+       MessageAnswer::No, "Not saved: Line 2", "Save definition", "Save it anyway?", false},
+      {"Save anyway stores it", sBroken, Qt::Key_S, Qt::ControlModifier, MessageAnswer::Yes,
+       "Saved alert", "Save definition", "near 'Name'", true},
+      {"Save of a sound text asks nothing", "select 1", Qt::Key_S, Qt::ControlModifier,
+       MessageAnswer::No, "Saved alert", nullptr, nullptr, true},
+      {"Ctrl+F5 tries the unsaved text", "select 'k' as KEYWORD, 1 as RANK", Qt::Key_F5,
+       Qt::ControlModifier, MessageAnswer::No, "Tried on record 1029", nullptr, nullptr, false},
+  };
+  ASSERT_TRUE(window->Browser()->Select(QStringLiteral("1029")));
+  for (const WorkbenchRoute& route : routes) {
+    platform.messages.clear();
+    // Unused answers would wait for a later box; No is the default.
+    if (route.answer == MessageAnswer::Yes) platform.AnswerNext(route.answer);
+    editor->cmdNew_Click();
+    editor->txtName()->setText(QStringLiteral("TRIAL"));
+    editor->txtCriteria()->SetText(QString::fromUtf8(route.sCriteria));
+    Press(editor->txtName(), route.key, route.modifiers);
+    EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(QString::fromUtf8(route.sStatus)))
+        << route.sName << ": " << window->statusBar()->currentMessage().toStdString();
+    if (route.sBoxTitle) {
+      ASSERT_EQ(platform.messages.size(), 1u) << route.sName;
+      EXPECT_EQ(platform.messages[0].sTitle, QString::fromUtf8(route.sBoxTitle)) << route.sName;
+      EXPECT_TRUE(platform.messages[0].sText.contains(QString::fromUtf8(route.sBoxText)))
+          << route.sName << ": " << platform.messages[0].sText.toStdString();
+    } else {
+      EXPECT_TRUE(platform.messages.empty()) << route.sName;
+    }
+    EXPECT_EQ(!editor->lblSeqn()->text().trimmed().isEmpty(), route.bSaved) << route.sName;
+  }
+  // A click on the button asks as the menu's Save does.
+  platform.messages.clear();
+  editor->cmdNew_Click();
+  editor->txtName()->setText(QStringLiteral("CLICKED"));
+  editor->txtCriteria()->SetText(QString::fromUtf8(sBroken));
+  QTest::mouseClick(editor->cmdSave(), Qt::LeftButton);
+  EXPECT_EQ(platform.MessageTitles(), QStringList{QStringLiteral("Save definition")});
+  EXPECT_TRUE(editor->lblSeqn()->text().trimmed().isEmpty());
+  // The cursor went where the fault is, and the Try window shows the run.
+  platform.messages.clear();
+  editor->txtCriteria()->SetText(QString::fromUtf8(sBroken));
+  Press(editor->txtName(), Qt::Key_F7);
+  EXPECT_EQ(editor->txtCriteria()->textCursor().blockNumber(), 1);
+  EXPECT_EQ(editor->txtCriteria()->textCursor().positionInBlock(), 16);
+  const auto tries = window->findChildren<ExplainWindow*>(QStringLiteral("tryWindow"));
+  ASSERT_EQ(tries.size(), 1);
+  EXPECT_TRUE(tries[0]->Report().contains(QStringLiteral("run once for record 1029")));
+  EXPECT_TRUE(tries[0]->Report().contains(QStringLiteral("k")));
 }
 
 TEST_F(HostKeys, MovingInTheListWithTheKeysLoadsTheRowReached) {

@@ -5,12 +5,14 @@
 
 #include <QLabel>
 
+#include "DefinitionWorkbench.h"
 #include "ImisScript.h"
 #include "ModuleFixture.h"
 #include "ScriptedHost.h"
 #include "TdsResponder.h"
 #include "ctlAlertDetail.h"
 #include "ctlTWK.h"
+#include "modSubroutines.h"
 
 namespace twk {
 namespace {
@@ -73,6 +75,42 @@ TEST_F(PanelThroughFreeTds, ShowsAPageOfTheServersAlertsAndPagesWithoutAskingAga
                 .toStdString());
   EXPECT_EQ(responder.Logins().front()["password"].toString(), QStringLiteral("pw}x;"));
   EXPECT_EQ(responder.Attentions(), 0);
+}
+
+TEST_F(PanelThroughFreeTds, ACheckSendsTheTextUnderNoexecAndPlacesTheServersRefusal) {
+  const QString sSound = QStringLiteral("select KEYWORD from Alerts where ID = {id}");
+  const QString sBroken = QStringLiteral("select 1\nselect ID fromm Name where ID = {id}");
+  const auto Sent = [](const QString& s) {
+    return QStringLiteral("set noexec on; ") + QString(s).replace(u"{id}"_qs, u"'1001'"_qs) +
+           QStringLiteral("\nset noexec off");
+  };
+  const QJsonArray batches = {
+      Answer(Sent(sSound), {QJsonObject{{"done", QJsonValue()}}}),
+      Answer(Sent(sBroken), {ErrorToken(102, QStringLiteral("Incorrect syntax near 'Name'."))}),
+      Answer(QStringLiteral("set noexec off"), {QJsonObject{{"done", QJsonValue()}}})};
+  TdsResponder responder(ImisScript(QJsonArray(), batches, QString()));
+  TWK_REQUIRE_RESPONDER(responder);
+  modSubroutines::CalculateAuthID(QStringLiteral("STAFF1_ASSOC_i"), QStringLiteral("ASSOC"));
+  ASSERT_TRUE(modSubroutines::InitializeConnection(
+      responder.DefineDataSource(scratch.path(), QStringLiteral("Imis")), QStringLiteral("ASSOC"),
+      QStringLiteral("STAFF1_ASSOC_i"), QStringLiteral("pw"), 9))
+      << AllMessageText().toStdString();
+  const qsizetype iStart = responder.Batches().size();
+
+  EXPECT_TRUE(DefinitionWorkbench::Check(sSound, QStringLiteral("1001")).Passed());
+  const DefinitionCheck refused = DefinitionWorkbench::Check(sBroken, QStringLiteral("1001"));
+  // FreeTDS keeps the server's line to itself; the quoted text stands once.
+  EXPECT_TRUE(refused.Text().startsWith(u"Line 2, column 17: "_qs)) << refused.Text().toStdString();
+  EXPECT_TRUE(refused.Text().endsWith(u"Incorrect syntax near 'Name'."_qs))
+      << refused.Text().toStdString();
+  // Only the compile-only batches reached the server, each followed by the
+  // option put back.
+  EXPECT_EQ(responder.Batches().mid(iStart).join(u'\n').toStdString(),
+            QStringList({Sent(sSound), QStringLiteral("set noexec off"), Sent(sBroken),
+                         QStringLiteral("set noexec off")})
+                .join(u'\n')
+                .toStdString());
+  modSubroutines::ReleaseConnection();
 }
 
 }  // namespace
