@@ -70,7 +70,7 @@ TEST_F(AlertsCommand, HelpAndVersionAnswerAndExitZero) {
   const Outcome help = Run({QStringLiteral("--help")});
   EXPECT_EQ(help.iExitCode, 0);
   for (const char* sOption : {"--init", "--demo", "--check", "--server", "--database", "--user",
-                              "--password", "--level", "--yes"}) {
+                              "--password", "--level", "--yes", "--survey", "--sample", "--ids"}) {
     EXPECT_TRUE(help.sOutput.contains(QString::fromLatin1(sOption))) << sOption;
   }
   const Outcome version = Run({QStringLiteral("--version")});
