@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "AlertsCommand.h"
 
+#include <unistd.h>
+
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <cmath>
@@ -9,12 +12,15 @@
 #include "AlertEvaluation.h"
 #include "AlertExplanation.h"
 #include "AlertReport.h"
+#include "AlertSurvey.h"
+#include "Connection.h"
 #include "ConsolePlatform.h"
 #include "Conversions.h"
 #include "EmbeddedDatabase.h"
 #include "ModuleState.h"
 #include "PasswordSource.h"
 #include "ProductNotices.h"
+#include "RecordQueries.h"
 #include "TextRules.h"
 #include "TimeLimit.h"
 #include "TwkError.h"
@@ -66,17 +72,32 @@ int AlertsCommand::Run(const QStringList& arguments) {
   const auto yes = Option("yes", "Answer Yes to questions (otherwise No).");
   const auto id =
       Option("id", "Evaluate the alerts of the record ID and print them in rank order.", "ID");
-  const auto json = Option("json", "With --id: print one JSON object.");
-  const auto only =
-      Option("only", "With --id: run just the definition SEQN, enabled or not.", "SEQN");
+  const auto json = Option("json", "With --id or --survey: print one JSON object.");
+  const auto only = Option(
+      "only", "With --id or --survey: run just the definition SEQN, enabled or not.", "SEQN");
+  const auto survey =
+      Option("survey",
+             "Evaluate the enabled definitions for every record of the contact table, as the panel "
+             "does but without automatic actions, and tell per definition, slowest first, for how "
+             "many records it alerts, how often and for which record it fails, and its time per "
+             "record (median, 95th percentile, maximum, slowest record).");
+  const auto sample = Option(
+      "sample",
+      "With --survey: only the first N records in the record list's order (by name, then id).",
+      "N");
+  const auto ids =
+      Option("ids",
+             "With --survey: the records whose ids FILE lists, one a line (blank lines and lines "
+             "starting with # are skipped).",
+             "FILE");
   const auto explain =
       Option("explain",
              "With --id: tell for each definition whether it ran, its error, its rows and "
              "why each was dropped, its time, and the output table's rows.");
   const auto timeout =
       Option("timeout", TimeLimit::OptionDescription(), "SECONDS", QStringLiteral("30"));
-  parser.addOptions({init, demo, check, id, json, only, explain, server, database, user, password,
-                     passwordFile, level, yes, timeout});
+  parser.addOptions({init, demo, check, id, survey, sample, ids, json, only, explain, server,
+                     database, user, password, passwordFile, level, yes, timeout});
 
   if (!parser.parse(arguments)) {
     // The parser's message quotes the argument: one line, all of it escaped.
@@ -117,8 +138,26 @@ int AlertsCommand::Run(const QStringList& arguments) {
   }
   const ConnectionValues values{parser.value(server), parser.value(database), parser.value(user),
                                 sPassword, parser.value(level)};
+  if (parser.isSet(survey)) {
+    if (parser.isSet(id) || parser.isSet(explain) || parser.isSet(check)) {
+      PrintError(QStringLiteral("--survey goes without --id, --explain and --check"));
+      return UsageError;
+    }
+    SurveyOptions options;
+    options.bJson = parser.isSet(json);
+    options.sOnly = parser.isSet(only) ? parser.value(only) : QString();
+    options.sSample = parser.isSet(sample) ? parser.value(sample) : QString();
+    options.sIdsFile = parser.isSet(ids) ? parser.value(ids) : QString();
+    options.bSample = parser.isSet(sample);
+    options.bIdsFile = parser.isSet(ids);
+    return Survey(values, options);
+  }
+  if (parser.isSet(sample) || parser.isSet(ids)) {
+    PrintError(QStringLiteral("--sample and --ids go with --survey"));
+    return UsageError;
+  }
   if ((parser.isSet(json) || parser.isSet(only) || parser.isSet(explain)) && !parser.isSet(id)) {
-    PrintError(QStringLiteral("--json, --only and --explain go with --id"));
+    PrintError(QStringLiteral("--json, --only and --explain go with --id (or --survey)"));
     return UsageError;
   }
   if (parser.isSet(id)) {
@@ -126,7 +165,8 @@ int AlertsCommand::Run(const QStringList& arguments) {
                     parser.isSet(only) ? parser.value(only) : QString(), parser.isSet(explain));
   }
   if (parser.isSet(check)) return Check(values);
-  PrintError(QStringLiteral("nothing to do: give --init FILE, --check or --id ID; see --help"));
+  PrintError(
+      QStringLiteral("nothing to do: give --init FILE, --check, --id ID or --survey; see --help"));
   return UsageError;
 }
 
@@ -180,30 +220,13 @@ int AlertsCommand::Evaluate(const ConnectionValues& values, const QString& sId, 
     PrintError(QStringLiteral("--id needs a record id"));
     return UsageError;
   }
-  bool bNumber = true;
-  const qint32 lOnly = sOnly.isEmpty() ? 0 : sOnly.trimmed().toInt(&bNumber);
-  if (!bNumber) {
-    PrintError(QStringLiteral("--only takes a definition number (SEQN), not \"%1\"")
-                   .arg(TerminalText(sOnly)));
-    return UsageError;
-  }
+  qint32 lOnly = 0;
+  if (!OnlyNumber(sOnly, lOnly)) return UsageError;
   QString sServer;
   if (!Connect(values, sServer)) return Failure;
 
   AlertEvaluation evaluation;
-  const std::vector<AlertRule> rules =
-      sOnly.isEmpty() ? evaluation.ReadAlertRules() : evaluation.ReadAlertRule(lOnly);
-  if (!sOnly.isEmpty()) {
-    // An author trying one definition should hear why nothing came of it.
-    if (rules.empty()) {
-      PrintError(QStringLiteral("note: there is no definition %1").arg(lOnly));
-    } else if (rules.front().ALERT_TYPE != QStringLiteral("SQL") &&
-               rules.front().ALERT_TYPE != QStringLiteral("SQLSilent")) {
-      PrintError(QStringLiteral("note: definition %1 is of type \"%2\", which is never run")
-                     .arg(lOnly)
-                     .arg(TerminalText(rules.front().ALERT_TYPE)));
-    }
-  }
+  const std::vector<AlertRule> rules = ReadRules(evaluation, sOnly, lOnly);
   if (bExplain) {
     const AlertExplanation explanation = AlertExplanation::Explain(evaluation, rules, sId);
     const QString sText =
@@ -228,6 +251,125 @@ int AlertsCommand::Evaluate(const ConnectionValues& values, const QString& sId, 
   std::fputs(sText.toUtf8().constData(), pOutput_);
   modSubroutines::ReleaseConnection();
   return Success;
+}
+
+int AlertsCommand::Survey(const ConnectionValues& values, const SurveyOptions& options) {
+  if (options.bSample && options.bIdsFile) {
+    PrintError(QStringLiteral("--sample and --ids exclude each other"));
+    return UsageError;
+  }
+  bool bNumber = true;
+  const int iSample = options.bSample ? options.sSample.trimmed().toInt(&bNumber) : 0;
+  if (options.bSample && (!bNumber || iSample < 1)) {
+    PrintError(QStringLiteral("--sample takes a positive whole number, not \"%1\"")
+                   .arg(TerminalText(options.sSample)));
+    return UsageError;
+  }
+  qint32 lOnly = 0;
+  if (!OnlyNumber(options.sOnly, lOnly)) return UsageError;
+  QStringList ids;
+  // A file that cannot be read is the caller's mistake, found before connecting.
+  if (options.bIdsFile && !SurveyIds(options, 0, ids)) return UsageError;
+  QString sServer;
+  if (!Connect(values, sServer)) return Failure;
+  if (!options.bIdsFile && !SurveyIds(options, iSample, ids)) {
+    modSubroutines::ReleaseConnection();
+    return Failure;
+  }
+
+  AlertEvaluation evaluation;
+  std::vector<AlertRule> rules = ReadRules(evaluation, options.sOnly, lOnly);
+  // The blank rule that stands for "no definitions" is nothing to survey.
+  if (rules.size() == 1 && rules.front().SEQN == 0 && rules.front().ALERT_TYPE.isEmpty()) {
+    rules.clear();
+  }
+  const AlertSurvey survey = AlertSurvey::Survey(
+      evaluation, rules, ids, [this](int iDone, int iTotal) { ShowProgress(iDone, iTotal); });
+  const QString sText =
+      options.bJson ? JsonForTerminal(QString::fromUtf8(QJsonDocument(survey.ToJson()).toJson()))
+                    : survey.ToText();
+  std::fputs(sText.toUtf8().constData(), pOutput_);
+  modSubroutines::ReleaseConnection();
+  return Success;
+}
+
+bool AlertsCommand::SurveyIds(const SurveyOptions& options, int iCount, QStringList& ids) {
+  if (options.bIdsFile) {
+    QFile file(options.sIdsFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+      PrintError(QStringLiteral("cannot read the ids file \"%1\": %2")
+                     .arg(TerminalText(options.sIdsFile), TerminalText(file.errorString())));
+      return false;
+    }
+    for (const QString& sLine : QString::fromUtf8(file.readAll()).split(u'\n')) {
+      const QString sId = sLine.trimmed();
+      if (!sId.isEmpty() && !sId.startsWith(u'#')) ids << sId;
+    }
+    return true;
+  }
+  // The record list's own statements, so that the survey meets the records
+  // in the order a person browses them.
+  const RecordQueries queries(RecordQueries::ColumnSets().constLast());
+  try {
+    Connection& connection = ModuleState::ForThisThread().SharedConnection();
+    if (iCount == 0) {
+      Recordset count = connection.Execute(queries.Count(QString()));
+      if (!count.IsEof()) iCount = Conversions::ToLong(count.Field(0));
+    }
+    if (iCount == 0) return true;
+    for (Recordset records = connection.Execute(queries.Page(QString(), 0, iCount));
+         !records.IsEof(); records.MoveNext()) {
+      ids << Conversions::ToTextLenient(records.Field(0));
+    }
+  } catch (const TwkError& error) {
+    PrintError(QStringLiteral("cannot read the records of the contact table Name: ") +
+               error.Description());
+    return false;
+  }
+  return true;
+}
+
+void AlertsCommand::ShowProgress(int iDone, int iTotal) const {
+  // Pipes and tests get the report alone.
+  if (!isatty(fileno(pErrors_)) || iTotal <= 0) return;
+  constexpr int iWidth = 30;
+  const int iFilled = int(qint64(iDone) * iWidth / iTotal);
+  // Redrawing each record would cost more than many a record's evaluation.
+  if (iDone != iTotal && iFilled == int(qint64(iDone - 1) * iWidth / iTotal) && iDone % 50 != 0) {
+    return;
+  }
+  std::fprintf(pErrors_, "\r[%s%s] %d/%d", QByteArray(iFilled, '#').constData(),
+               QByteArray(iWidth - iFilled, ' ').constData(), iDone, iTotal);
+  if (iDone == iTotal) std::fputc('\n', pErrors_);
+  std::fflush(pErrors_);
+}
+
+bool AlertsCommand::OnlyNumber(const QString& sOnly, qint32& lOnly) {
+  bool bNumber = true;
+  lOnly = sOnly.isEmpty() ? 0 : sOnly.trimmed().toInt(&bNumber);
+  if (!bNumber) {
+    PrintError(QStringLiteral("--only takes a definition number (SEQN), not \"%1\"")
+                   .arg(TerminalText(sOnly)));
+  }
+  return bNumber;
+}
+
+std::vector<AlertRule> AlertsCommand::ReadRules(AlertEvaluation& evaluation, const QString& sOnly,
+                                                qint32 lOnly) {
+  const std::vector<AlertRule> rules =
+      sOnly.isEmpty() ? evaluation.ReadAlertRules() : evaluation.ReadAlertRule(lOnly);
+  if (!sOnly.isEmpty()) {
+    // An author trying one definition should hear why nothing came of it.
+    if (rules.empty()) {
+      PrintError(QStringLiteral("note: there is no definition %1").arg(lOnly));
+    } else if (rules.front().ALERT_TYPE != QStringLiteral("SQL") &&
+               rules.front().ALERT_TYPE != QStringLiteral("SQLSilent")) {
+      PrintError(QStringLiteral("note: definition %1 is of type \"%2\", which is never run")
+                     .arg(lOnly)
+                     .arg(TerminalText(rules.front().ALERT_TYPE)));
+    }
+  }
+  return rules;
 }
 
 void AlertsCommand::PrintError(const QString& sMessage) const {

@@ -70,7 +70,7 @@ TEST_F(AlertsCommand, HelpAndVersionAnswerAndExitZero) {
   const Outcome help = Run({QStringLiteral("--help")});
   EXPECT_EQ(help.iExitCode, 0);
   for (const char* sOption : {"--init", "--demo", "--check", "--server", "--database", "--user",
-                              "--password", "--level", "--yes"}) {
+                              "--password", "--level", "--yes", "--survey", "--sample", "--ids"}) {
     EXPECT_TRUE(help.sOutput.contains(QString::fromLatin1(sOption))) << sOption;
   }
   const Outcome version = Run({QStringLiteral("--version")});
@@ -416,6 +416,156 @@ TEST_F(AlertsCommand, ExplainListsEveryOutputTableRowAlsoOnceTheSlotsAreFull) {
   EXPECT_TRUE(
       text.sOutput.contains(QStringLiteral("row 105: dropped: no slot left: all 101 are taken")))
       << text.sOutput.toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+// A demo database with a definition that fails for one record after its
+// first alert was taken (past the rows read at once), one that never
+// alerts, one slower than the rest and a disabled runaway.
+class AlertsSurvey : public AlertsCommand {
+ protected:
+  QString SurveyFile() {
+    const QString sFile = File("survey.db");
+    EXPECT_EQ(Run({QStringLiteral("--init"), sFile, QStringLiteral("--demo")}).iExitCode, 0);
+    Sql(sFile,
+        "insert into ttwk_AlertDefinitions (CRITERIA, ENABLED, DESCRIPTION, ALERT_TYPE, ALERT_ID) "
+        "values ('with n(i) as (select 1 union all select i + 1 from n where i < 1500) select "
+        "case when i = 10 then ''Div'' else '''' end as KEYWORD, case when i = 1500 and @id = "
+        "''1003'' then convert(varchar(9), 1 / (1500 - i)) else ''d'' end as DESCRIPTION from n "
+        "option (maxrecursion 0)', 1, 'd', 'SQL', 'DIV'),"
+        " ('select ''Never'' as KEYWORD, ''d'' as DESCRIPTION where 1 = 0', 1, 'd', 'SQL', "
+        "'NEVER'),"
+        " ('with n(i) as (select 1 union all select i + 1 from n where i < 60000) "
+        "select ''Slow'' as KEYWORD, ''d'' as DESCRIPTION from n where i <= 2', 1, 'd', 'SQL', "
+        "'SLOW'),"
+        " ('with n(i) as (select 1 union all select i + 1 from n) select ''Never'' "
+        "as KEYWORD, ''d'' as DESCRIPTION where (select count(*) from n) = 0', 0, 'd', 'SQL', "
+        "'RUNAWAY')");
+    return sFile;
+  }
+
+  static QString SeqnOf(const QString& sFile, const char* sAlertId) {
+    sqlite3* pDatabase = nullptr;
+    sqlite3_open_v2(sFile.toUtf8().constData(), &pDatabase, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* pStatement = nullptr;
+    sqlite3_prepare_v2(pDatabase, "select SEQN from ttwk_AlertDefinitions where ALERT_ID = ?", -1,
+                       &pStatement, nullptr);
+    sqlite3_bind_text(pStatement, 1, sAlertId, -1, SQLITE_STATIC);
+    const QString sSeqn = sqlite3_step(pStatement) == SQLITE_ROW
+                              ? QString::number(sqlite3_column_int(pStatement, 0))
+                              : QString();
+    sqlite3_finalize(pStatement);
+    sqlite3_close_v2(pDatabase);
+    return sSeqn;
+  }
+};
+
+QJsonObject Named(const QJsonArray& definitions, const QString& sName) {
+  for (const auto& entry : definitions) {
+    if (entry.toObject().value(QStringLiteral("name")).toString() == sName) return entry.toObject();
+  }
+  return {};
+}
+
+TEST_F(AlertsSurvey, EachDefinitionsAlertsFailuresAndTimesAreCountedSlowestFirst) {
+  const QString sFile = SurveyFile();
+  const QString sIds = File("ids.txt");
+  QFile ids(sIds);
+  ASSERT_TRUE(ids.open(QIODevice::WriteOnly));
+  ids.write("# two people\n\n 1003 \n1001\n");
+  ids.close();
+  struct Case {
+    QStringList arguments;
+    const char* sName;
+    int iRecords, iWithAlerts, iAlerts, iFailures;
+    const char* sError;
+    const char* sFailingId;
+  };
+  const QStringList all;
+  const QStringList listed = {QStringLiteral("--ids"), sIds};
+  const QStringList runaway = {QStringLiteral("--only"),    QStringLiteral("%1"),
+                               QStringLiteral("--sample"),  QStringLiteral("2"),
+                               QStringLiteral("--timeout"), QStringLiteral("1")};
+  const Case cases[] = {
+      {all, "DIV", 32, 31, 31, 1, "Divide by zero", "1003"},
+      {all, "NEVER", 32, 0, 0, 0, "", ""},
+      {all, "SLOW", 32, 32, 64, 0, "", ""},
+      {listed, "DIV", 2, 1, 1, 1, "Divide by zero", "1003"},
+      {{QStringLiteral("--sample"), QStringLiteral("3")}, "SLOW", 3, 3, 6, 0, "", ""},
+      {runaway, "RUNAWAY", 2, 0, 0, 2, "longer than the time limit of 1 seconds", ""},
+  };
+  for (const Case& test : cases) {
+    QStringList arguments = {QStringLiteral("--server"), sFile, QStringLiteral("--survey"),
+                             QStringLiteral("--json")};
+    arguments << test.arguments;
+    arguments.replaceInStrings(QStringLiteral("%1"), SeqnOf(sFile, "RUNAWAY"));
+    const Outcome outcome = Run(arguments);
+    ASSERT_EQ(outcome.iExitCode, 0) << outcome.sErrors.toStdString();
+    EXPECT_EQ(outcome.sErrors, QString()) << "no progress bar when not a terminal";
+    const QJsonObject report = QJsonDocument::fromJson(outcome.sOutput.toUtf8()).object();
+    EXPECT_EQ(report.value(QStringLiteral("records")).toInt(), test.iRecords) << test.sName;
+    const QJsonArray definitions = report.value(QStringLiteral("definitions")).toArray();
+    const QJsonObject definition = Named(definitions, QString::fromLatin1(test.sName));
+    ASSERT_FALSE(definition.isEmpty()) << test.sName << outcome.sOutput.toStdString();
+    EXPECT_EQ(definition.value(QStringLiteral("records_with_alerts")).toInt(), test.iWithAlerts);
+    EXPECT_EQ(definition.value(QStringLiteral("alerts")).toInt(), test.iAlerts) << test.sName;
+    EXPECT_EQ(definition.value(QStringLiteral("failures")).toInt(), test.iFailures) << test.sName;
+    EXPECT_TRUE(definition.value(QStringLiteral("first_error"))
+                    .toString()
+                    .contains(QString::fromLatin1(test.sError)))
+        << test.sName;
+    if (*test.sFailingId) {
+      EXPECT_EQ(definition.value(QStringLiteral("first_failing_id")).toString(),
+                QString::fromLatin1(test.sFailingId));
+    }
+    const double dMedian = definition.value(QStringLiteral("median_ms")).toDouble();
+    EXPECT_LE(dMedian, definition.value(QStringLiteral("p95_ms")).toDouble());
+    EXPECT_LE(definition.value(QStringLiteral("p95_ms")).toDouble(),
+              definition.value(QStringLiteral("max_ms")).toDouble());
+    EXPECT_FALSE(definition.value(QStringLiteral("slowest_id")).toString().isEmpty());
+    for (qsizetype i = 1; i < definitions.size(); ++i) {
+      EXPECT_GE(definitions[i - 1].toObject().value(QStringLiteral("total_ms")).toDouble(),
+                definitions[i].toObject().value(QStringLiteral("total_ms")).toDouble());
+    }
+    if (test.arguments.isEmpty()) {
+      EXPECT_EQ(definitions[0].toObject().value(QStringLiteral("name")).toString(),
+                QStringLiteral("SLOW"));
+      EXPECT_EQ(Named(definitions, QStringLiteral("RUNAWAY")), QJsonObject());
+    }
+  }
+  const Outcome table = Run({QStringLiteral("--server"), sFile, QStringLiteral("--survey")});
+  EXPECT_TRUE(table.sOutput.contains(QRegularExpression(QStringLiteral(
+      "SEQN \\d+ \"DIV\" failed for 1 of 32 records, first for ID 1003: .*Divide by zero"))))
+      << table.sOutput.toStdString();
+}
+
+TEST_F(AlertsSurvey, ConflictingOrMalformedOptionsAreUsageErrors) {
+  const struct {
+    QStringList arguments;
+    const char* sMessage;
+  } cases[] = {
+      {{QStringLiteral("--sample"), QStringLiteral("2"), QStringLiteral("--ids"),
+        QStringLiteral("ids.txt")},
+       "exclude each other"},
+      {{QStringLiteral("--sample"), QStringLiteral("0")}, "positive whole number"},
+      {{QStringLiteral("--sample"), QStringLiteral("two")}, "positive whole number"},
+      {{QStringLiteral("--ids"), QStringLiteral("/nowhere/ids.txt")}, "/nowhere/ids.txt"},
+      {{QStringLiteral("--id"), QStringLiteral("1001")}, "without --id"},
+      {{QStringLiteral("--explain")}, "without --id, --explain"},
+      {{QStringLiteral("--only"), QStringLiteral("x")}, "definition number"},
+  };
+  for (const auto& test : cases) {
+    const Outcome outcome = Run(QStringList{QStringLiteral("--survey")} + test.arguments);
+    EXPECT_EQ(outcome.iExitCode, 2) << test.sMessage;
+    EXPECT_TRUE(outcome.sErrors.contains(QString::fromLatin1(test.sMessage)))
+        << outcome.sErrors.toStdString();
+  }
+  const Outcome alone = Run({QStringLiteral("--sample"), QStringLiteral("3")});
+  EXPECT_EQ(alone.iExitCode, 2);
+  EXPECT_TRUE(alone.sErrors.contains(QStringLiteral("go with --survey")));
 }
 
 }  // namespace
