@@ -20,6 +20,7 @@
 #include "ModuleState.h"
 #include "PasswordSource.h"
 #include "ProductNotices.h"
+#include "RecordIds.h"
 #include "RecordQueries.h"
 #include "TextRules.h"
 #include "TimeLimit.h"
@@ -278,13 +279,13 @@ int AlertsCommand::Survey(const ConnectionValues& values, const SurveyOptions& o
   }
 
   AlertEvaluation evaluation;
-  std::vector<AlertRule> rules = ReadRules(evaluation, options.sOnly, lOnly);
-  // The blank rule that stands for "no definitions" is nothing to survey.
-  if (rules.size() == 1 && rules.front().SEQN == 0 && rules.front().ALERT_TYPE.isEmpty()) {
-    rules.clear();
-  }
-  const AlertSurvey survey = AlertSurvey::Survey(
-      evaluation, rules, ids, [this](int iDone, int iTotal) { ShowProgress(iDone, iTotal); });
+  const std::vector<AlertRule> rules =
+      AlertSurvey::Surveyed(ReadRules(evaluation, options.sOnly, lOnly));
+  const AlertSurvey survey =
+      AlertSurvey::Survey(evaluation, rules, ids, [this](int iDone, int iTotal) {
+        ShowProgress(iDone, iTotal);
+        return true;
+      });
   const QString sText =
       options.bJson ? JsonForTerminal(QString::fromUtf8(QJsonDocument(survey.ToJson()).toJson()))
                     : survey.ToText();
@@ -307,20 +308,8 @@ bool AlertsCommand::SurveyIds(const SurveyOptions& options, int iCount, QStringL
     }
     return true;
   }
-  // The record list's own statements, so that the survey meets the records
-  // in the order a person browses them.
-  const RecordQueries queries(RecordQueries::ColumnSets().constLast());
   try {
-    Connection& connection = ModuleState::ForThisThread().SharedConnection();
-    if (iCount == 0) {
-      Recordset count = connection.Execute(queries.Count(QString()));
-      if (!count.IsEof()) iCount = Conversions::ToLong(count.Field(0));
-    }
-    if (iCount == 0) return true;
-    for (Recordset records = connection.Execute(queries.Page(QString(), 0, iCount));
-         !records.IsEof(); records.MoveNext()) {
-      ids << Conversions::ToTextLenient(records.Field(0));
-    }
+    ids = ReadRecordIds(ModuleState::ForThisThread().SharedConnection(), iCount);
   } catch (const TwkError& error) {
     PrintError(QStringLiteral("cannot read the records of the contact table Name: ") +
                error.Description());

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -13,6 +14,7 @@
 #include "AlertCommands.h"
 #include "AlertEvaluation.h"
 #include "AlertExplanation.h"
+#include "AlertSurvey.h"
 #include "ConnectionSettings.h"
 #include "ControlRegistry.h"
 #include "ControlScrollArea.h"
@@ -24,6 +26,7 @@
 #include "ModuleState.h"
 #include "PlatformServices.h"
 #include "RecordBrowser.h"
+#include "RecordIds.h"
 #include "XtenderControl.h"
 #include "ctlEditTWK.h"
 #include "modSubroutines.h"
@@ -183,6 +186,43 @@ ExplainWindow* HostWindow::ExplainCurrentRecord() {
   return pWindow;
 }
 
+ExplainWindow* HostWindow::SurveyAllRecords() {
+  if (!ReachAlertConnection()) return nullptr;
+  QStringList ids;
+  try {
+    ids = ReadRecordIds(ModuleState::ForThisThread().SharedConnection(), 0);
+  } catch (const TwkError& error) {
+    ShowStatus(QStringLiteral("The records could not be read: ") + error.Description());
+    return nullptr;
+  }
+  AlertEvaluation evaluation;
+  const std::vector<AlertRule> rules = AlertSurvey::Surveyed(evaluation.ReadAlertRules());
+  QProgressDialog progress(QStringLiteral("Running every enabled definition for each record..."),
+                           QStringLiteral("Cancel"), 0, int(ids.size()), this);
+  progress.setObjectName(QStringLiteral("surveyProgress"));
+  progress.setWindowTitle(QStringLiteral("Survey"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(500);
+  const AlertSurvey survey =
+      AlertSurvey::Survey(evaluation, rules, ids, [&progress](int iDone, int) {
+        // Asked at every record; the dialog is shown only once the survey
+        // has taken a moment, and the Cancel press must reach it before.
+        progress.setValue(iDone);
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+      });
+  progress.reset();
+  auto* pWindow = new ExplainWindow(QString(), survey.ToText(), this);
+  pWindow->setObjectName(QStringLiteral("surveyWindow"));
+  pWindow->setWindowTitle(QStringLiteral("Survey of %1 records").arg(survey.RecordCount()));
+  pWindow->show();
+  ShowStatus(survey.Stopped() ? QStringLiteral("Survey cancelled after %1 of %2 records.")
+                                    .arg(survey.RecordCount())
+                                    .arg(ids.size())
+                              : QStringLiteral("Surveyed %1 records.").arg(survey.RecordCount()));
+  return pWindow;
+}
+
 void HostWindow::ShowStatus(const QString& sMessage) {
   constexpr int iShownMilliseconds = 15000;
   statusBar()->showMessage(sMessage, iShownMilliseconds);
@@ -208,6 +248,8 @@ void HostWindow::CreateMenus() {
       [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
   pAlerts->addAction(QStringLiteral("E&xplain alerts of this record"), this,
                      [this] { ExplainCurrentRecord(); });
+  pAlerts->addAction(QStringLiteral("Sur&vey the definitions over all records..."), this,
+                     [this] { SurveyAllRecords(); });
   pAlertCommands_ = new AlertCommands(
       this, session_, pBrowser_, [this](const QString& s) { ShowStatus(s); }, pAlerts);
   // Tab stays inside a control, as the controls want it; F6 moves on.

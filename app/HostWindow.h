@@ -51,6 +51,9 @@ class HostWindow : public QMainWindow {
   /// Runs the definitions for the current record and shows why each gave
   /// what it gave; nullptr (and a word in the status bar) without a record.
   ExplainWindow* ExplainCurrentRecord();
+  /// Runs every enabled definition for every record, as the panel would,
+  /// with a progress dialog that can cancel, and shows the survey's report.
+  ExplainWindow* SurveyAllRecords();
   /// A message in the status bar, shown for a while.
   void ShowStatus(const QString& sMessage);
   /// Opens the alert library's connection when no panel has; false, with a

@@ -5,6 +5,7 @@
 
 #include "AlertEvaluation.h"
 #include "Conversions.h"
+#include "DefinitionWorkbench.h"
 #include "TextRules.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
@@ -78,12 +79,19 @@ void AlertExplanation::RuleStarted(const AlertRule& rule, bool bRuns) {
   definition.sType = rule.ALERT_TYPE;
   definition.bRuns = bRuns;
   definitions_.push_back(definition);
+  sCriteria_ = rule.CRITERIA;
   pendingFailures_.clear();
   timer_.start();
 }
 
 void AlertExplanation::RuleFailed(const QString& sError) {
-  if (!definitions_.empty()) definitions_.back().sError = sError;
+  if (definitions_.empty()) return;
+  Definition& definition = definitions_.back();
+  definition.sError = sError;
+  // The author's text, not the one run: placeholders change the columns.
+  const TextPlace place = DefinitionWorkbench::PlaceOf(sError, sCriteria_);
+  definition.iErrorLine = place.iLine;
+  definition.iErrorColumn = place.iColumn;
 }
 
 void AlertExplanation::ValueFailed(const QString& sColumn) {
@@ -141,7 +149,10 @@ QString AlertExplanation::ToText() const {
     }
     if (!definition.sError.isEmpty()) {
       sText += QStringLiteral("failed in ") + sMilliseconds + QStringLiteral(" ms: ") +
-               TerminalText(definition.sError) + u'\n';
+               TerminalText(DefinitionCheck{definition.sError,
+                                            {definition.iErrorLine, definition.iErrorColumn}}
+                                .Text()) +
+               u'\n';
       continue;
     }
     sText += QStringLiteral("ran in %1 ms, %2 row(s) returned\n")
@@ -164,6 +175,8 @@ QJsonObject AlertExplanation::ToJson() const {
                     {QStringLiteral("type"), definition.sType},
                     {QStringLiteral("ran"), definition.bRuns && definition.sError.isEmpty()},
                     {QStringLiteral("error"), definition.sError},
+                    {QStringLiteral("error_line"), definition.iErrorLine},
+                    {QStringLiteral("error_column"), definition.iErrorColumn},
                     {QStringLiteral("milliseconds"), definition.dMilliseconds},
                     {QStringLiteral("rows_returned"), int(definition.rows.size())},
                     {QStringLiteral("rows"), RowsToJson(definition.rows)}});

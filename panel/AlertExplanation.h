@@ -34,6 +34,10 @@ class AlertExplanation : public EvaluationObserver {
     QString sType;
     bool bRuns = false;
     QString sError;
+    /// Where in the definition's own text the error points; 0 where the
+    /// database's message does not tell.
+    int iErrorLine = 0;
+    int iErrorColumn = 0;
     double dMilliseconds = 0;
     QList<Row> rows;
   };
@@ -60,6 +64,7 @@ class AlertExplanation : public EvaluationObserver {
   void ReadNames();
 
   QString sId_;
+  QString sCriteria_;
   std::vector<Definition> definitions_;
   QList<Row> tableRows_;
   bool bInTable_ = false;

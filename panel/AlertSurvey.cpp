@@ -56,12 +56,22 @@ AlertSurvey AlertSurvey::Survey(AlertEvaluation& evaluation, const std::vector<A
     survey.StartRecord(sId);
     evaluation.RunAlertRules(rules, sId);
     survey.FinishRecord();
-    if (progress) progress(survey.iRecords_, int(ids.size()));
+    if (progress && !progress(survey.iRecords_, int(ids.size()))) {
+      survey.bStopped_ = survey.iRecords_ < int(ids.size());
+      break;
+    }
   }
   evaluation.SetObserver(nullptr);
   survey.ReadNames();
   survey.SortSlowestFirst();
   return survey;
+}
+
+std::vector<AlertRule> AlertSurvey::Surveyed(std::vector<AlertRule> rules) {
+  if (rules.size() == 1 && rules.front().SEQN == 0 && rules.front().ALERT_TYPE.isEmpty()) {
+    rules.clear();
+  }
+  return rules;
 }
 
 void AlertSurvey::StartRecord(const QString& sId) {
@@ -186,6 +196,7 @@ QJsonObject AlertSurvey::ToJson() const {
     });
   }
   return QJsonObject{{QStringLiteral("records"), iRecords_},
+                     {QStringLiteral("stopped"), bStopped_},
                      {QStringLiteral("unattributed_table_alerts"), iUnattributed_},
                      {QStringLiteral("definitions"), definitions}};
 }
@@ -193,8 +204,9 @@ QJsonObject AlertSurvey::ToJson() const {
 // Every text from the database is escaped for the terminal and appended,
 // never passed through arg(), where a "%1" inside it would be replaced.
 QString AlertSurvey::ToText() const {
-  QString sText = QStringLiteral("Surveyed %1 records with %2 definitions, slowest first:\n")
+  QString sText = QStringLiteral("Surveyed %1 records%2 with %3 definitions, slowest first:\n")
                       .arg(iRecords_)
+                      .arg(bStopped_ ? QStringLiteral(" (stopped before the rest)") : QString())
                       .arg(definitions_.size());
   const auto Row = [](const QStringList& cells) {
     QString sRow = cells[0].rightJustified(6) + QStringLiteral("  ") + cells[1].leftJustified(20);

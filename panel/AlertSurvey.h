@@ -42,8 +42,9 @@ class AlertSurvey : public EvaluationObserver {
     double MaximumMilliseconds() const;
   };
 
-  /// Told after each record: how many are done of how many.
-  using Progress = std::function<void(int iDone, int iTotal)>;
+  /// Told after each record: how many are done of how many; false stops
+  /// the survey there, with the records done so far reported.
+  using Progress = std::function<bool(int iDone, int iTotal)>;
 
   /// Evaluates the rules for every id; the rules are read once by the
   /// caller, so that a survey costs what the panel's runs of them cost.
@@ -53,6 +54,11 @@ class AlertSurvey : public EvaluationObserver {
   /// Slowest first (by total time); equal times keep run order.
   const std::vector<Definition>& Definitions() const noexcept { return definitions_; }
   int RecordCount() const noexcept { return iRecords_; }
+  /// Whether the progress callback stopped it before the last record.
+  bool Stopped() const noexcept { return bStopped_; }
+  /// The rules a survey runs: all that were read, but none for the blank
+  /// rule that stands for "no definitions".
+  static std::vector<AlertRule> Surveyed(std::vector<AlertRule> rules);
   /// Alerts of the output table that carry no SEQN of a surveyed definition.
   int UnattributedAlerts() const noexcept { return iUnattributed_; }
 
@@ -83,6 +89,7 @@ class AlertSurvey : public EvaluationObserver {
   QString sId_;
   int iRecords_ = 0;
   int iUnattributed_ = 0;
+  bool bStopped_ = false;
   QElapsedTimer timer_;
 };
 

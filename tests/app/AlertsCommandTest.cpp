@@ -221,7 +221,9 @@ TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
   ASSERT_EQ(text.iExitCode, 0) << text.sErrors.toStdString();
   EXPECT_TRUE(text.sOutput.contains(QStringLiteral("SEQN 1 \"BROKEN\", type \"SQL\": failed")))
       << text.sOutput.toStdString();
-  EXPECT_TRUE(text.sOutput.contains(QStringLiteral("Incorrect syntax near")))
+  // The place in the definition's own text, column included.
+  EXPECT_TRUE(
+      text.sOutput.contains(QStringLiteral("Line 1, column 10: Incorrect syntax near '+'.")))
       << text.sOutput.toStdString();
   EXPECT_TRUE(text.sOutput.contains(QStringLiteral("not run"))) << text.sOutput.toStdString();
 
@@ -231,6 +233,7 @@ TEST_F(AlertsCommand, ExplainTellsWhyEachDefinitionGaveWhatItGave) {
   const QJsonArray definitions = report.value(QStringLiteral("definitions")).toArray();
   ASSERT_EQ(definitions.size(), 4) << json.sOutput.toStdString();
   EXPECT_FALSE(definitions[0].toObject().value(QStringLiteral("ran")).toBool());
+  EXPECT_EQ(definitions[0].toObject().value(QStringLiteral("error_column")).toInt(), 10);
   const QJsonObject mixed = definitions[1].toObject();
   EXPECT_EQ(mixed.value(QStringLiteral("rows_returned")).toInt(), 3);
   const QJsonArray rows = mixed.value(QStringLiteral("rows")).toArray();

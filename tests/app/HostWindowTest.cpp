@@ -24,7 +24,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QRegularExpression>
+#include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QStatusBar>
 #include <QPushButton>
@@ -316,6 +318,33 @@ TEST_F(HostProgram, TheExplainWindowShowsTheCurrentRecordsDefinitions) {
   EXPECT_TRUE(pExplain->Report().contains(QStringLiteral("accepted, keyword")))
       << pExplain->Report().toStdString();
   EXPECT_TRUE(platform.messages.empty()) << platform.MessageTitles().join(u',').toStdString();
+}
+
+TEST_F(HostProgram, TheSurveyReportsEveryRecordAndStopsWhenCancelled) {
+  const struct {
+    bool bCancel;
+    const char* sStatus;
+    const char* sReport;
+  } cases[] = {{false, "Surveyed 32 records.", "Surveyed 32 records with"},
+               {true, "Survey cancelled after 1 of 32 records.",
+                "Surveyed 1 records (stopped before the rest)"}};
+  for (const auto& c : cases) {
+    HostWindow window(options);
+    if (c.bCancel) {
+      // Pressed while the first record's progress is drawn.
+      QTimer::singleShot(0, &window, [&window] {
+        if (auto* pProgress = window.findChild<QProgressDialog*>(u"surveyProgress"_qs)) {
+          pProgress->cancel();
+        }
+      });
+    }
+    ExplainWindow* pReport = window.SurveyAllRecords();
+    ASSERT_NE(pReport, nullptr);
+    EXPECT_EQ(window.statusBar()->currentMessage().toStdString(), c.sStatus);
+    EXPECT_TRUE(pReport->Report().startsWith(QString::fromUtf8(c.sReport)))
+        << pReport->Report().toStdString();
+    EXPECT_TRUE(pReport->Report().contains(QStringLiteral("DUPLICATE")));
+  }
 }
 
 TEST_F(HostProgram, ARecordDeletedWhileOpenIsRefreshedWithoutACrash) {
