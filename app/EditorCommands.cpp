@@ -18,6 +18,7 @@
 #include <QTextCursor>
 
 #include "AlertEvaluation.h"
+#include "AlertReport.h"
 #include "Conversions.h"
 #include "DefinitionGrid.h"
 #include "DefinitionStatements.h"
@@ -26,6 +27,7 @@
 #include "ModuleState.h"
 #include "PlatformServices.h"
 #include "ctlEditTWK.h"
+#include "modSubroutines.h"
 
 namespace twk {
 
@@ -231,14 +233,21 @@ void EditorCommands::TryDefinition(ctlEditTWK& editor) {
   rule.CRITERIA = form.sCriteria;
   rule.DESCRIPTION = form.sDescription;
   rule.ALERT_TYPE = form.sType;
-  const AlertExplanation explanation = DefinitionWorkbench::Try(rule, sId);
+  AlertReport shown;
+  const AlertExplanation explanation = DefinitionWorkbench::Try(rule, sId, shown.alerts);
   const QString sName = Conversions::TrimSpaces(form.sName);
   QString sReport = QStringLiteral(
-                        "The editor's text of %1, as it stands (nothing is saved), "
-                        "run once for record %2 as %3; nothing automatic is done.\n\n")
-                        .arg(sName.isEmpty() ? QStringLiteral("a new definition") : sName, sId,
-                             ModuleState::ForThisThread().AuthID);
+                        "The editor's text of %1, as it stands (nothing is saved),\n"
+                        "run once for record %2; nothing automatic is done.\n\n")
+                        .arg(sName.isEmpty() ? QStringLiteral("a new definition") : sName, sId);
   sReport += explanation.ToText();
+  // What the panel would show of this definition alone, fixed text included.
+  shown.sId = sId;
+  shown.sUser = ModuleState::ForThisThread().AuthID;
+  shown.sFixedText = modSubroutines::Exec_SQL_SP_String(
+      QStringLiteral("exec ptwk_calculate_fixed_text '") + Conversions::QuoteApostrophes(sId) +
+      QStringLiteral("', '") + Conversions::QuoteApostrophes(shown.sUser) + QStringLiteral("'"));
+  sReport += QStringLiteral("\nAs the panel would show them:\n") + shown.ToTable();
   host_.showReport(QStringLiteral("Try on record ") + sId, sId, sReport);
   const auto& definitions = explanation.Definitions();
   if (!definitions.empty() && !definitions.front().sError.isEmpty()) {

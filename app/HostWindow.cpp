@@ -215,6 +215,8 @@ ExplainWindow* HostWindow::SurveyAllRecords() {
   auto* pWindow = new ExplainWindow(QString(), survey.ToText(), this);
   pWindow->setObjectName(QStringLiteral("surveyWindow"));
   pWindow->setWindowTitle(QStringLiteral("Survey of %1 records").arg(survey.RecordCount()));
+  // Its table is wider than an explanation's lines.
+  pWindow->resize(1000, 560);
   pWindow->show();
   ShowStatus(survey.Stopped() ? QStringLiteral("Survey cancelled after %1 of %2 records.")
                                     .arg(survey.RecordCount())
@@ -248,7 +250,7 @@ void HostWindow::CreateMenus() {
       [this] { OpenControl(QStringLiteral("TWK.ctlPreviewImages"), Qt::BottomDockWidgetArea); });
   pAlerts->addAction(QStringLiteral("E&xplain alerts of this record"), this,
                      [this] { ExplainCurrentRecord(); });
-  pAlerts->addAction(QStringLiteral("Sur&vey the definitions over all records..."), this,
+  pAlerts->addAction(QStringLiteral("S&urvey the definitions over all records..."), this,
                      [this] { SurveyAllRecords(); });
   pAlertCommands_ = new AlertCommands(
       this, session_, pBrowser_, [this](const QString& s) { ShowStatus(s); }, pAlerts);

@@ -8,6 +8,7 @@
 
 #include "AlertEvaluation.h"
 #include "Conversions.h"
+#include "DefinitionWorkbench.h"
 #include "TextRules.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
@@ -62,6 +63,7 @@ AlertSurvey AlertSurvey::Survey(AlertEvaluation& evaluation, const std::vector<A
     }
   }
   evaluation.SetObserver(nullptr);
+  survey.pRule_ = nullptr;
   survey.ReadNames();
   survey.SortSlowestFirst();
   return survey;
@@ -93,7 +95,7 @@ void AlertSurvey::FinishRecord() {
 }
 
 void AlertSurvey::RuleStarted(const AlertRule& rule, bool bRuns) {
-  static_cast<void>(rule);
+  pRule_ = &rule;
   ++iCurrent_;
   bInRule_ = iCurrent_ < definitions_.size();
   if (!bInRule_) return;
@@ -109,7 +111,11 @@ void AlertSurvey::RuleFailed(const QString& sError) {
   if (recordFailed_[iCurrent_]) return;
   recordFailed_[iCurrent_] = true;
   if (definition.iFailures++ == 0) {
-    definition.sFirstError = sError;
+    // Where in the author's text, as the explanation tells it.
+    definition.sFirstError =
+        pRule_ ? DefinitionCheck{sError, DefinitionWorkbench::PlaceOf(sError, pRule_->CRITERIA)}
+                     .Text()
+               : sError;
     definition.sFirstFailingId = sId_;
   }
 }

@@ -90,6 +90,8 @@ class AlertSurvey : public EvaluationObserver {
   int iRecords_ = 0;
   int iUnattributed_ = 0;
   bool bStopped_ = false;
+  // The rule being run, for the duration of its RuleStarted to RuleFinished.
+  const AlertRule* pRule_ = nullptr;
   QElapsedTimer timer_;
 };
 

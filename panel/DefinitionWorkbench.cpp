@@ -85,9 +85,13 @@ DefinitionCheck Check(const QString& sCriteria, const QString& sId) {
   return check;
 }
 
-AlertExplanation Try(const AlertRule& rule, const QString& sId) {
+AlertExplanation Try(const AlertRule& rule, const QString& sId, std::vector<AlertOutput>& alerts) {
   AlertEvaluation evaluation;
-  return AlertExplanation::Explain(evaluation, std::vector<AlertRule>{rule}, sId);
+  AlertExplanation explanation =
+      AlertExplanation::Explain(evaluation, std::vector<AlertRule>{rule}, sId);
+  evaluation.SortAlerts();
+  alerts.assign(evaluation.aoAlerts.begin(), evaluation.aoAlerts.begin() + evaluation.iAlertCount);
+  return explanation;
 }
 
 }  // namespace DefinitionWorkbench

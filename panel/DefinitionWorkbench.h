@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 #include "AlertExplanation.h"
+#include "AlertOutput.h"
 
 namespace twk {
 
@@ -39,8 +41,9 @@ namespace DefinitionWorkbench {
 DefinitionCheck Check(const QString& sCriteria, const QString& sId);
 
 /// Runs the text once for the record, as the panel would run it, nothing
-/// automatic performed, and explains what came of it.
-AlertExplanation Try(const AlertRule& rule, const QString& sId);
+/// automatic performed, and explains what came of it; the accepted alerts
+/// go to alerts in the panel's order.
+AlertExplanation Try(const AlertRule& rule, const QString& sId, std::vector<AlertOutput>& alerts);
 
 /// The place a database message names in the author's text: its "Line N:"
 /// prefix, and the column of the text it quotes as "near 'x'" on that line

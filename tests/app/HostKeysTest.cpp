@@ -18,11 +18,11 @@
 #include "DemoWindow.h"
 #include "EmbeddedDatabase.h"
 #include "ExplainWindow.h"
-#include "RecordBrowser.h"
 #include "HostWindow.h"
 #include "LimitedTextBox.h"
 #include "ModuleState.h"
 #include "QtPlatform.h"
+#include "RecordBrowser.h"
 #include "RecordingPlatform.h"
 #include "ctlEditTWK.h"
 
@@ -142,8 +142,9 @@ TEST_F(HostKeys, CheckTryAndSaveOfTheEditorsTextGoThroughTheEngine) {
        "Saved alert", "Save definition", "near 'Name'", true},
       {"Save of a sound text asks nothing", "select 1", Qt::Key_S, Qt::ControlModifier,
        MessageAnswer::No, "Saved alert", nullptr, nullptr, true},
-      {"Ctrl+F5 tries the unsaved text", "select 'k' as KEYWORD, 1 as RANK", Qt::Key_F5,
-       Qt::ControlModifier, MessageAnswer::No, "Tried on record 1029", nullptr, nullptr, false},
+      {"Ctrl+F5 tries the unsaved text", "select 'k' as KEYWORD, 'd' as DESCRIPTION, 1 as RANK",
+       Qt::Key_F5, Qt::ControlModifier, MessageAnswer::No, "Tried on record 1029", nullptr, nullptr,
+       false},
   };
   ASSERT_TRUE(window->Browser()->Select(QStringLiteral("1029")));
   for (const WorkbenchRoute& route : routes) {
@@ -183,7 +184,11 @@ TEST_F(HostKeys, CheckTryAndSaveOfTheEditorsTextGoThroughTheEngine) {
   const auto tries = window->findChildren<ExplainWindow*>(QStringLiteral("tryWindow"));
   ASSERT_EQ(tries.size(), 1);
   EXPECT_TRUE(tries[0]->Report().contains(QStringLiteral("run once for record 1029")));
-  EXPECT_TRUE(tries[0]->Report().contains(QStringLiteral("k")));
+  // The panel's view of it: one alert, its rank, then the fixed text.
+  EXPECT_TRUE(tries[0]->Report().contains(QStringLiteral("Alerts for ID 1029 as MANAGER: 1\n")))
+      << tries[0]->Report().toStdString();
+  EXPECT_TRUE(tries[0]->Report().contains(QStringLiteral("Fixed text: Member")))
+      << tries[0]->Report().toStdString();
 }
 
 TEST_F(HostKeys, MovingInTheListWithTheKeysLoadsTheRowReached) {
