@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QJsonDocument>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -114,6 +115,49 @@ TEST_F(AlertsCommandThroughFreeTds, IdEvaluatesEveryDefinitionAndKeepsRowsBefore
       EvaluationStatementsAfter(QStringLiteral("1009"), QStringLiteral("STAFF1"));
   EXPECT_EQ(Lines(responder->Batches()), Lines(expected));
   EXPECT_EQ(responder->Attentions(), 0);
+}
+
+TEST_F(AlertsCommandThroughFreeTds, SurveyCountsEachDefinitionOverTheRecordsOnTheServer) {
+  const QString sDues = QStringLiteral(
+      "select 'Dues unpaid' as KEYWORD, 'Dues are unpaid' as DESCRIPTION, 10 as RANK "
+      "from Name where ID = @id");
+  const QString sFailing = QStringLiteral("select 1/0");
+  const QList<QPair<QString, QString>> alertColumns = {
+      {"KEYWORD", "nvarchar(50)"}, {"DESCRIPTION", "nvarchar(255)"}, {"RANK", "int"}};
+  const auto For = [&](const char* sId) {
+    return QString(sDues).replace(u"@id"_qs, QStringLiteral("'%1'").arg(QLatin1String(sId)));
+  };
+  // Record 1010's dues query is not in the script: the responder refuses it.
+  const QJsonArray batches = {
+      Answer(For("1009"), {Rows(alertColumns, OneRow({"Dues unpaid", "Dues are unpaid", 10}))}),
+      Answer(sFailing, {ErrorToken(8134, "Divide by zero error encountered.")})};
+  Start(ImisScript({QJsonArray{1, sDues, "Dues", "SQL"}, QJsonArray{2, sFailing, "Zero", "SQL"}},
+                   batches, QString()));
+  TWK_REQUIRE_RESPONDER(*responder);
+  QFile ids(scratch.filePath(QStringLiteral("ids")));
+  ASSERT_TRUE(ids.open(QIODevice::WriteOnly));
+  ids.write("1009\n1010\n");
+  ids.close();
+
+  const Outcome outcome = Run({QStringLiteral("--survey"), QStringLiteral("--ids"), ids.fileName(),
+                               QStringLiteral("--json")});
+  ASSERT_EQ(outcome.iExitCode, 0) << outcome.sErrors.toStdString();
+  const QJsonObject report = QJsonDocument::fromJson(outcome.sOutput.toUtf8()).object();
+  EXPECT_EQ(report["records"].toInt(), 2) << outcome.sOutput.toStdString();
+  QMap<int, QJsonObject> bySeqn;
+  for (const QJsonValue& definition : report["definitions"].toArray()) {
+    bySeqn.insert(definition.toObject()["seqn"].toInt(), definition.toObject());
+  }
+  EXPECT_EQ(bySeqn[1]["records_with_alerts"].toInt(), 1) << outcome.sOutput.toStdString();
+  EXPECT_EQ(bySeqn[1]["failures"].toInt(), 1);
+  EXPECT_EQ(bySeqn[1]["first_failing_id"].toString(), QStringLiteral("1010"));
+  EXPECT_EQ(bySeqn[2]["failures"].toInt(), 2);
+  EXPECT_TRUE(bySeqn[2]["first_error"].toString().contains(u"Divide by zero"_qs))
+      << outcome.sOutput.toStdString();
+  // Each record's own statement reached the server, nothing automatic after.
+  EXPECT_EQ(responder->Batches().count(For("1009")), 1);
+  EXPECT_EQ(responder->Batches().count(For("1010")), 1);
+  EXPECT_EQ(responder->Batches().count(sFailing), 2);
 }
 
 TEST_F(AlertsCommandThroughFreeTds, ThePasswordComesFromTheOptionTheFileOrTheEnvironment) {
