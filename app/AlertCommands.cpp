@@ -77,6 +77,8 @@ void AlertCommands::Refresh() {
   // What a press on Refresh does: every definition runs again.
   pPanel->cmdRefresh_MouseDown(Qt::LeftButton);
   if (report_) report_(QStringLiteral("Alerts evaluated again: ") + pPanel->lblMore()->text());
+  // An open list would go on showing the alerts of before.
+  if (list_) ShowList();
 }
 
 void AlertCommands::Page(int iPages) {
@@ -104,12 +106,15 @@ AlertListDialog* AlertCommands::ShowList() {
   std::vector<AlertOutput> alerts(evaluation.aoAlerts.begin(),
                                   evaluation.aoAlerts.begin() + evaluation.iAlertCount);
   list_ = new AlertListDialog(sId, std::move(alerts), report_, pWindow_);
+  list_->setProperty("twkId", sId);
   list_->show();
   list_->activateWindow();
   return list_;
 }
 
 void AlertCommands::RecordChanged(const QString& sId) {
+  // The list is of one record's alerts: it would speak for the next one.
+  if (list_ && list_->property("twkId").toString() != sId) list_->close();
   if (!sId.isEmpty()) return;
   // Without a record the panels keep the line of the record before, which
   // reads as if its alerts still applied.

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -198,6 +199,23 @@ TEST_F(KeyRoutes, ClosingTheRecordAndARefusedPanelLeaveNoStaleDisplay) {
   const QSize before = window->size();
   window->OpenControl(QStringLiteral("TWK.ctlTWK"), Qt::RightDockWidgetArea);
   EXPECT_EQ(window->size(), before);
+
+  // The list of a record's alerts follows F5 and goes with its record.
+  const int iRows = Count();
+  ASSERT_GT(iRows, 1);
+  pPanel->Evaluation().iAlertCount = 1;  // what a stale copy would keep showing
+  Press(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+  QPointer<AlertListDialog> list = window->findChild<AlertListDialog*>();
+  ASSERT_TRUE(list);
+  ASSERT_EQ(list->List()->topLevelItemCount(), 1);
+  Press(Qt::Key_F5);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  list = window->findChild<AlertListDialog*>();
+  ASSERT_TRUE(list);
+  EXPECT_EQ(list->List()->topLevelItemCount(), iRows);
+  window->Browser()->Select(QStringLiteral("1029"));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(list);
 }
 
 }  // namespace
