@@ -56,12 +56,11 @@ AlertExplanation AlertExplanation::Explain(AlertEvaluation& evaluation,
   return explanation;
 }
 
-void AlertExplanation::ReadNames() {
-  if (definitions_.empty()) return;
+QMap<qint32, QString> AlertExplanation::DefinitionNames() {
+  QMap<qint32, QString> byNumber;
   std::optional<Recordset> names = modSubroutines::OpenRecordset(
       QStringLiteral("select SEQN, ALERT_ID from ttwk_AlertDefinitions"));
-  if (!names || !names->IsOpen()) return;
-  QMap<qint32, QString> byNumber;
+  if (!names || !names->IsOpen()) return byNumber;
   try {
     for (; !names->IsEof(); names->MoveNext()) {
       byNumber.insert(Conversions::ToLong(names->Field(0)),
@@ -70,6 +69,12 @@ void AlertExplanation::ReadNames() {
   } catch (const TwkError&) {
     // Names only label the report; one that cannot be read is left out.
   }
+  return byNumber;
+}
+
+void AlertExplanation::ReadNames() {
+  if (definitions_.empty()) return;
+  const QMap<qint32, QString> byNumber = DefinitionNames();
   for (Definition& definition : definitions_) definition.sName = byNumber.value(definition.lSeqn);
 }
 

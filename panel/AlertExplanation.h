@@ -52,6 +52,10 @@ class AlertExplanation : public EvaluationObserver {
   QString ToText() const;
   QJsonObject ToJson() const;
 
+  /// The stored definitions' names (ALERT_ID) by SEQN; those that cannot
+  /// be read are left out, as names only label a report.
+  static QMap<qint32, QString> DefinitionNames();
+
   void RuleStarted(const AlertRule& rule, bool bRuns) override;
   void RuleFailed(const QString& sError) override;
   void ValueFailed(const QString& sColumn) override;

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "AlertEvaluation.h"
+#include "AlertExplanation.h"
 #include "Conversions.h"
 #include "DefinitionWorkbench.h"
 #include "TextRules.h"
@@ -113,9 +114,9 @@ void AlertSurvey::RuleFailed(const QString& sError) {
   if (definition.iFailures++ == 0) {
     // Where in the author's text, as the explanation tells it.
     definition.sFirstError =
-        pRule_ ? DefinitionCheck{sError, DefinitionWorkbench::PlaceOf(sError, pRule_->CRITERIA)}
-                     .Text()
-               : sError;
+        pRule_
+            ? DefinitionCheck{sError, DefinitionWorkbench::PlaceOf(sError, pRule_->CRITERIA)}.Text()
+            : sError;
     definition.sFirstFailingId = sId_;
   }
 }
@@ -159,18 +160,7 @@ void AlertSurvey::TableRowsStarted() {
 
 void AlertSurvey::ReadNames() {
   if (definitions_.empty()) return;
-  std::optional<Recordset> names = modSubroutines::OpenRecordset(
-      QStringLiteral("select SEQN, ALERT_ID from ttwk_AlertDefinitions"));
-  if (!names || !names->IsOpen()) return;
-  QMap<qint32, QString> byNumber;
-  try {
-    for (; !names->IsEof(); names->MoveNext()) {
-      byNumber.insert(Conversions::ToLong(names->Field(0)),
-                      Conversions::ToTextLenient(names->Field(1)));
-    }
-  } catch (const TwkError&) {
-    // Names only label the report; one that cannot be read is left out.
-  }
+  const QMap<qint32, QString> byNumber = AlertExplanation::DefinitionNames();
   for (Definition& definition : definitions_) definition.sName = byNumber.value(definition.lSeqn);
 }
 
