@@ -4,7 +4,9 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "Conversions.h"
 #include "TextRules.h"
+#include "modSubroutines.h"
 
 namespace twk {
 
@@ -118,6 +120,12 @@ QString AlertReport::ToTable() const {
   }
   // One line: a line break in the text must not start a forged table line.
   return sTable + QStringLiteral("Fixed text: ") + TerminalText(sFixedText) + QLatin1Char('\n');
+}
+
+void AlertReport::ReadFixedText() {
+  sFixedText = modSubroutines::Exec_SQL_SP_String(
+      QStringLiteral("exec ptwk_calculate_fixed_text '") + Conversions::QuoteApostrophes(sId) +
+      QStringLiteral("', '") + Conversions::QuoteApostrophes(sUser) + QStringLiteral("'"));
 }
 
 }  // namespace twk

@@ -21,6 +21,9 @@ struct AlertReport {
   QString ToJson() const;
   /// A table for a person at a terminal.
   QString ToTable() const;
+  /// Asks the database for the fixed text of sId and sUser, as the panel
+  /// shows it under its alerts.
+  void ReadFixedText();
 };
 
 }  // namespace twk

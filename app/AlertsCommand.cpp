@@ -245,9 +245,7 @@ int AlertsCommand::Evaluate(const ConnectionValues& values, const QString& sId, 
   report.sUser = ModuleState::ForThisThread().AuthID;
   report.alerts.assign(evaluation.aoAlerts.begin(),
                        evaluation.aoAlerts.begin() + evaluation.iAlertCount);
-  report.sFixedText = modSubroutines::Exec_SQL_SP_String(
-      QStringLiteral("exec ptwk_calculate_fixed_text '") + Conversions::QuoteApostrophes(sId) +
-      QStringLiteral("', '") + Conversions::QuoteApostrophes(report.sUser) + QStringLiteral("'"));
+  report.ReadFixedText();
   const QString sText = bJson ? JsonForTerminal(report.ToJson()) : report.ToTable();
   std::fputs(sText.toUtf8().constData(), pOutput_);
   modSubroutines::ReleaseConnection();

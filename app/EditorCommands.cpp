@@ -248,9 +248,7 @@ void EditorCommands::TryDefinition(ctlEditTWK& editor) {
   // What the panel would show of this definition alone, fixed text included.
   shown.sId = sId;
   shown.sUser = ModuleState::ForThisThread().AuthID;
-  shown.sFixedText = modSubroutines::Exec_SQL_SP_String(
-      QStringLiteral("exec ptwk_calculate_fixed_text '") + Conversions::QuoteApostrophes(sId) +
-      QStringLiteral("', '") + Conversions::QuoteApostrophes(shown.sUser) + QStringLiteral("'"));
+  shown.ReadFixedText();
   sReport += QStringLiteral("\nAs the panel would show them:\n") + shown.ToTable();
   host_.showReport(QStringLiteral("Try on record ") + sId, sId, sReport);
   const auto& definitions = explanation.Definitions();
