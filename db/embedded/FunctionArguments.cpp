@@ -27,6 +27,11 @@ QString TextArgument(sqlite3_value* pValue) {
   return QString(pText, sqlite3_value_bytes16(pValue) / 2);
 }
 
+QLatin1StringView Utf8Argument(sqlite3_value* pValue) {
+  const auto* pText = reinterpret_cast<const char*>(sqlite3_value_text(pValue));
+  return QLatin1StringView(pText, sqlite3_value_bytes(pValue));
+}
+
 bool AnyNull(int iCount, sqlite3_value** ppArguments) {
   for (int i = 0; i < iCount; ++i) {
     if (sqlite3_value_type(ppArguments[i]) == SQLITE_NULL) return true;

@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <QLatin1StringView>
 #include <QString>
 
 namespace twk::embedded {
@@ -12,6 +13,10 @@ using ScalarFunction = void (*)(sqlite3_context*, int, sqlite3_value**);
 
 /// A function's argument as text (UTF-16 from SQLite's own conversion).
 QString TextArgument(sqlite3_value* pValue);
+
+/// A text argument's UTF-8 bytes as SQLite holds them, not copied: for
+/// readers of ASCII forms (stored dates, part names) on every row.
+QLatin1StringView Utf8Argument(sqlite3_value* pValue);
 
 /// Whether any of the arguments is NULL: most built-ins then answer NULL.
 bool AnyNull(int iCount, sqlite3_value** ppArguments);

@@ -126,6 +126,22 @@ TsqlValue ToIdentifier(const TsqlValue& value, const SqlType& from, const SqlTyp
   return TsqlValue::Text(sText.toUpper().remove(u'{').remove(u'}'));
 }
 
+// A date column written in a style, the conversion run on every row of a
+// report: read and written as bytes. False leaves the value to Convert.
+bool StoredDateToText(sqlite3_context* pContext, sqlite3_value* pValue, const SqlType& from,
+                      const SqlType& to, int iStyle) {
+  if (!from.IsDateTime() || !to.IsText() || to.kind == Kind::Char || to.kind == Kind::NChar ||
+      sqlite3_value_type(pValue) != SQLITE_TEXT) {
+    return false;
+  }
+  const std::optional<TsqlDateValue> value = TsqlDateValue::FromStored(Utf8Argument(pValue));
+  TsqlDateStyles::Ascii text;
+  if (!value || !TsqlDateStyles::WriteAscii(*value, from, iStyle, &text)) return false;
+  const int iLength = to.iLength == SqlType::Max ? text.iLength : qMin(text.iLength, to.iLength);
+  sqlite3_result_text(pContext, text.acText, qMax(iLength, 0), SQLITE_TRANSIENT);
+  return true;
+}
+
 void DeleteType(void* p) {
   std::unique_ptr<SqlType> owned(static_cast<SqlType*>(p));
 }
@@ -136,6 +152,7 @@ void Run(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments, boo
   const bool bStyle = iCount > 3 && sqlite3_value_type(ppArguments[3]) != SQLITE_NULL;
   const int iStyle = bStyle ? sqlite3_value_int(ppArguments[3]) : -1;
   try {
+    if (StoredDateToText(pContext, ppArguments[0], from, to, iStyle)) return;
     TsqlConvert::Convert(TsqlValue::Of(ppArguments[0]), from, to, iStyle).SetResult(pContext);
   } catch (const TwkError& error) {
     if (!bTry || !TsqlConvert::TryAnswersNull(error.Number())) throw;

@@ -25,6 +25,9 @@ TsqlDateValue DateArgument(sqlite3_value* pValue) {
   if (iStorage == SQLITE_INTEGER || iStorage == SQLITE_FLOAT) {
     return TsqlDateValue::FromDays(sqlite3_value_double(pValue));
   }
+  if (const std::optional<TsqlDateValue> stored = TsqlDateValue::FromStored(Utf8Argument(pValue))) {
+    return *stored;
+  }
   return TsqlDateValue::Argument(TextArgument(pValue));
 }
 

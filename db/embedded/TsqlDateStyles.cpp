@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "TsqlDateStyles.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "FunctionArguments.h"
-#include "TsqlDateText.h"
 #include "TsqlDateValue.h"
 #include "TsqlHijri.h"
 
@@ -11,52 +13,91 @@ namespace twk::embedded {
 namespace {
 
 using Kind = tsql::SqlType::Kind;
+using Ascii = TsqlDateStyles::Ascii;
 
-// A date's parts are never negative. Written by hand: QString::arg cost
-// most of a converted date's time, and a style converts every row.
-QString Digits(qint64 lValue, int iWidth, char16_t cPad = u'0') {
-  constexpr int kSize = 20;
-  char16_t buffer[kSize];
+constexpr const char* kShortMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// A few characters of a style: a number's digits, a fraction.
+struct Piece {
+  char ac[20];
   int iLength = 0;
+};
+
+// A date's parts are never negative. Fixed buffers, not QStrings: building
+// the pieces as strings cost most of a converted date's time, and a style
+// converts every row.
+Piece Digits(qint64 lValue, int iWidth, char cPad = '0') {
+  char reversed[20];
+  int iCount = 0;
   do {
-    buffer[kSize - ++iLength] = char16_t(u'0' + lValue % 10);
+    reversed[iCount++] = char('0' + lValue % 10);
     lValue /= 10;
-  } while (lValue > 0 && iLength < kSize);
-  while (iLength < iWidth && iLength < kSize) buffer[kSize - ++iLength] = cPad;
-  return QString(reinterpret_cast<const QChar*>(buffer + kSize - iLength), iLength);
+  } while (lValue > 0 && iCount < 20);
+  while (iCount < iWidth && iCount < 20) reversed[iCount++] = cPad;
+  Piece piece;
+  while (iCount > 0) piece.ac[piece.iLength++] = reversed[--iCount];
+  return piece;
 }
-QString Two(int i) {
-  return Digits(i, 2);
+
+Piece Prefixed(char c, const Piece& rest) {
+  Piece piece;
+  piece.ac[0] = c;
+  std::memcpy(piece.ac + 1, rest.ac, std::min<std::size_t>(rest.iLength, sizeof piece.ac - 1));
+  piece.iLength = std::min<int>(rest.iLength + 1, sizeof piece.ac);
+  return piece;
 }
-QString Padded(int i) {
-  return Digits(i, 2, u' ');
-}
+
+class Writer {
+ public:
+  explicit Writer(Ascii* pOut) : m_pOut(pOut) { m_pOut->iLength = 0; }
+  Writer& operator<<(char c) { return Put(&c, 1); }
+  Writer& operator<<(const char* s) { return Put(s, int(std::strlen(s))); }
+  Writer& operator<<(const Piece& piece) { return Put(piece.ac, piece.iLength); }
+
+ private:
+  Writer& Put(const char* s, int iCount) {
+    iCount = std::min<int>(iCount, int(sizeof m_pOut->acText) - m_pOut->iLength);
+    std::memcpy(m_pOut->acText + m_pOut->iLength, s, std::size_t(iCount));
+    m_pOut->iLength += iCount;
+    return *this;
+  }
+  Ascii* m_pOut;
+};
 
 // The pieces every style is put together from.
 struct Pieces {
-  QString sYear, sMonth, sDay, sMonthName;
-  QString sHour, sHour12, sMinute, sSecond, sHalf;
-  QString sMillis;    // ":mmm" or, for datetime2 and time, ".fffffff"
-  QString sFraction;  // ".mmm" or ".fffffff"
+  Piece year, month, day, hour, hour12, minute, second;
+  const char* sMonthName;
+  const char* sHalf;
+  Piece millis;    // ":mmm" or, for datetime2 and time, ".fffffff"
+  Piece fraction;  // ".mmm" or ".fffffff"
 };
 
 Pieces PiecesOf(const TsqlDateValue& value, const tsql::SqlType& type, bool bFourDigits) {
   Pieces p;
-  const int iYear = value.date.year();
-  p.sYear = bFourDigits ? Digits(iYear, 4) : Two(iYear % 100);
-  p.sMonth = Two(value.date.month());
-  p.sDay = Two(value.date.day());
-  p.sMonthName = TsqlDateText::MonthName(value.date.month(), true);
-  p.sHour = Two(value.Hour());
-  p.sHour12 = Padded(value.Hour() % 12 == 0 ? 12 : value.Hour() % 12);
-  p.sMinute = Two(value.Minute());
-  p.sSecond = Two(value.Second());
-  p.sHalf = value.Hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
-  const bool bWide = type.kind == Kind::DateTime2 || type.kind == Kind::Time;
-  const QString sMs = Digits(value.Millisecond(), 3);
-  const QString sWide = bWide ? Digits(value.Fraction(), 7).left(type.iScale) : QString();
-  p.sFraction = bWide ? (type.iScale > 0 ? u'.' + sWide : QString()) : u'.' + sMs;
-  p.sMillis = bWide ? p.sFraction : u':' + sMs;
+  int iYear = 0, iMonth = 0, iDay = 0;
+  value.date.getDate(&iYear, &iMonth, &iDay);  // once: each of year() and month() recomputes all
+  p.year = bFourDigits ? Digits(iYear, 4) : Digits(iYear % 100, 2);
+  p.month = Digits(iMonth, 2);
+  p.day = Digits(iDay, 2);
+  p.sMonthName = kShortMonths[qBound(1, iMonth, 12) - 1];
+  const int iHour = value.Hour();
+  p.hour = Digits(iHour, 2);
+  p.hour12 = Digits(iHour % 12 == 0 ? 12 : iHour % 12, 2, ' ');
+  p.minute = Digits(value.Minute(), 2);
+  p.second = Digits(value.Second(), 2);
+  p.sHalf = iHour < 12 ? "AM" : "PM";
+  if (type.kind == Kind::DateTime2 || type.kind == Kind::Time) {
+    Piece wide = Digits(value.Fraction(), 7);
+    wide.iLength = qBound(0, type.iScale, wide.iLength);
+    if (type.iScale > 0) p.fraction = Prefixed('.', wide);
+    p.millis = p.fraction;
+  } else {
+    const Piece ms = Digits(value.Millisecond(), 3);
+    p.fraction = Prefixed('.', ms);
+    p.millis = Prefixed(':', ms);
+  }
   return p;
 }
 
@@ -66,70 +107,99 @@ bool AlwaysFourDigits(int iStyle) {
          iStyle == 23 || iStyle == 25 || iStyle >= 100;
 }
 
-QString DefaultForm(const Pieces& p, const tsql::SqlType& type) {
-  const QString sDate = p.sYear + u'-' + p.sMonth + u'-' + p.sDay;
-  const QString sTime = p.sHour + u':' + p.sMinute + u':' + p.sSecond + p.sFraction;
-  if (type.kind == Kind::Date) return sDate;
-  if (type.kind == Kind::Time) return sTime;
-  return sDate + u' ' + sTime;
+Writer& Iso(Writer& out, const Pieces& p) {
+  return out << p.year << '-' << p.month << '-' << p.day;
+}
+
+Writer& Clock(Writer& out, const Pieces& p) {
+  return out << p.hour << ':' << p.minute << ':' << p.second;
+}
+
+// "Jan  5": the day's leading zero becomes a blank.
+Writer& MonthDay(Writer& out, const Pieces& p) {
+  out << p.sMonthName << ' ';
+  if (p.day.ac[0] != '0') return out << p.day;
+  return out << ' ' << p.day.ac[1];
+}
+
+void DefaultForm(Writer& out, const Pieces& p, const tsql::SqlType& type) {
+  if (type.kind != Kind::Time) Iso(out, p);
+  if (type.kind == Kind::Date) return;
+  if (type.kind != Kind::Time) out << ' ';
+  Clock(out, p) << p.fraction;
 }
 
 // The styles that show a date only.
-QString DateOnly(const Pieces& p, int iBase) {
+void DateOnly(Writer& out, const Pieces& p, int iBase) {
   switch (iBase) {
     case 1:
-      return p.sMonth + u'/' + p.sDay + u'/' + p.sYear;
+      out << p.month << '/' << p.day << '/' << p.year;
+      return;
     case 2:
-      return p.sYear + u'.' + p.sMonth + u'.' + p.sDay;
+      out << p.year << '.' << p.month << '.' << p.day;
+      return;
     case 3:
-      return p.sDay + u'/' + p.sMonth + u'/' + p.sYear;
+      out << p.day << '/' << p.month << '/' << p.year;
+      return;
     case 4:
-      return p.sDay + u'.' + p.sMonth + u'.' + p.sYear;
+      out << p.day << '.' << p.month << '.' << p.year;
+      return;
     case 5:
-      return p.sDay + u'-' + p.sMonth + u'-' + p.sYear;
+      out << p.day << '-' << p.month << '-' << p.year;
+      return;
     case 6:
-      return p.sDay + u' ' + p.sMonthName + u' ' + p.sYear;
+      out << p.day << ' ' << p.sMonthName << ' ' << p.year;
+      return;
     case 7:
-      return p.sMonthName + u' ' + p.sDay + QStringLiteral(", ") + p.sYear;
+      out << p.sMonthName << ' ' << p.day << ", " << p.year;
+      return;
     case 10:
-      return p.sMonth + u'-' + p.sDay + u'-' + p.sYear;
+      out << p.month << '-' << p.day << '-' << p.year;
+      return;
     case 11:
-      return p.sYear + u'/' + p.sMonth + u'/' + p.sDay;
+      out << p.year << '/' << p.month << '/' << p.day;
+      return;
     case 12:
-      return p.sYear + p.sMonth + p.sDay;
+      out << p.year << p.month << p.day;
+      return;
     default:
-      return p.sYear + u'-' + p.sMonth + u'-' + p.sDay;  // 23
+      Iso(out, p);  // 23
   }
 }
 
-QString Styled(const Pieces& p, int iStyle) {
-  const QString sClock = p.sHour + u':' + p.sMinute + u':' + p.sSecond;
-  const QString sMonDay =
-      p.sMonthName + u' ' + (p.sDay.startsWith(u'0') ? u' ' + p.sDay.mid(1) : p.sDay);
-  const QString sIso = p.sYear + u'-' + p.sMonth + u'-' + p.sDay;
+void Styled(Writer& out, const Pieces& p, int iStyle) {
   switch (iStyle % 100) {
     case 0:
-      return sMonDay + u' ' + p.sYear + u' ' + p.sHour12 + u':' + p.sMinute + p.sHalf;
+      MonthDay(out, p) << ' ' << p.year << ' ' << p.hour12 << ':' << p.minute << p.sHalf;
+      return;
     case 8:
     case 24:
-      return sClock;
+      Clock(out, p);
+      return;
     case 9:
-      return sMonDay + u' ' + p.sYear + u' ' + p.sHour12 + u':' + p.sMinute + u':' + p.sSecond +
-             p.sMillis + p.sHalf;
+      MonthDay(out, p) << ' ' << p.year << ' ' << p.hour12 << ':' << p.minute << ':' << p.second
+                       << p.millis << p.sHalf;
+      return;
     case 13:
-      return p.sDay + u' ' + p.sMonthName + u' ' + p.sYear + u' ' + sClock + p.sMillis;
+      out << p.day << ' ' << p.sMonthName << ' ' << p.year << ' ';
+      Clock(out, p) << p.millis;
+      return;
     case 14:
-      return sClock + p.sMillis;
+      Clock(out, p) << p.millis;
+      return;
     case 20:
-      return sIso + u' ' + sClock;
+      Clock(Iso(out, p) << ' ', p);
+      return;
     case 21:
     case 25:
-      return sIso + u' ' + sClock + p.sFraction;
+      Clock(Iso(out, p) << ' ', p) << p.fraction;
+      return;
     case 22:
-      return p.sMonth + u'/' + p.sDay + u'/' + p.sYear + u' ' + p.sHour12 + u':' + p.sMinute +
-             u':' + p.sSecond + u' ' + p.sHalf;
+      out << p.month << '/' << p.day << '/' << p.year << ' ' << p.hour12 << ':' << p.minute << ':'
+          << p.second << ' ' << p.sHalf;
+      return;
     default:
-      return DateOnly(p, iStyle % 100);
+      DateOnly(out, p, iStyle % 100);
   }
 }
 
@@ -139,11 +209,20 @@ bool IsDocumentedStyle(int iStyle) {
          iStyle == 131;
 }
 
+bool IsHijri(int iStyle) {
+  return iStyle == 130 || iStyle == 131;
+}
+
 }  // namespace
 
-QString TsqlDateStyles::Write(const TsqlDateValue& value, const tsql::SqlType& type, int iStyle) {
+bool TsqlDateStyles::WriteAscii(const TsqlDateValue& value, const tsql::SqlType& type, int iStyle,
+                                Ascii* pOut) {
+  Writer out(pOut);
   const bool bLegacy = type.kind == Kind::DateTime || type.kind == Kind::SmallDateTime;
-  if (iStyle < 0 && !bLegacy) return DefaultForm(PiecesOf(value, type, true), type);
+  if (iStyle < 0 && !bLegacy) {
+    DefaultForm(out, PiecesOf(value, type, true), type);
+    return true;
+  }
   if (iStyle < 0) iStyle = 0;
   if (!IsDocumentedStyle(iStyle) || (iStyle > 121 && iStyle < 126)) {
     FailTsql(281, QStringLiteral("%1 is not a valid style number when converting from %2 to a "
@@ -151,15 +230,23 @@ QString TsqlDateStyles::Write(const TsqlDateValue& value, const tsql::SqlType& t
                       .arg(iStyle)
                       .arg(type.Name()));
   }
+  if (IsHijri(iStyle)) return false;
   const Pieces p = PiecesOf(value, type, AlwaysFourDigits(iStyle));
   if (iStyle == 126 || iStyle == 127) {
+    Clock(Iso(out, p) << 'T', p);
     // ISO 8601 leaves out a datetime's milliseconds when they are zero.
-    const bool bNoFraction = bLegacy && value.Millisecond() == 0;
-    return p.sYear + u'-' + p.sMonth + u'-' + p.sDay + u'T' + p.sHour + u':' + p.sMinute + u':' +
-           p.sSecond + (bNoFraction ? QString() : p.sFraction);
+    if (!bLegacy || value.Millisecond() != 0) out << p.fraction;
+    return true;
   }
-  if (iStyle == 130 || iStyle == 131) return TsqlHijri::Write(value, iStyle == 130, p.sMillis);
-  return Styled(p, iStyle);
+  Styled(out, p, iStyle);
+  return true;
+}
+
+QString TsqlDateStyles::Write(const TsqlDateValue& value, const tsql::SqlType& type, int iStyle) {
+  Ascii text;
+  if (WriteAscii(value, type, iStyle, &text)) return QString::fromLatin1(text.acText, text.iLength);
+  const Piece millis = PiecesOf(value, type, true).millis;
+  return TsqlHijri::Write(value, iStyle == 130, QString::fromLatin1(millis.ac, millis.iLength));
 }
 
 }  // namespace twk::embedded

@@ -12,12 +12,20 @@ namespace {
 
 using Kind = tsql::SqlType::Kind;
 
+// The stored forms are read from UTF-16 and, without converting, from a
+// function argument's ASCII bytes.
+template <typename View>
+char16_t At(View s, qsizetype i) {
+  return char16_t(s[i].unicode());
+}
+
 // Reads iCount digits at i; -1 when any is not a digit.
-int DigitsAt(QStringView s, qsizetype i, int iCount) {
+template <typename View>
+int DigitsAt(View s, qsizetype i, int iCount) {
   if (i + iCount > s.size()) return -1;
   int iValue = 0;
   for (int k = 0; k < iCount; ++k) {
-    const char16_t c = s[i + k].unicode();
+    const char16_t c = At(s, i + k);
     if (c < u'0' || c > u'9') return -1;
     iValue = iValue * 10 + (c - u'0');
   }
@@ -25,24 +33,43 @@ int DigitsAt(QStringView s, qsizetype i, int iCount) {
 }
 
 // 'HH:MM[:SS[.fffffff]]' from i to the end; -1 when it is not one.
-qint64 StoredTime(QStringView s, qsizetype i) {
+template <typename View>
+qint64 StoredTime(View s, qsizetype i) {
   const int iHour = DigitsAt(s, i, 2);
-  const int iMinute = s.size() > i + 2 && s[i + 2] == u':' ? DigitsAt(s, i + 3, 2) : -1;
+  const int iMinute = s.size() > i + 2 && At(s, i + 2) == u':' ? DigitsAt(s, i + 3, 2) : -1;
   if (iHour < 0 || iMinute < 0 || iHour > 23 || iMinute > 59) return -1;
   qint64 lTicks = (iHour * 3600LL + iMinute * 60) * TsqlDateValue::kTicksPerSecond;
   qsizetype k = i + 5;
   if (k == s.size()) return lTicks;
-  const int iSecond = s[k] == u':' ? DigitsAt(s, k + 1, 2) : -1;
+  const int iSecond = At(s, k) == u':' ? DigitsAt(s, k + 1, 2) : -1;
   if (iSecond < 0 || iSecond > 59) return -1;
   lTicks += iSecond * TsqlDateValue::kTicksPerSecond;
   k += 3;
   if (k == s.size()) return lTicks;
-  if (s[k] != u'.' || k + 1 == s.size() || s.size() - k - 1 > 7) return -1;
+  if (At(s, k) != u'.' || k + 1 == s.size() || s.size() - k - 1 > 7) return -1;
   const int iDigits = int(s.size() - k - 1);
   const int iFraction = DigitsAt(s, k + 1, iDigits);
   if (iFraction < 0) return -1;
   static constexpr int kScale[] = {1, 1000000, 100000, 10000, 1000, 100, 10, 1};
   return lTicks + qint64(iFraction) * kScale[iDigits];
+}
+
+template <typename View>
+std::optional<TsqlDateValue> StoredIn(View s) {
+  TsqlDateValue value;
+  if (s.size() >= 5 && At(s, 2) == u':') {
+    value.lTicks = StoredTime(s, 0);
+    return value.lTicks < 0 ? std::nullopt : std::optional(value);
+  }
+  if (s.size() < 10 || At(s, 4) != u'-' || At(s, 7) != u'-') return std::nullopt;
+  const int iYear = DigitsAt(s, 0, 4);
+  if (iYear < 1) return std::nullopt;
+  value.date = QDate(iYear, DigitsAt(s, 5, 2), DigitsAt(s, 8, 2));
+  if (!value.date.isValid()) return std::nullopt;
+  if (s.size() == 10) return value;
+  if (At(s, 10) != u' ' && At(s, 10) != u'T') return std::nullopt;
+  value.lTicks = StoredTime(s, 11);
+  return value.lTicks < 0 ? std::nullopt : std::optional(value);
 }
 
 qint64 RoundTicks(qint64 lTicks, qint64 lUnit) {
@@ -51,19 +78,12 @@ qint64 RoundTicks(qint64 lTicks, qint64 lUnit) {
 
 }  // namespace
 
-std::optional<TsqlDateValue> TsqlDateValue::FromStored(QStringView s) {
-  TsqlDateValue value;
-  if (s.size() >= 5 && s[2] == u':') {
-    value.lTicks = StoredTime(s, 0);
-    return value.lTicks < 0 ? std::nullopt : std::optional(value);
-  }
-  if (s.size() < 10 || s[4] != u'-' || s[7] != u'-') return std::nullopt;
-  value.date = QDate(DigitsAt(s, 0, 4), DigitsAt(s, 5, 2), DigitsAt(s, 8, 2));
-  if (!value.date.isValid() || value.date.year() < 1) return std::nullopt;
-  if (s.size() == 10) return value;
-  if (s[10] != u' ' && s[10] != u'T') return std::nullopt;
-  value.lTicks = StoredTime(s, 11);
-  return value.lTicks < 0 ? std::nullopt : std::optional(value);
+std::optional<TsqlDateValue> TsqlDateValue::FromStored(QStringView sText) {
+  return StoredIn(sText);
+}
+
+std::optional<TsqlDateValue> TsqlDateValue::FromStored(QLatin1StringView sText) {
+  return StoredIn(sText);
 }
 
 std::optional<TsqlDateValue> TsqlDateValue::Parse(QStringView sText, int iStyle,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDate>
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -23,6 +24,8 @@ struct TsqlDateValue {
   /// The stored forms only ('YYYY-MM-DD[ HH:MM[:SS[.fffffff]]]', 'T' allowed,
   /// 'HH:MM:SS[.fffffff]'), quickly; empty for anything else.
   static std::optional<TsqlDateValue> FromStored(QStringView sText);
+  /// The same from bytes: any that are not ASCII make it no stored form.
+  static std::optional<TsqlDateValue> FromStored(QLatin1StringView sText);
   /// Any form the server reads for a conversion with this style; empty
   /// when the text is no date. bOutOfRange tells a date that reads but does
   /// not exist ('2014-02-30'), which the server words differently.

@@ -174,6 +174,8 @@ TEST(TsqlConvert, WritesDatesInEveryDocumentedStyle) {
                  {"tsql_convert('2014-01-01 08:00:00.1200000', 'datetime2(2)', 'varchar(30)')",
                   "2014-01-01 08:00:00.12"},
                  {"tsql_convert('2014-01-01', 'date', 'varchar(6)', 106)", "01 Jan"},
+                 {"tsql_convert('2014-01-01', 'date', 'char(12)', 101) || '|'", "01/01/2014  |"},
+                 {"tsql_convert('Jan 5 2014', 'datetime', 'varchar(30)', 101)", "01/05/2014"},
              });
 }
 
