@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "SqlType.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
 #include <array>
@@ -112,6 +113,54 @@ int LengthLimit(Kind kind) {
   return kind == Kind::NChar || kind == Kind::NVarChar ? 4000 : 8000;
 }
 
+std::optional<SqlType> ReadName(QStringView sName) {
+  static const QRegularExpression pattern(
+      QStringLiteral(
+          R"(^\s*\[?\s*([a-z][a-z0-9 ]*?)\s*\]?\s*(?:\(\s*(max|\d+)\s*(?:,\s*(\d+)\s*)?\))?\s*$)"),
+      QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch match = pattern.match(sName.toString());
+  if (!match.hasMatch()) return std::nullopt;
+  const QString sBase = match.captured(1).toLower().simplified();
+  const auto found = std::find_if(kNames.begin(), kNames.end(), [&](const KindName& n) {
+    return sBase == QLatin1String(n.sName);
+  });
+  if (found == kNames.end()) return std::nullopt;
+  SqlType type = SqlType::Of(found->kind);
+  const QString sFirst = match.captured(2).toLower();
+  const bool bHasFirst = !sFirst.isEmpty();
+  const bool bHasSecond = match.hasCaptured(3) && !match.captured(3).isEmpty();
+  if (HasLength(type.kind)) {
+    if (bHasSecond) return std::nullopt;
+    type.iLength = !bHasFirst ? 1 : sFirst == QLatin1String("max") ? SqlType::Max : sFirst.toInt();
+    if (type.iLength == 0 || type.iLength > LengthLimit(type.kind)) return std::nullopt;
+    if (type.iLength == SqlType::Max && (type.kind == Kind::Char || type.kind == Kind::NChar))
+      return std::nullopt;
+    return type;
+  }
+  if (sFirst == QLatin1String("max")) return std::nullopt;
+  if (type.kind == Kind::Decimal) {
+    type.iPrecision = bHasFirst ? sFirst.toInt() : 18;
+    type.iScale = bHasSecond ? match.captured(3).toInt() : 0;
+    if (type.iPrecision < 1 || type.iPrecision > 38 || type.iScale > type.iPrecision)
+      return std::nullopt;
+    return type;
+  }
+  if (type.kind == Kind::Float && bHasFirst && !bHasSecond) {
+    // float(n) is real up to 24 bits of mantissa, float beyond.
+    const int iBits = sFirst.toInt();
+    if (iBits < 1 || iBits > 53) return std::nullopt;
+    return SqlType::Of(iBits <= 24 ? Kind::Real : Kind::Float);
+  }
+  if (type.kind == Kind::DateTime2 || type.kind == Kind::Time) {
+    if (bHasSecond) return std::nullopt;
+    type.iScale = bHasFirst ? sFirst.toInt() : 7;
+    if (type.iScale > 7) return std::nullopt;
+    return type;
+  }
+  if (bHasFirst) return std::nullopt;
+  return type;
+}
+
 }  // namespace
 
 bool SqlType::IsText() const noexcept {
@@ -153,50 +202,15 @@ QString SqlType::Name() const {
 }
 
 std::optional<SqlType> SqlType::Parse(QStringView sName) {
-  static const QRegularExpression pattern(
-      QStringLiteral(
-          R"(^\s*\[?\s*([a-z][a-z0-9 ]*?)\s*\]?\s*(?:\(\s*(max|\d+)\s*(?:,\s*(\d+)\s*)?\))?\s*$)"),
-      QRegularExpression::CaseInsensitiveOption);
-  const QRegularExpressionMatch match = pattern.match(sName.toString());
-  if (!match.hasMatch()) return std::nullopt;
-  const QString sBase = match.captured(1).toLower().simplified();
-  const auto found = std::find_if(kNames.begin(), kNames.end(), [&](const KindName& n) {
-    return sBase == QLatin1String(n.sName);
-  });
-  if (found == kNames.end()) return std::nullopt;
-  SqlType type = Of(found->kind);
-  const QString sFirst = match.captured(2).toLower();
-  const bool bHasFirst = !sFirst.isEmpty();
-  const bool bHasSecond = match.hasCaptured(3) && !match.captured(3).isEmpty();
-  if (HasLength(type.kind)) {
-    if (bHasSecond) return std::nullopt;
-    type.iLength = !bHasFirst ? 1 : sFirst == QLatin1String("max") ? Max : sFirst.toInt();
-    if (type.iLength == 0 || type.iLength > LengthLimit(type.kind)) return std::nullopt;
-    if (type.iLength == Max && (type.kind == Kind::Char || type.kind == Kind::NChar))
-      return std::nullopt;
-    return type;
-  }
-  if (sFirst == QLatin1String("max")) return std::nullopt;
-  if (type.kind == Kind::Decimal) {
-    type.iPrecision = bHasFirst ? sFirst.toInt() : 18;
-    type.iScale = bHasSecond ? match.captured(3).toInt() : 0;
-    if (type.iPrecision < 1 || type.iPrecision > 38 || type.iScale > type.iPrecision)
-      return std::nullopt;
-    return type;
-  }
-  if (type.kind == Kind::Float && bHasFirst && !bHasSecond) {
-    // float(n) is real up to 24 bits of mantissa, float beyond.
-    const int iBits = sFirst.toInt();
-    if (iBits < 1 || iBits > 53) return std::nullopt;
-    return Of(iBits <= 24 ? Kind::Real : Kind::Float);
-  }
-  if (type.kind == Kind::DateTime2 || type.kind == Kind::Time) {
-    if (bHasSecond) return std::nullopt;
-    type.iScale = bHasFirst ? sFirst.toInt() : 7;
-    if (type.iScale > 7) return std::nullopt;
-    return type;
-  }
-  if (bHasFirst) return std::nullopt;
+  // A convert reads its type names again at every run of its statement, and
+  // the pattern costs more than the rest of a one-row insert: each thread
+  // keeps the answers, a few hundred names at most.
+  thread_local QHash<QString, std::optional<SqlType>> known;
+  const QString sKey = sName.toString();
+  if (const auto found = known.constFind(sKey); found != known.cend()) return *found;
+  if (known.size() >= 512) known.clear();
+  const std::optional<SqlType> type = ReadName(sName);
+  known.insert(sKey, type);
   return type;
 }
 
