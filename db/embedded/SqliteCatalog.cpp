@@ -68,7 +68,7 @@ std::optional<tsql::CatalogTable> SqliteCatalog::FindTable(const tsql::ObjectNam
 QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::MainTables() const {
   if (bMainKnown_) return mainTables_;
   if (sqlite3_get_autocommit(pDb_)) {
-    bCheckOpen_ = sqlite3_exec(pDb_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+    bCheckOpen_ = RunKept(begin_, "BEGIN");
   }
   const long long lMain = SchemaVersion(mainVersion_, "PRAGMA main.schema_version");
   bMainKnown_ = true;
@@ -88,8 +88,7 @@ void SqliteCatalog::EndCheck() const noexcept {
   bCheckOpen_ = false;
   if (sqlite3_get_autocommit(pDb_)) return;
   // Only #tables and table variables may have been written in it.
-  if (sqlite3_exec(pDb_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-    RollBackLeftover(pDb_, true);
+  if (!RunKept(commit_, "COMMIT")) RollBackLeftover(pDb_, true);
 }
 
 QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::TemporaryTables() const {
@@ -97,6 +96,19 @@ QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::TemporaryTable
   if (lTemporary != lTemporaryVersion_) temporaryTables_.clear();
   lTemporaryVersion_ = lTemporary;
   return temporaryTables_;
+}
+
+// Kept prepared: they run around every batch, and parsing them each time
+// cost more than their work.
+bool SqliteCatalog::RunKept(Statement& statement, const char* sSql) const noexcept {
+  if (!statement) {
+    sqlite3_stmt* pNew = nullptr;
+    if (sqlite3_prepare_v2(pDb_, sSql, -1, &pNew, nullptr) != SQLITE_OK) return false;
+    statement.reset(pNew);
+  }
+  const int iResult = sqlite3_step(statement.get());
+  sqlite3_reset(statement.get());
+  return iResult == SQLITE_DONE;
 }
 
 long long SqliteCatalog::SchemaVersion(Statement& statement, const char* sSql) const {

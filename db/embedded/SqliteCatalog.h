@@ -58,6 +58,7 @@ class SqliteCatalog : public tsql::Catalog {
   QHash<QString, std::optional<tsql::CatalogTable>>& MainTables() const;
   QHash<QString, std::optional<tsql::CatalogTable>>& TemporaryTables() const;
   long long SchemaVersion(Statement& statement, const char* sSql) const;
+  bool RunKept(Statement& statement, const char* sSql) const noexcept;
   std::optional<tsql::CatalogTable> Read(const QString& sSchema, const QString& sName) const;
   std::optional<QString> StoredName(const QString& sSchema, const QString& sName) const;
   bool IsAutoincrement(const QString& sSchema, const QString& sTable, const QString& sColumn) const;
@@ -67,6 +68,8 @@ class SqliteCatalog : public tsql::Catalog {
   sqlite3* pDb_;
   mutable Statement mainVersion_;
   mutable Statement temporaryVersion_;
+  mutable Statement begin_;
+  mutable Statement commit_;
   mutable long long lMainVersion_ = -1;
   mutable bool bMainKnown_ = false;
   mutable bool bCheckOpen_ = false;
