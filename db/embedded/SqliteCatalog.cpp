@@ -128,15 +128,13 @@ long long SqliteCatalog::SchemaVersion(Statement& statement, const char* sSql) c
 
 std::optional<QString> SqliteCatalog::StoredName(const QString& sSchema,
                                                  const QString& sName) const {
-  Statement statement;
-  const QByteArray sql = ("SELECT name FROM \"" + sSchema.toUtf8() +
-                          "\".sqlite_master WHERE type IN ('table', 'view') AND name = ?1 "
-                          "COLLATE NOCASE");
-  sqlite3_stmt* pStatement = Prepared(statement, sql.constData());
-  if (!pStatement) return std::nullopt;
-  BindText(pStatement, 1, sName);
-  const int iResult = sqlite3_step(pStatement);
-  if (iResult == SQLITE_ROW) return ColumnText(pStatement, 0);
+  const Kept statement(this, "SELECT name FROM \"" + sSchema.toUtf8() +
+                                 "\".sqlite_master WHERE type IN ('table', 'view') AND name = ?1 "
+                                 "COLLATE NOCASE");
+  if (!statement.p) return std::nullopt;
+  BindText(statement.p, 1, sName);
+  const int iResult = sqlite3_step(statement.p);
+  if (iResult == SQLITE_ROW) return ColumnText(statement.p, 0);
   Check(iResult);
   return std::nullopt;
 }
@@ -145,9 +143,9 @@ std::optional<tsql::CatalogTable> SqliteCatalog::Read(const QString& sSchema,
                                                       const QString& sName) const {
   const std::optional<QString> sStored = StoredName(sSchema, sName);
   if (!sStored) return std::nullopt;
-  Statement statement;
-  sqlite3_stmt* pStatement = Prepared(
-      statement, "SELECT name, type, \"notnull\", pk, hidden FROM pragma_table_xinfo(?1, ?2)");
+  const Kept statement(
+      this, "SELECT name, type, \"notnull\", pk, hidden FROM pragma_table_xinfo(?1, ?2)");
+  sqlite3_stmt* pStatement = statement.p;
   BindText(pStatement, 1, *sStored);
   BindText(pStatement, 2, sSchema);
   tsql::CatalogTable table{*sStored, {}};
@@ -180,6 +178,20 @@ bool SqliteCatalog::IsAutoincrement(const QString& sSchema, const QString& sTabl
       pDb_, sSchema.toUtf8().constData(), sTable.toUtf8().constData(), sColumn.toUtf8().constData(),
       nullptr, nullptr, nullptr, nullptr, &iAutoincrement);
   return iResult == SQLITE_OK && iAutoincrement != 0;
+}
+
+// A cold connection looks up every table its definitions name: the look-ups'
+// statements are prepared once, and reset after each use so that none holds
+// a lock.
+SqliteCatalog::Kept::Kept(const SqliteCatalog* pCatalog, const QByteArray& sSql) {
+  Statement& kept = pCatalog->kept_[sSql.toStdString()];
+  p = kept ? kept.get() : pCatalog->Prepared(kept, sSql.constData());
+}
+
+SqliteCatalog::Kept::~Kept() {
+  if (!p) return;
+  sqlite3_reset(p);
+  sqlite3_clear_bindings(p);
 }
 
 sqlite3_stmt* SqliteCatalog::Prepared(Statement& statement, const char* sSql) const {

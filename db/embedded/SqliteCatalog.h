@@ -7,6 +7,8 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "Catalog.h"
 
@@ -54,6 +56,13 @@ class SqliteCatalog : public tsql::Catalog {
     void operator()(sqlite3_stmt* p) const noexcept { sqlite3_finalize(p); }
   };
   using Statement = std::unique_ptr<sqlite3_stmt, StatementClose>;
+  struct Kept {
+    Kept(const SqliteCatalog* pCatalog, const QByteArray& sSql);
+    ~Kept();
+    Kept(const Kept&) = delete;
+    Kept& operator=(const Kept&) = delete;
+    sqlite3_stmt* p = nullptr;
+  };
 
   QHash<QString, std::optional<tsql::CatalogTable>>& MainTables() const;
   QHash<QString, std::optional<tsql::CatalogTable>>& TemporaryTables() const;
@@ -70,6 +79,7 @@ class SqliteCatalog : public tsql::Catalog {
   mutable Statement temporaryVersion_;
   mutable Statement begin_;
   mutable Statement commit_;
+  mutable std::unordered_map<std::string, Statement> kept_;
   mutable long long lMainVersion_ = -1;
   mutable bool bMainKnown_ = false;
   mutable bool bCheckOpen_ = false;
