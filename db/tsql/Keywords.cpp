@@ -3,6 +3,10 @@
 
 #include <QSet>
 #include <QString>
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+#include <vector>
 
 namespace twk::tsql {
 
@@ -208,8 +212,24 @@ const QSet<QString>& ReservedSet() {
 }  // namespace
 
 bool Keywords::IsReserved(QStringView sWord) {
-  if (sWord.size() > 32 || sWord.isEmpty() || !sWord.front().isLetter()) return false;
-  return ReservedSet().contains(sWord.toString().toLower());
+  constexpr qsizetype kLongest = 32;
+  if (sWord.size() > kLongest || sWord.isEmpty() || !sWord.front().isLetter()) return false;
+  // Asked of nearly every word the parser meets: an ASCII word is looked up
+  // without a copy; others go the long way, as case folding may turn them
+  // into ASCII.
+  char acLower[kLongest];
+  for (qsizetype i = 0; i < sWord.size(); ++i) {
+    const char16_t c = sWord[i].unicode();
+    if (c >= 0x80) return ReservedSet().contains(sWord.toString().toLower());
+    acLower[i] = char(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
+  }
+  static const std::vector<std::string_view> sorted = [] {
+    std::vector<std::string_view> words(std::begin(kReserved), std::end(kReserved));
+    std::sort(words.begin(), words.end());
+    return words;
+  }();
+  return std::binary_search(sorted.begin(), sorted.end(),
+                            std::string_view(acLower, std::size_t(sWord.size())));
 }
 
 }  // namespace twk::tsql

@@ -240,22 +240,23 @@ std::vector<Token> Tokenizer::Significant(const QString& sBatch) {
 
 QString Tokenizer::Unquoted(const Token& token, const QString& sBatch) {
   QStringView sText = token.Text(sBatch);
-  QString sClose;
+  char16_t cClose = u'\'';
   switch (token.kind) {
     case Kind::UnicodeString:
       sText = sText.mid(1);
-      [[fallthrough]];
+      break;
     case Kind::String:
-      sClose = QStringLiteral("'");
       break;
     case Kind::QuotedName:
-      sClose = sText.startsWith(u'[') ? QStringLiteral("]") : QStringLiteral("\"");
+      cClose = sText.startsWith(u'[') ? u']' : u'"';
       break;
     default:
       return sText.toString();
   }
   QString sInner = sText.mid(1, sText.size() - 2).toString();
-  return sInner.replace(sClose + sClose, sClose);
+  const QChar doubled[2] = {cClose, cClose};
+  if (sInner.indexOf(QStringView(doubled, 2)) >= 0) sInner.replace(doubled, 2, doubled, 1);
+  return sInner;
 }
 
 // The server's rule for regular identifiers: a Unicode letter, _, @ or # first;
