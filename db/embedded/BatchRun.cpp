@@ -57,8 +57,7 @@ bool SetsNoExec(const Statement& statement) {
 BatchRun::BatchRun(EngineSession& session, const QString& sBatch, int iDepth,
                    std::vector<Argument> arguments)
     : session_(session),
-      bKept_(iDepth == 0 && arguments.empty()),
-      compiled_(Compiled(session, sBatch, bKept_)),
+      compiled_(Compiled(session, sBatch)),
       batch_(compiled_->Batch()),
       iDepth_(iDepth),
       arguments_(std::move(arguments)),
@@ -67,14 +66,15 @@ BatchRun::BatchRun(EngineSession& session, const QString& sBatch, int iDepth,
 
 BatchRun::~BatchRun() {
   DropTableVariables();
-  if (bKept_) session_.batches.Give(std::move(compiled_));
+  session_.batches.Give(std::move(compiled_));
 }
 
 // The batch compiled for an earlier run of the same text (but for the
-// values of its literals), while the tables it named are unchanged.
-std::unique_ptr<CompiledBatch> BatchRun::Compiled(EngineSession& session, const QString& sBatch,
-                                                  bool bKept) {
-  BatchKey key = bKept ? BatchKey::Of(sBatch) : BatchKey();
+// values of its literals), while the tables it named are unchanged. A
+// procedure's body and dynamic SQL are kept too: the panel calls one for
+// each record.
+std::unique_ptr<CompiledBatch> BatchRun::Compiled(EngineSession& session, const QString& sBatch) {
+  BatchKey key = BatchKey::Of(sBatch);
   if (key.bCacheable) {
     std::unique_ptr<CompiledBatch> kept = session.batches.Take(key.sKey);
     if (kept && kept->StillValid() && kept->Adopt(key)) return kept;

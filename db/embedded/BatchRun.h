@@ -71,11 +71,9 @@ class BatchRun {
   void Exec(tsql::Statement& statement);
   void DropTableVariables() noexcept;
 
-  static std::unique_ptr<CompiledBatch> Compiled(EngineSession& session, const QString& sBatch,
-                                                bool bKept);
+  static std::unique_ptr<CompiledBatch> Compiled(EngineSession& session, const QString& sBatch);
 
   EngineSession& session_;
-  bool bKept_;  // the compiled batch goes back to the session's cache once done
   std::unique_ptr<CompiledBatch> compiled_;
   tsql::Batch& batch_;
   int iDepth_;

@@ -5,6 +5,7 @@
 #include "QueryRunner.h"
 #include "SqlBuilder.h"
 #include "SqliteHandles.h"
+#include "SqliteStatementCache.h"
 #include "TsqlError.h"
 
 namespace twk::embedded {
@@ -112,9 +113,23 @@ ProcedureCaller::Procedure ProcedureCaller::Load(const QString& sName, int iLine
   const tsql::TsqlError notFound(
       2812, QStringLiteral("Could not find stored procedure '") + sName + QStringLiteral("'."),
       iLine);
-  if (!MainObjectExists(session_.pDb, "twk_procedures")) throw notFound;
-  StatementHandle statement = PrepareFixed(
-      session_.pDb, "select name, parameters, body from main.twk_procedures where name = ?1");
+  // Looked up at every call (the panel calls one for each record): the
+  // statement is kept with the batches' own.
+  static const QString sLookup =
+      QStringLiteral("select name, parameters, body from main.twk_procedures where name = ?1");
+  SqliteStatementCache& cache = *session_.statements;
+  StatementHandle statement = cache.Take(sLookup);
+  if (!statement) {
+    int iResult = SQLITE_OK;
+    statement = cache.Prepare(sLookup, iResult);
+    if (!statement && !MainObjectExists(session_.pDb, "twk_procedures")) throw notFound;
+    if (!statement) CheckSqlite(session_.pDb, iResult == SQLITE_OK ? SQLITE_ERROR : iResult);
+  }
+  struct GiveBack {
+    SqliteStatementCache& cache;
+    StatementHandle& statement;
+    ~GiveBack() { cache.Give(sLookup, std::move(statement)); }
+  } giveBack{cache, statement};
   BindValue(session_.pDb, statement.get(), 1, sName);
   if (CheckSqlite(session_.pDb, sqlite3_step(statement.get())) != SQLITE_ROW) throw notFound;
   return Procedure{ColumnValue(statement.get(), 0).toString(),

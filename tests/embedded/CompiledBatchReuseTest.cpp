@@ -79,6 +79,21 @@ const ReuseCase kCases[] = {
       {"set nocount on; declare @x int = 7; if @x < 5 create table #n (A int) else create table "
        "#n (A varchar(5)); insert into #n values ('5'); select A + A from #n; drop table #n",
        "55"}}},
+    {"a procedure called again with other arguments, or changed by another connection",
+     {{"exec Twice 21", "42"},
+      {"exec Twice 4", "8"},
+      {"raw: update twk_procedures set body = 'select @n * 3 as v' where name = 'Twice'", ""},
+      {"exec Twice 4", "12"}}},
+    {"a procedure's compound assignment, and one that calls itself",
+     {{"raw: insert into twk_procedures values ('Inc', '@n int', 'set @n += 1; select @n'), "
+       "('Down', '@n int', 'declare @m int = @n - 1; if @n > 0 exec Down @m else select @n')",
+       ""},
+      {"exec Inc 1", "2"},
+      {"exec Inc 5", "6"},
+      {"exec Down 3", "0"},
+      {"exec Down 2", "0"}}},
+    {"dynamic SQL of the same shape with another literal",
+     {{"exec ('select ''a''')", "a"}, {"exec ('select ''b''')", "b"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, CompiledBatchReuse, testing::ValuesIn(kCases));
