@@ -226,7 +226,9 @@ TEST_F(HostKeys, ADockClosesFromTheKeysThatCloseIt) {
     ASSERT_TRUE(pControl->isAncestorOf(QApplication::focusWidget())) << closing.sClass;
     Press(QApplication::focusWidget(), closing.key, closing.modifiers);
     EXPECT_EQ(DockCount(), closing.bCloses ? 0 : 1) << closing.sClass << " " << closing.key;
-    if (closing.bCloses) EXPECT_FALSE(QApplication::focusWidget() == nullptr) << closing.sClass;
+    if (closing.bCloses) {
+      EXPECT_FALSE(QApplication::focusWidget() == nullptr) << closing.sClass;
+    }
   }
 }
 
