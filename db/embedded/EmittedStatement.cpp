@@ -32,21 +32,34 @@ void EmittedStatement::Bind(const ValueOf& valueOf) {
 }
 
 bool EmittedStatement::Step() {
-  // A write takes its lock in a transaction of its own: inside one, SQLite
-  // does not wait for a busy file, and a commit there cost more than it saved.
-  if (catalog_.SharesCheck() && !IsReadOnly()) catalog_.EndCheck();
   if (!catalog_.SharesCheck()) return Stepped(sqlite3_step(statement_.get()));
+  // The first statement runs in the transaction that checked the schema,
+  // a write too: one lock of the file instead of two.
   const int iResult = sqlite3_step(statement_.get());
-  if (iResult != SQLITE_ROW && iResult != SQLITE_DONE) {
-    // The error's text is the connection's until the check's commit.
+  if (iResult == SQLITE_BUSY && !IsReadOnly()) {
+    // Inside a transaction SQLite does not wait for a busy file (it could
+    // deadlock there): the write starts again on its own, and waits as any
+    // write waits.
+    sqlite3_reset(statement_.get());
+    catalog_.AbandonCheck();
+    return Stepped(sqlite3_step(statement_.get()));
+  }
+  const bool bStepped = iResult == SQLITE_ROW || iResult == SQLITE_DONE;
+  if (bStepped && IsReadOnly()) {
+    catalog_.EndCheck();
+    return iResult == SQLITE_ROW;
+  }
+  // A write's commit can fail (a reader holds the file): that is its failure.
+  const int iEnd = bStepped ? catalog_.CommitCheck() : iResult;
+  if (iEnd != SQLITE_OK) {
+    // The error's text is the connection's until the check is rolled back.
     try {
-      Fail(pDb_, iResult, iLine_, Verb());
+      Fail(pDb_, iEnd, iLine_, Verb());
     } catch (...) {
-      catalog_.EndCheck();
+      catalog_.AbandonCheck();
       throw;
     }
   }
-  catalog_.EndCheck();
   return iResult == SQLITE_ROW;
 }
 

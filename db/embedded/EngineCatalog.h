@@ -23,6 +23,10 @@ class EngineCatalog : public tsql::Catalog {
   bool SharesCheck() const noexcept { return tables_.SharesCheck(); }
   /// See SqliteCatalog::EndCheck.
   void EndCheck() const noexcept { tables_.EndCheck(); }
+  /// See SqliteCatalog::CommitCheck.
+  int CommitCheck() const noexcept { return tables_.CommitCheck(); }
+  /// See SqliteCatalog::AbandonCheck.
+  void AbandonCheck() const noexcept { tables_.AbandonCheck(); }
   /// See SqliteCatalog::Versions.
   std::pair<long long, long long> Versions(bool bWithPrivate) const {
     return tables_.Versions(bWithPrivate);

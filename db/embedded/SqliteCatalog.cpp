@@ -68,7 +68,7 @@ std::optional<tsql::CatalogTable> SqliteCatalog::FindTable(const tsql::ObjectNam
 QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::MainTables() const {
   if (bMainKnown_) return mainTables_;
   if (sqlite3_get_autocommit(pDb_)) {
-    bCheckOpen_ = RunKept(begin_, "BEGIN");
+    bCheckOpen_ = RunKept(begin_, "BEGIN") == SQLITE_OK;
   }
   const long long lMain = SchemaVersion(mainVersion_, "PRAGMA main.schema_version");
   bMainKnown_ = true;
@@ -84,11 +84,24 @@ std::pair<long long, long long> SqliteCatalog::Versions(bool bWithPrivate) const
 }
 
 void SqliteCatalog::EndCheck() const noexcept {
+  if (CommitCheck() != SQLITE_OK) AbandonCheck();
+}
+
+int SqliteCatalog::CommitCheck() const noexcept {
+  if (!bCheckOpen_) return SQLITE_OK;
+  if (sqlite3_get_autocommit(pDb_)) {
+    bCheckOpen_ = false;
+    return SQLITE_OK;
+  }
+  const int iResult = RunKept(commit_, "COMMIT");
+  if (iResult == SQLITE_OK) bCheckOpen_ = false;
+  return iResult;
+}
+
+void SqliteCatalog::AbandonCheck() const noexcept {
   if (!bCheckOpen_) return;
   bCheckOpen_ = false;
-  if (sqlite3_get_autocommit(pDb_)) return;
-  // Only #tables and table variables may have been written in it.
-  if (!RunKept(commit_, "COMMIT")) RollBackLeftover(pDb_, true);
+  RollBackLeftover(pDb_, true);
 }
 
 QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::TemporaryTables() const {
@@ -100,15 +113,16 @@ QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::TemporaryTable
 
 // Kept prepared: they run around every batch, and parsing them each time
 // cost more than their work.
-bool SqliteCatalog::RunKept(Statement& statement, const char* sSql) const noexcept {
+int SqliteCatalog::RunKept(Statement& statement, const char* sSql) const noexcept {
   if (!statement) {
     sqlite3_stmt* pNew = nullptr;
-    if (sqlite3_prepare_v2(pDb_, sSql, -1, &pNew, nullptr) != SQLITE_OK) return false;
+    const int iPrepared = sqlite3_prepare_v2(pDb_, sSql, -1, &pNew, nullptr);
+    if (iPrepared != SQLITE_OK) return iPrepared;
     statement.reset(pNew);
   }
   const int iResult = sqlite3_step(statement.get());
   sqlite3_reset(statement.get());
-  return iResult == SQLITE_DONE;
+  return iResult == SQLITE_DONE ? SQLITE_OK : iResult;
 }
 
 long long SqliteCatalog::SchemaVersion(Statement& statement, const char* sSql) const {

@@ -44,12 +44,18 @@ class SqliteCatalog : public tsql::Catalog {
   std::pair<long long, long long> Versions(bool bWithPrivate) const;
 
   /// The schema version is read in a transaction that the batch's first
-  /// statement shares when it only reads, so that checking costs that
-  /// statement no lock of its own; true while it is open.
+  /// statement shares, so that checking costs that statement no lock of
+  /// its own; true while it is open.
   bool SharesCheck() const noexcept { return bCheckOpen_; }
   /// Ends the transaction of the check, when it is still open, rolled back
   /// when it cannot be committed.
   void EndCheck() const noexcept;
+  /// Commits the transaction of the check, which a write may have shared:
+  /// SQLITE_OK, or the commit's error with the transaction left open (the
+  /// connection's message says why) for the caller to report and abandon.
+  int CommitCheck() const noexcept;
+  /// Rolls the transaction of the check back, when it is still open.
+  void AbandonCheck() const noexcept;
 
  private:
   struct StatementClose {
@@ -67,7 +73,7 @@ class SqliteCatalog : public tsql::Catalog {
   QHash<QString, std::optional<tsql::CatalogTable>>& MainTables() const;
   QHash<QString, std::optional<tsql::CatalogTable>>& TemporaryTables() const;
   long long SchemaVersion(Statement& statement, const char* sSql) const;
-  bool RunKept(Statement& statement, const char* sSql) const noexcept;
+  int RunKept(Statement& statement, const char* sSql) const noexcept;
   std::optional<tsql::CatalogTable> Read(const QString& sSchema, const QString& sName) const;
   std::optional<QString> StoredName(const QString& sSchema, const QString& sName) const;
   bool IsAutoincrement(const QString& sSchema, const QString& sTable, const QString& sColumn) const;

@@ -12,6 +12,7 @@
 
 #include "Connection.h"
 #include "RawSqliteFile.h"
+#include "TimeLimit.h"
 #include "TwkError.h"
 
 namespace twk::testing {
@@ -233,6 +234,25 @@ TEST_F(SqliteDialect, ADefinitionsOwnTransactionWaitsForAWriterInsteadOfLosingIt
               QStringLiteral("1"));
   }
   EXPECT_EQ(file.Number("select count(*) from defs"), 3);
+}
+
+// A reader keeps the file past the time limit while a definition writes
+// first: the write cannot be committed, and that must be its failure, not a
+// success whose row was quietly rolled back.
+TEST_F(SqliteDialect, AWriteWhoseCommitAReaderBlocksFailsAndKeepsNothing) {
+  ASSERT_NE(First(QStringLiteral("select @@spid")), QStringLiteral("<none>"));  // taken once
+  sqlite3* pReader = nullptr;
+  ASSERT_EQ(sqlite3_open(sDatabaseFile.toUtf8().constData(), &pReader), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(pReader, "begin; select count(*) from items", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  TimeLimit::SetBatchSeconds(1);
+  EXPECT_THROW(connection->Execute(QStringLiteral("insert ttwk_AlertOutput values (@@spid, 'x')")),
+               TwkError);
+  TimeLimit::SetBatchSeconds(TimeLimit::iDefaultSeconds);
+  sqlite3_exec(pReader, "rollback", nullptr, nullptr, nullptr);
+  sqlite3_close(pReader);
+  EXPECT_EQ(file.Number("select count(*) from ttwk_AlertOutput"), 0);
+  EXPECT_EQ(First(QStringLiteral("select count(*) from items")), QStringLiteral("3"));
 }
 
 // Eight processes evaluate a definition with its own transaction while a
