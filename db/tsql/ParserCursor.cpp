@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ParserCursor.h"
 
+#include <functional>
+
 #include "Keywords.h"
 #include "Tokenizer.h"
 #include "TsqlError.h"
@@ -8,7 +10,18 @@
 namespace twk::tsql {
 
 ParserCursor::ParserCursor(const QString& sBatch)
-    : sBatch_(sBatch), tokens_(Tokenizer::Significant(sBatch)) {}
+    : sBatch_(sBatch), tokens_(Tokenizer::Significant(sBatch)), reserved_(tokens_.size(), -1) {}
+
+bool ParserCursor::IsReservedWord(const Token& token) const {
+  if (token.kind != Token::Kind::Word) return false;
+  const std::less<const Token*> before;
+  if (before(&token, tokens_.data()) || !before(&token, tokens_.data() + tokens_.size())) {
+    return Keywords::IsReserved(token.Text(sBatch_));
+  }
+  signed char& known = reserved_[std::size_t(&token - tokens_.data())];
+  if (known < 0) known = Keywords::IsReserved(token.Text(sBatch_)) ? 1 : 0;
+  return known == 1;
+}
 
 const Token& ParserCursor::Peek(int iAhead) const {
   const size_t iAt = iPos_ + static_cast<size_t>(iAhead);
@@ -60,7 +73,7 @@ void ParserCursor::ExpectSymbol(QStringView sSymbol) {
 bool ParserCursor::IsName(int iAhead) const {
   const Token& token = Peek(iAhead);
   if (token.kind == Token::Kind::QuotedName) return true;
-  return token.kind == Token::Kind::Word && !Keywords::IsReserved(token.Text(sBatch_));
+  return token.kind == Token::Kind::Word && !IsReservedWord(token);
 }
 
 QString ParserCursor::ExpectName() {
@@ -115,7 +128,7 @@ void ParserCursor::FailAt(const Token& token) const {
                         sText.mid(iOpen) + QStringLiteral("'."),
                     iLine);
   }
-  if (pToken->kind == Token::Kind::Word && Keywords::IsReserved(sText)) {
+  if (IsReservedWord(*pToken)) {
     throw TsqlError(
         156, QStringLiteral("Incorrect syntax near the keyword '") + sText + QStringLiteral("'."),
         iLine);

@@ -73,8 +73,13 @@ class ParserCursor {
   };
 
  private:
+  bool IsReservedWord(const Token& token) const;
+
   const QString& sBatch_;
   std::vector<Token> tokens_;
+  // Whether each token is a reserved word, once asked (-1 until then): the
+  // grammar asks it of the same token many times.
+  mutable std::vector<signed char> reserved_;
   size_t iPos_ = 0;
   int iDepth_ = 0;
 };
