@@ -233,6 +233,7 @@ void ExpectErrors(const std::vector<ErrorCase>& rows) {
 TEST(ParseErrors, SyntaxErrorsNameTheTokenAndLineAsTheServerDoes) {
   ExpectErrors({
       {"select a from t where", 156, 1, "Incorrect syntax near the keyword 'where'."},
+      {"SELECT a FROM t WHERE", 156, 1, "Incorrect syntax near the keyword 'WHERE'."},
       {"select 1 +\n\n", 102, 1, "Incorrect syntax near '+'."},
       {"select a\nfrom t\nwhere a == 1", 102, 3, "Incorrect syntax near '='."},
       {"select a || b", 102, 1, "Incorrect syntax near '|'."},
