@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 
+#include "GridDelegate.h"
 #include "GridModel.h"
 #include "Twips.h"
 
@@ -11,6 +12,7 @@ namespace twk {
 DefinitionGrid::DefinitionGrid(QWidget* pParent)
     : QTableView(pParent), model_(new GridModel(this)) {
   setModel(model_);
+  setItemDelegate(new GridDelegate(this));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyleFactory>
+#include <QStyledItemDelegate>
 #include <QTest>
+#include <memory>
 
 #include "DefinitionGrid.h"
 #include "EditorFixture.h"
@@ -50,6 +54,38 @@ TEST_F(EditorList, RowsShowTrimmedCellsInNumberOrderWithTheirAlignment) {
   }
   EXPECT_EQ(grid.Row(), 2);
   EXPECT_EQ(grid.Col(), 4);
+}
+
+// The list draws its cells itself, for speed: it must look exactly as the
+// style's own drawing, in every state a cell can be in.
+TEST_F(EditorList, CellsLookAsTheStyleDrawsThemInEveryState) {
+  AddDefinition(QStringLiteral("RULE_1"),
+                QStringLiteral("A description far too long for its column"),
+                QStringLiteral("select 1"));
+  AddDefinition(QStringLiteral("RULE_2"), QString(), QStringLiteral("select 2\nfrom Name"), false);
+  // Made first so that it outlives the widgets drawn with it.
+  const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+  auto editor = StartEditor();
+  DefinitionGrid& grid = *editor->grdTWKResults();
+  grid.setStyle(fusion.get());
+  QStyledItemDelegate styles;
+  QAbstractItemDelegate* pOwn = grid.itemDelegate();
+  const auto both = [&](const char* sState) {
+    const QImage own = grid.grab().toImage();
+    grid.setItemDelegate(&styles);
+    const QImage theirs = grid.grab().toImage();
+    grid.setItemDelegate(pOwn);
+    EXPECT_TRUE(own == theirs) << sState;
+  };
+  both("plain");
+  editor->show();
+  QApplication::setActiveWindow(editor.get());
+  grid.setFocus();
+  grid.setCurrentIndex(grid.model()->index(0, 2));
+  ASSERT_TRUE(grid.hasFocus());
+  both("selected, with focus");
+  grid.setEnabled(false);
+  both("disabled");
 }
 
 TEST_F(EditorList, ColumnsHaveTheirDesignedWidths) {
