@@ -176,6 +176,9 @@ TEST(TsqlConvert, WritesDatesInEveryDocumentedStyle) {
                  {"tsql_convert('2014-01-01', 'date', 'varchar(6)', 106)", "01 Jan"},
                  {"tsql_convert('2014-01-01', 'date', 'char(12)', 101) || '|'", "01/01/2014  |"},
                  {"tsql_convert('Jan 5 2014', 'datetime', 'varchar(30)', 101)", "01/05/2014"},
+                 {"tsql_convert('2014-01-05 13:04:09.1234567', 'datetime2', 'varchar(40)', 121)",
+                  "2014-01-05 13:04:09.1234567"},
+                 {"tsql_convert('13:04:09.1230000', 'time(3)', 'nvarchar(20)')", "13:04:09.123"},
              });
 }
 

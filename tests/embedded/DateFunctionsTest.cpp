@@ -27,6 +27,7 @@ TEST(TsqlDateFunctions, AddAndCountPartsAsTheServerDoes) {
           {"tsql_dateadd('fortnight', 1, '2014-01-01', 'date')", nullptr, 155},
           {"tsql_dateadd('day', NULL, '2014-01-01', 'date')", "NULL"},
           {"tsql_datediff('year', '2013-12-31', '2014-01-01')", "1"},
+          {"tsql_datediff('day', 'Jan 5 2014', '2014-01-07T08:00:00')", "2"},
           {"tsql_datediff('yyyy', '2014-01-01', '2014-12-31')", "0"},
           {"tsql_datediff('qq', '2014-03-31', '2014-04-01')", "1"},
           {"tsql_datediff('m', '2014-01-31', '2014-02-01')", "1"},
