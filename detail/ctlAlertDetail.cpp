@@ -228,7 +228,17 @@ void ctlAlertDetail::ShowKeyword() {
   // A keyword longer than the label ends at the last whole line with an
   // ellipsis, never cut through a line; the label's tooltip then leads with
   // the whole keyword.
-  const QString sShown = ElideToLines(sKeyword_, lblKeyword_->font(), lblKeyword_->size());
+  // SetAll sets the keyword and then its tooltip, and each shows the keyword:
+  // the text is laid out once for the two.
+  const QFont font = lblKeyword_->font();
+  const QSize size = lblKeyword_->size();
+  if (sKeyword_ != sElidedFrom_ || size != elidedSize_ || font != elidedFont_) {
+    sElided_ = ElideToLines(sKeyword_, font, size);
+    sElidedFrom_ = sKeyword_;
+    elidedSize_ = size;
+    elidedFont_ = font;
+  }
+  const QString& sShown = sElided_;
   lblKeyword_->setText(sShown);
   QString sTip = sToolTipText_;
   if (sShown != sKeyword_) sTip = sTip.isEmpty() ? sKeyword_ : sKeyword_ + u'\n' + sTip;
@@ -299,12 +309,25 @@ void ctlAlertDetail::SetActionDescription(const QString& sValue) {
   cmdAction_->setToolTip(DetailRules::ToolTipAsShown(sActionDescription_));
 }
 
+bool ctlAlertDetail::HasOwnColour(const QPalette& palette, const QColor& colour) {
+  for (const QPalette::ColorGroup group :
+       {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    for (const QPalette::ColorRole role : {QPalette::Button, QPalette::Window}) {
+      if (!palette.isBrushSet(group, role) || palette.color(group, role) != colour) return false;
+    }
+  }
+  return true;
+}
+
 void ctlAlertDetail::ApplyButtonRule(QPushButton* pButton, const QString& sStoredText) {
   const DetailButtonLook look = DetailRules::ButtonLookFor(sStoredText);
   pButton->setVisible(look.bShown);
   pButton->setEnabled(look.bEnabled);
-  QPalette buttonPalette = pButton->palette();
   const QColor colour = DetailRules::ColourOf(look.background);
+  // Every item is cleared and filled again at each record change; setting a
+  // palette resolves it again even when it is the one set last time.
+  if (HasOwnColour(pButton->palette(), colour)) return;
+  QPalette buttonPalette = pButton->palette();
   buttonPalette.setColor(QPalette::Button, colour);
   buttonPalette.setColor(QPalette::Window, colour);
   pButton->setPalette(buttonPalette);

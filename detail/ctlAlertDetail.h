@@ -113,6 +113,9 @@ class ctlAlertDetail : public QWidget {
   void ShowKeyword();
   /// The text as word-wrapped lines that fit the area, the last one ending
   /// in an ellipsis when more would follow.
+  /// Whether the palette's button and window colours are the widget's own,
+  /// and that colour, in every group.
+  static bool HasOwnColour(const QPalette& palette, const QColor& colour);
   static QString ElideToLines(const QString& sText, const QFont& font, const QSize& area);
   void SetSurfaceColour(SystemColour colour);
   void Run(DetailCommand command);
@@ -125,6 +128,11 @@ class ctlAlertDetail : public QWidget {
   qint16 iRank_ = 0;
   qint16 iIcon_ = -1;
   QString sKeyword_;
+  // The keyword as last shown, and what it was elided for.
+  QString sElided_;
+  QString sElidedFrom_;
+  QSize elidedSize_;
+  QFont elidedFont_;
   QString sDescription_;
   QString sToolTipText_;
   QString sTitleText_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QHash>
+#include <QPixmap>
 #include <QString>
 #include <array>
 #include <memory>
@@ -77,6 +79,7 @@ class ctlTWK : public ControlFrame, public NoticeListener, public AlertDisabler 
   /// ran during the pending events between slots.
   void ShowPage(quint64 lGeneration);
   void ShowIcon(int k, qint16 iIcon);
+  QPixmap IconPicture(qint16 iIcon);
   /// An arrow key pressed on Refresh; true when it was taken.
   bool RefreshArrowKey(int iKey);
   void SetVisualMode();
@@ -98,6 +101,9 @@ class ctlTWK : public ControlFrame, public NoticeListener, public AlertDisabler 
   /// Counts refreshes, so that one interrupted by a newer one (events run
   /// between slots) stops instead of overwriting what the newer showed.
   quint64 lDisplayGeneration_ = 0;
+  /// Pictures of the icons shown so far, drawn for the screen of dIconRatio_.
+  QHash<qint16, QPixmap> iconPictures_;
+  qreal dIconRatio_ = 0.0;
 };
 
 /// Registers "TWK.ctlTWK" with the control registry.

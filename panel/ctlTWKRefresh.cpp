@@ -149,7 +149,7 @@ void ctlTWK::ShowNoRecord() {
   pItem->setToolTip(sNoRecord);
   pItem->SetDescription(QStringLiteral("..."));
   pItem->SetIcon(iNoRecordIcon);
-  picAlertIcon_[0]->setPixmap(PanelIcons::Picture(iNoRecordIcon));
+  picAlertIcon_[0]->setPixmap(IconPicture(iNoRecordIcon));
   AlertOutput pseudoAlert;
   pseudoAlert.sKeyword = sNoRecord;
   pseudoAlert.iIcon = iNoRecordIcon;
@@ -188,13 +188,26 @@ void ctlTWK::ShowPage(quint64 lGeneration) {
 void ctlTWK::ShowIcon(int k, qint16 iIcon) {
   QLabel* pIcon = picAlertIcon_[std::size_t(k)];
   if (iIcon >= 1 && iIcon <= PanelIcons::Count()) {
-    pIcon->setPixmap(PanelIcons::Picture(iIcon));
+    pIcon->setPixmap(IconPicture(iIcon));
     pIcon->show();
     pIcon->raise();
   } else {
     pIcon->clear();
     pIcon->hide();
   }
+}
+
+// Every record change shows its icons again: drawing each picture once (for
+// the screen's pixel ratio of the moment) spares the conversion every time.
+QPixmap ctlTWK::IconPicture(qint16 iIcon) {
+  const qreal dRatio = qApp->devicePixelRatio();
+  if (dRatio != dIconRatio_) {
+    iconPictures_.clear();
+    dIconRatio_ = dRatio;
+  }
+  const auto found = iconPictures_.constFind(iIcon);
+  if (found != iconPictures_.cend()) return *found;
+  return *iconPictures_.insert(iIcon, PanelIcons::Picture(iIcon));
 }
 
 void ctlTWK::udScrollAlerts_DownClick() {

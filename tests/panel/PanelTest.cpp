@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "PanelFixture.h"
+#include "PanelIcons.h"
 #include "PanelRules.h"
 #include "UpDownScroller.h"
 #include "ctlAlertDetail.h"
@@ -154,9 +155,10 @@ TEST_F(Panel, TheNoRecordItemShowsIcon49AfterAPageWhoseFirstIconWasOutOfRange) {
 
 TEST_F(Panel, ALongKeywordEndsAtALineBoundaryWithTheWholeTextInTheTooltip) {
   auto panel = StartPanel(host);
-  AlertOutput alert;
-  alert.sKeyword = QStringLiteral(
+  const QString sLong = QStringLiteral(
       "Membership lapsed on the last day of the previous year and was never renewed since");
+  AlertOutput alert;
+  alert.sKeyword = sLong;
   alert.sTooltipText = QStringLiteral("See the dues history");
   ctlAlertDetail* pItem = panel->detDetail(0);
   pItem->SetAll(alert);
@@ -170,16 +172,31 @@ TEST_F(Panel, ALongKeywordEndsAtALineBoundaryWithTheWholeTextInTheTooltip) {
   pItem->SetAll(alert);
   EXPECT_EQ(pLabel->text(), QStringLiteral("Short"));
   EXPECT_EQ(pLabel->toolTip(), alert.sTooltipText);
+  // The same keyword again once the label's font has grown still fits.
+  alert.sKeyword = sLong;
+  pItem->SetAll(alert);
+  const QString sBefore = pLabel->text();
+  QFont larger = pLabel->font();
+  larger.setPointSizeF(larger.pointSizeF() * 1.5);
+  pItem->lblKeyword()->setFont(larger);
+  pItem->SetAll(alert);
+  EXPECT_NE(pLabel->text(), sBefore);
+  EXPECT_LE(pLabel->heightForWidth(pLabel->width()), pLabel->height());
 }
 
-TEST_F(Panel, IconsOutsideTheSetAreHidden) {
-  for (int iIcon : {0, -1, 680, 1, 679}) {
+TEST_F(Panel, IconsOutsideTheSetAreHiddenAndEachShownOneIsItsOwnPicture) {
+  auto panel = StartPanel(host);
+  for (int iIcon : {0, -1, 680, 1, 679, 1}) {
     Raw(QStringLiteral("delete from ttwk_AlertDefinitions"));
     AddAlerts(1, iIcon);
-    auto panel = StartPanel(host);
+    panel->cmdRefresh_MouseDown(Qt::LeftButton);
     const bool bShown = iIcon >= 1 && iIcon <= 679;
-    EXPECT_EQ(panel->picAlertIcon(0)->isHidden(), !bShown) << iIcon;
-    EXPECT_EQ(panel->picAlertIcon(0)->pixmap().isNull(), !bShown) << iIcon;
+    const QLabel* pIcon = panel->picAlertIcon(0);
+    EXPECT_EQ(pIcon->isHidden(), !bShown) << iIcon;
+    EXPECT_EQ(pIcon->pixmap().isNull(), !bShown) << iIcon;
+    if (bShown) {
+      EXPECT_EQ(pIcon->pixmap().toImage(), PanelIcons::Picture(qint16(iIcon)).toImage()) << iIcon;
+    }
   }
 }
 
