@@ -56,8 +56,12 @@ bool SetsNoExec(const Statement& statement) {
 
 BatchRun::BatchRun(EngineSession& session, const QString& sBatch, int iDepth,
                    std::vector<Argument> arguments)
+    : BatchRun(session, sBatch, BatchKey::Of(sBatch), iDepth, std::move(arguments)) {}
+
+BatchRun::BatchRun(EngineSession& session, const QString& sBatch, BatchKey key, int iDepth,
+                   std::vector<Argument> arguments)
     : session_(session),
-      compiled_(Compiled(session, sBatch)),
+      compiled_(Compiled(session, sBatch, std::move(key))),
       batch_(compiled_->Batch()),
       iDepth_(iDepth),
       arguments_(std::move(arguments)),
@@ -73,8 +77,8 @@ BatchRun::~BatchRun() {
 // values of its literals), while the tables it named are unchanged. A
 // procedure's body and dynamic SQL are kept too: the panel calls one for
 // each record.
-std::unique_ptr<CompiledBatch> BatchRun::Compiled(EngineSession& session, const QString& sBatch) {
-  BatchKey key = BatchKey::Of(sBatch);
+std::unique_ptr<CompiledBatch> BatchRun::Compiled(EngineSession& session, const QString& sBatch,
+                                                  BatchKey key) {
   if (key.bCacheable) {
     std::unique_ptr<CompiledBatch> kept = session.batches.Take(key.sKey);
     if (kept && kept->StillValid() && kept->Adopt(key)) return kept;

@@ -35,6 +35,9 @@ class BatchRun {
   /// procedure otherwise.
   BatchRun(EngineSession& session, const QString& sBatch, int iDepth,
            std::vector<Argument> arguments = {});
+  /// The same for a text whose key the caller has read already.
+  BatchRun(EngineSession& session, const QString& sBatch, BatchKey key, int iDepth,
+           std::vector<Argument> arguments);
   ~BatchRun();
   BatchRun(const BatchRun&) = delete;
   BatchRun& operator=(const BatchRun&) = delete;
@@ -71,7 +74,8 @@ class BatchRun {
   void Exec(tsql::Statement& statement);
   void DropTableVariables() noexcept;
 
-  static std::unique_ptr<CompiledBatch> Compiled(EngineSession& session, const QString& sBatch);
+  static std::unique_ptr<CompiledBatch> Compiled(EngineSession& session, const QString& sBatch,
+                                                 BatchKey key);
 
   EngineSession& session_;
   std::unique_ptr<CompiledBatch> compiled_;

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "BatchCache.h"
+#include "BatchKey.h"
 #include "EngineCatalog.h"
 #include "SqliteStatementCache.h"
 
@@ -62,6 +64,9 @@ struct EngineSession {
   std::vector<std::pair<QByteArray, std::pair<QByteArray, qint64>>> inserts;
   // The innermost catch block's error; empty outside one.
   std::vector<CaughtError> caught;
+  // Each procedure's text as last run, with its key: a procedure runs the
+  // same text at every call, and reading its key cost a tenth of a call.
+  QHash<QString, std::pair<QString, BatchKey>> procedureKeys;
 };
 
 }  // namespace twk::embedded

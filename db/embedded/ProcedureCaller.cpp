@@ -110,19 +110,24 @@ BatchResult ProcedureCaller::Call(tsql::Statement& exec, int iDepth, QVariant& r
 }
 
 ProcedureCaller::Procedure ProcedureCaller::Load(const QString& sName, int iLine) const {
-  const tsql::TsqlError notFound(
-      2812, QStringLiteral("Could not find stored procedure '") + sName + QStringLiteral("'."),
-      iLine);
+  const auto notFound = [&] {
+    return tsql::TsqlError(
+        2812, QStringLiteral("Could not find stored procedure '") + sName + QStringLiteral("'."),
+        iLine);
+  };
   // Looked up at every call (the panel calls one for each record): the
-  // statement is kept with the batches' own.
+  // statement is kept with the batches' own, and it reads in the schema
+  // check's transaction, which the body's first statement then shares, so
+  // that the call takes the file's lock once.
   static const QString sLookup =
       QStringLiteral("select name, parameters, body from main.twk_procedures where name = ?1");
+  session_.catalog.Versions(false);
   SqliteStatementCache& cache = *session_.statements;
   StatementHandle statement = cache.Take(sLookup);
   if (!statement) {
     int iResult = SQLITE_OK;
     statement = cache.Prepare(sLookup, iResult);
-    if (!statement && !MainObjectExists(session_.pDb, "twk_procedures")) throw notFound;
+    if (!statement && !MainObjectExists(session_.pDb, "twk_procedures")) throw notFound();
     if (!statement) CheckSqlite(session_.pDb, iResult == SQLITE_OK ? SQLITE_ERROR : iResult);
   }
   struct GiveBack {
@@ -131,7 +136,7 @@ ProcedureCaller::Procedure ProcedureCaller::Load(const QString& sName, int iLine
     ~GiveBack() { cache.Give(sLookup, std::move(statement)); }
   } giveBack{cache, statement};
   BindValue(session_.pDb, statement.get(), 1, sName);
-  if (CheckSqlite(session_.pDb, sqlite3_step(statement.get())) != SQLITE_ROW) throw notFound;
+  if (CheckSqlite(session_.pDb, sqlite3_step(statement.get())) != SQLITE_ROW) throw notFound();
   return Procedure{ColumnValue(statement.get(), 0).toString(),
                    Parameters(ColumnValue(statement.get(), 1).toString()),
                    ColumnValue(statement.get(), 2).toString()};
@@ -161,7 +166,13 @@ BatchResult ProcedureCaller::Run(const Procedure& procedure, tsql::Statement& ex
   const QString sPrefix = declarations.isEmpty()
                               ? QString()
                               : QStringLiteral("declare ") + declarations.join(u", ") + u';';
-  BatchRun run(session_, sPrefix + procedure.sBody, iDepth, std::move(arguments));
+  const QString sText = sPrefix + procedure.sBody;
+  auto& [sKnown, key] = session_.procedureKeys[procedure.sName];
+  if (sKnown != sText) {
+    key = BatchKey::Of(sText);
+    sKnown = sText;
+  }
+  BatchRun run(session_, sText, key, iDepth, std::move(arguments));
   BatchResult result = run.Start();
   returned = run.ReturnValue();
   return result;
