@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "Recordset.h"
 
-#include "TwkError.h"
-
 #include <utility>
+
+#include "TwkError.h"
 
 namespace twk {
 
@@ -36,7 +36,9 @@ void Recordset::WrapSource(
   if (more_) more_ = wrap(std::move(more_));
 }
 
-bool Recordset::IsEof() const noexcept { return !bOpen_ || iCurrent_ >= rows_.size(); }
+bool Recordset::IsEof() const noexcept {
+  return !bOpen_ || iCurrent_ >= rows_.size();
+}
 
 void Recordset::MoveFirst() {
   RequireOpen();
@@ -114,8 +116,12 @@ QVariant Recordset::Field(const QString& sName) const {
 }
 
 int Recordset::FieldIndex(const QString& sName) const {
+  // Folding case keeps the length, and callers mostly spell a name as the
+  // query did: both are tried before the comparison that folds.
   for (int i = 0; i < columnNames_.size(); ++i) {
-    if (columnNames_.at(i).compare(sName, Qt::CaseInsensitive) == 0) return i;
+    const QString& sColumn = columnNames_.at(i);
+    if (sColumn.size() != sName.size()) continue;
+    if (sColumn == sName || sColumn.compare(sName, Qt::CaseInsensitive) == 0) return i;
   }
   return -1;
 }

@@ -344,8 +344,14 @@ void AlertEvaluation::SortAlerts() {
     }
   });
   // Not stable on purpose: which of two equal ranks shows first is what this
-  // exact exchange order leaves, and authors see that order.
+  // exact exchange order leaves, and authors see that order. Slots already
+  // in order (the empty ones are) are left as they are, as the exchange
+  // would leave them.
   steps.Run(110, [&] {
+    const auto byRank = [](const AlertOutput& a, const AlertOutput& b) {
+      return a.iRank < b.iRank;
+    };
+    if (std::is_sorted(aoAlerts.begin(), aoAlerts.end(), byRank)) return;
     for (std::size_t i = 0; i + 1 < aoAlerts.size(); ++i) {
       for (std::size_t j = i + 1; j < aoAlerts.size(); ++j) {
         if (aoAlerts[j].iRank < aoAlerts[i].iRank) std::swap(aoAlerts[i], aoAlerts[j]);
