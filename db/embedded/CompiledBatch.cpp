@@ -2,6 +2,7 @@
 #include "CompiledBatch.h"
 
 #include <QHash>
+#include <algorithm>
 
 #include "Parser.h"
 #include "SqlBuilder.h"
@@ -91,14 +92,20 @@ bool CompiledBatch::StillValid() {
 
 // A literal may take the new value only where it reaches SQLite as a
 // parameter and nowhere else: one written into a statement's text, or read
-// by the binder or the emitter in any other way, must be the same.
+// by the binder or the emitter in any other way, must be the same. A
+// literal of a statement no run has reached yet was read by the binder
+// alone, and is emitted from its new value when it is reached: a definition
+// whose alert depends on an if would otherwise be compiled afresh for every
+// record it gives no alert for.
 bool CompiledBatch::Adopt(const BatchKey& key) {
   if (key.literals.size() != key_.literals.size()) return false;
   QHash<qsizetype, tsql::Expr*> parameters;
   QHash<qsizetype, bool> inlined;
+  std::vector<tsql::SourceSpan> reached;
   for (auto& [pNode, emitted] : emitted_) {
     for (EmittedSql* pSql : AllOf(emitted)) {
       const EmittedSql& sql = *pSql;
+      reached.push_back(sql.source);
       for (const EmittedParameter& parameter : sql.parameters) {
         // The literal is a node of batch_, which this owns.
         auto* pLiteral = const_cast<tsql::Expr*>(parameter.pLiteral);
@@ -114,6 +121,7 @@ bool CompiledBatch::Adopt(const BatchKey& key) {
     const BatchLiteral& literal = key_.literals[i];
     if (literal.sText == key.literals[i].sText) continue;
     tsql::Expr* pNode = parameters.value(literal.iStart, nullptr);
+    if (!pNode) pNode = Unreached(literal, reached);
     if (!pNode || inlined.contains(literal.iStart)) return false;
     if (pNode->span.iEnd != literal.iStart + literal.sText.size()) return false;
     changed.emplace_back(pNode, i);
@@ -135,6 +143,19 @@ bool CompiledBatch::Adopt(const BatchKey& key) {
     }
   }
   return true;
+}
+
+tsql::Expr* CompiledBatch::Unreached(const BatchLiteral& literal,
+                                     const std::vector<tsql::SourceSpan>& reached) const {
+  for (const tsql::SourceSpan& span : reached) {
+    if (literal.iStart >= span.iStart && literal.iStart < span.iEnd) return nullptr;
+  }
+  const std::vector<tsql::Expr*>& literals = batch_.literals;
+  const auto found = std::lower_bound(
+      literals.begin(), literals.end(), literal.iStart,
+      [](const tsql::Expr* pLiteral, qsizetype iStart) { return pLiteral->span.iStart < iStart; });
+  if (found == literals.end() || (*found)->span.iStart != literal.iStart) return nullptr;
+  return (*found)->bValueBound ? nullptr : *found;
 }
 
 bool CompiledBatch::IsLate(const tsql::Statement& statement) const {

@@ -61,6 +61,11 @@ class CompiledBatch {
     tsql::ObjectName name;
     std::optional<tsql::CatalogTable> table;
   };
+
+  // The node of a literal that no emitted statement or expression holds and
+  // whose value binding did not read; null for any other.
+  tsql::Expr* Unreached(const BatchLiteral& literal,
+                        const std::vector<tsql::SourceSpan>& reached) const;
   // The catalogue as the binder sees it: every answer written down.
   class Recording : public tsql::Catalog {
    public:

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "SqlType.h"
+#include "Token.h"
 
 namespace twk::tsql {
 struct Expr;
@@ -26,7 +27,7 @@ struct EmittedParameter {
   Kind kind = Kind::Value;
   QString sName;
   QVariant value;
-  tsql::SqlType type;  // the type the binder gave the variable or literal
+  tsql::SqlType type;                    // the type the binder gave the variable or literal
   const tsql::Expr* pLiteral = nullptr;  // Value: the literal of the tree it came from
 
   // Where a literal came from is no part of what is bound.
@@ -54,6 +55,8 @@ struct EmittedSql {
   std::vector<EmittedSql> steps;
   // Literals written into sSql itself, which a run with other values cannot reuse.
   std::vector<const tsql::Expr*> inlinedLiterals;
+  // The statement or expression of the batch it was emitted from.
+  tsql::SourceSpan source;
 };
 
 }  // namespace twk::embedded

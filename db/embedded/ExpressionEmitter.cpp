@@ -334,7 +334,10 @@ void ExpressionEmitter::ScalarQuery(const Expr& e) {
   bool bOneRow = query.forXmlPath.has_value();
   if (query.kind == tsql::QueryExpr::Kind::Core && !bOneRow) {
     const tsql::SelectCore& core = *query.core;
-    const bool bTopOne = core.top && core.top->kind == Kind::Literal && core.top->sValue == u"1";
+    const bool bTopLiteral = core.top && core.top->kind == Kind::Literal;
+    // The count decides the statement's form: another count cannot reuse it.
+    if (bTopLiteral) sql_.Inlined(*core.top);
+    const bool bTopOne = bTopLiteral && core.top->sValue == u"1";
     bool bAggregates = core.groupBy.empty() && !core.items.empty();
     for (const tsql::SelectItem& item : core.items) {
       bAggregates = bAggregates && item.expr->kind == Kind::Function && !item.expr->bOver &&

@@ -116,7 +116,9 @@ const std::vector<EmittedSql>& QueryRunner::Emitted(Statement& statement) {
   const tsql::StatementBinding* pBinding = compiled_.Binder().Find(statement);
   if (!pBinding || pBinding->bDeferred) pBinding = &compiled_.BindWhenReached(statement);
   MakeCompoundsPlain(statement);
-  return emitted_[&statement] = Emitter::Emit(statement, *pBinding);
+  std::vector<EmittedSql> emitted = Emitter::Emit(statement, *pBinding);
+  for (EmittedSql& sql : emitted) sql.source = statement.span;
+  return emitted_[&statement] = std::move(emitted);
 }
 
 const EmittedSql& QueryRunner::Expression(const tsql::Expr& expr, bool bCondition) {
@@ -128,6 +130,7 @@ const EmittedSql& QueryRunner::Expression(const tsql::Expr& expr, bool bConditio
   expressions.Emit(expr);
   if (bCondition) sql.Append(u" THEN 1 ELSE 0 END");
   emitted.push_back(sql.Take());
+  emitted.back().source = expr.span;
   return emitted.front();
 }
 

@@ -85,6 +85,9 @@ struct Expr {
   // Literal: the token it was written as (String, UnicodeString, Integer,
   // Decimal, Float, Binary, Money), or Word for NULL (sValue "null").
   Token::Kind literalKind = Token::Kind::End;
+  // Whether binding read the literal's value, not only its type (an order
+  // by position, a type named in a string): another value binds otherwise.
+  bool bValueBound = false;
 
   // Case: the when/then pairs in order, and the else branch (null when absent).
   std::vector<std::pair<ExprPtr, ExprPtr>> whens;
@@ -296,6 +299,7 @@ struct Statement {
 /// A whole batch as the parser read it.
 struct Batch {
   std::vector<StatementPtr> statements;
+  std::vector<Expr*> literals;  // every literal node of statements, in the order written
 };
 
 }  // namespace twk::tsql

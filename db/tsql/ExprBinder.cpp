@@ -299,6 +299,7 @@ void ExprBinder::BindQueryValue(Expr& expr) {
 
 void ExprBinder::BindXmlValue(Expr& expr) {
   for (ExprPtr& arg : expr.args) Bind(arg);
+  if (expr.args.size() > 2) expr.args[2]->bValueBound = true;
   const QString sType = expr.args.size() > 2 ? expr.args[2]->sValue : QString();
   const std::optional<SqlType> type = SqlType::Parse(sType);
   if (!type) {

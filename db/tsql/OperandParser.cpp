@@ -106,6 +106,7 @@ ExprPtr OperandParser::ParseLiteral() {
   ExprPtr literal = MakeExpr(Expr::Kind::Literal, iStart);
   literal->literalKind = token.kind;
   literal->sValue = token.kind == Kind::Word ? QStringLiteral("null") : Unquoted(token);
+  literals_.push_back(literal.get());
   return literal;
 }
 

@@ -36,6 +36,8 @@ class OperandParser : public ParserCursor {
   std::vector<OrderItem> ParseOrderList();
 
   ExprPtr MakeExpr(Expr::Kind kind, size_t iStart) const;
+  /// The literal nodes read so far, in the order written.
+  std::vector<Expr*> TakeLiterals() { return std::move(literals_); }
 
  private:
   ExprPtr ParseLiteral();
@@ -47,6 +49,8 @@ class OperandParser : public ParserCursor {
   void ParseArguments(Expr& call);
   void ParseOver(Expr& call);
   void CheckNotRefusedFunction(const QString& sName) const;
+
+  std::vector<Expr*> literals_;
 };
 
 }  // namespace twk::tsql

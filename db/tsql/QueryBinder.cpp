@@ -158,6 +158,7 @@ void QueryBinder::BindOrderBy(QueryExpr& query, const Scope& scope,
     Expr& expr = *item.expr;
     if (IsOrdinal(expr)) {
       binder.Bind(item.expr);  // typed like any literal, for whoever writes it out
+      expr.bValueBound = true;
       const long long lPosition = expr.sValue.toLongLong();
       if (lPosition < 1 || lPosition > static_cast<long long>(columns.size())) {
         throw TsqlError(

@@ -22,6 +22,7 @@ Batch StatementParser::ParseBatch() {
   Batch batch;
   if (StartsBareCall()) batch.statements.push_back(ParseBareCall());
   while (!AtEnd()) batch.statements.push_back(ParseStatement());
+  batch.literals = TakeLiterals();
   return batch;
 }
 
