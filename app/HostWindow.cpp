@@ -45,6 +45,11 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* pParent)
 
   setWindowTitle(QStringLiteral("Tellwick - %1 as %2").arg(options.sServer, options.sUser));
   setCentralWidget(pBrowser_);
+  frameWatch_.setInterval(100);
+  connect(&frameWatch_, &QTimer::timeout, this, [this] {
+    FitFrame(true);
+    if (++iFrameChecks_ >= 50) frameWatch_.stop();
+  });
   // Panels beside the records take the window's full height, so that the
   // editor and the preview below the records do not take it from them.
   setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
@@ -144,11 +149,28 @@ void HostWindow::resizeEvent(QResizeEvent* pEvent) {
 
 void HostWindow::moveEvent(QMoveEvent* pEvent) {
   QMainWindow::moveEvent(pEvent);
-  // A window manager draws its frame only after the window is shown, and
-  // tells of it with a move: the size chosen before counted no frame, so
-  // the title bar would push the status bar off the screen.
+  FitFrame(false);
+}
+
+// A window manager draws its frame only after the window is shown, and
+// mostly tells of it with a move; on a loaded machine the frame's extents
+// can arrive after that move, with nothing after them. So the frame is
+// also looked at for the first seconds after the window is shown.
+void HostWindow::showEvent(QShowEvent* pEvent) {
+  QMainWindow::showEvent(pEvent);
+  iFrameChecks_ = 0;
+  if (!frameWatch_.isActive()) frameWatch_.start();
+}
+
+void HostWindow::FitFrame(bool bWatching) {
+  // The size chosen before counted no frame, so the title bar would push
+  // the status bar off the screen. While the window is new, a window
+  // manager may also apply the size asked for before the frame came, after
+  // the fitted one: it is fitted again then (later, a window the user moved
+  // partly off the screen stays where it is).
   const QSize frame = frameGeometry().size() - size();
-  if (frame == frameSeen_) return;
+  const bool bOff = screen() && !screen()->availableGeometry().contains(frameGeometry());
+  if (frame == frameSeen_ && !(bWatching && bOff)) return;
   frameSeen_ = frame;
   KeepOnScreen();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include "HostSession.h"
 
@@ -67,6 +68,7 @@ class HostWindow : public QMainWindow {
   bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
   void resizeEvent(QResizeEvent* pEvent) override;
   void moveEvent(QMoveEvent* pEvent) override;
+  void showEvent(QShowEvent* pEvent) override;
 
  private:
   void CreateMenus();
@@ -75,6 +77,7 @@ class HostWindow : public QMainWindow {
   void GrowForDock(QDockWidget* pDock, bool bBeside);
   void KeepOnScreen();
   void FitDocks();
+  void FitFrame(bool bWatching);
 
   HostSession session_;
   RecordBrowser* pBrowser_;
@@ -82,6 +85,8 @@ class HostWindow : public QMainWindow {
   DockCommands* pDockCommands_ = nullptr;
   bool bFitDocks_ = false;
   QSize frameSeen_;
+  QTimer frameWatch_;
+  int iFrameChecks_ = 0;
   AlertCommands* pAlertCommands_ = nullptr;
   std::vector<std::unique_ptr<HostedControl>> hosted_;
 };

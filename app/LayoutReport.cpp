@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "LayoutReport.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QMainWindow>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTimer>
+#include <cstdio>
 
 #include "ControlScrollArea.h"
 
@@ -24,7 +28,49 @@ QRect OnScreen(const QWidget& widget) {
   return {widget.mapToGlobal(QPoint(0, 0)), widget.size()};
 }
 
+// A window manager frames a window some time after it is shown, and the
+// window then fits itself to the screen again: on a loaded machine that
+// took longer than any fixed wait. The layout counts as settled once it
+// reads the same half a second apart, with no move or resize between.
+class Settling : public QObject {
+ public:
+  explicit Settling(QMainWindow& window) : QObject(&window), window_(window) {
+    quiet_.setSingleShot(true);
+    quiet_.setInterval(500);
+    connect(&quiet_, &QTimer::timeout, this, [this] {
+      const QStringList lines = LayoutReport::Lines(window_);
+      if (lines != lastLines_) {
+        lastLines_ = lines;
+        quiet_.start();
+        return;
+      }
+      for (const QString& sLine : lines) {
+        std::printf("%s\n", qUtf8Printable(sLine));
+      }
+      std::fflush(stdout);
+      QApplication::quit();
+    });
+    window.installEventFilter(this);
+    quiet_.start();
+  }
+
+ protected:
+  bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
+    if (pEvent->type() == QEvent::Move || pEvent->type() == QEvent::Resize) quiet_.start();
+    return QObject::eventFilter(pWatched, pEvent);
+  }
+
+ private:
+  QMainWindow& window_;
+  QTimer quiet_;
+  QStringList lastLines_;
+};
+
 }  // namespace
+
+void LayoutReport::PrintWhenSettled(QMainWindow& window) {
+  new Settling(window);  // owned by the window
+}
 
 QStringList LayoutReport::Lines(const QMainWindow& window) {
   QStringList lines;

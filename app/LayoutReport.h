@@ -15,6 +15,9 @@ namespace twk {
 class LayoutReport {
  public:
   static QStringList Lines(const QMainWindow& window);
+  /// Prints the lines once the window has been neither moved nor resized
+  /// for half a second, then quits the application.
+  static void PrintWhenSettled(QMainWindow& window);
 };
 
 }  // namespace twk

@@ -1,24 +1,23 @@
 // SPDX-License-Identifier: MIT
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
 #include "EmbeddedDatabase.h"
 #include "HostPlatform.h"
 #include "HostWindow.h"
 #include "LayoutReport.h"
 #include "PasswordSource.h"
+#include "ProductNotices.h"
 #include "QtPlatform.h"
 #include "RecordBrowser.h"
 #include "TextRules.h"
 #include "TimeLimit.h"
-#include "ProductNotices.h"
 #include "TwkError.h"
 #include "modSubroutines.h"
-
-#include <QApplication>
-#include <QCommandLineParser>
-#include <QIcon>
-#include <QTimer>
-
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -43,15 +42,16 @@ ParserOptions ConfigureParser(QCommandLineParser& parser) {
       "--password-file or the environment variable TWK_PASSWORD, in that order."));
   parser.addHelpOption();
   parser.addVersionOption();
-  const auto server = Option("server", "SQL server: an ODBC data source, or a database file.", "NAME");
+  const auto server =
+      Option("server", "SQL server: an ODBC data source, or a database file.", "NAME");
   const auto database = Option("database", "Database name.", "NAME", "DEMO");
   const auto user = Option("user", "SQL login.", "LOGIN", "MANAGER");
   const auto password = twk::PasswordSource::PasswordOption();
   const auto passwordFile = twk::PasswordSource::FileOption();
-  const auto level = Option("level", "The user's system level, as the host gives it.", "LEVEL",
-                            "9 (sysadmin)");
-  const auto hostVersion = Option("host-version", "The host version the controls are told.",
-                                  "VERSION", "10.2.0");
+  const auto level =
+      Option("level", "The user's system level, as the host gives it.", "LEVEL", "9 (sysadmin)");
+  const auto hostVersion =
+      Option("host-version", "The host version the controls are told.", "VERSION", "10.2.0");
   const auto id = Option("id", "Open this record first.", "ID");
   const QCommandLineOption exitWhenShown(
       QStringLiteral("exit-when-shown"),
@@ -64,8 +64,8 @@ ParserOptions ConfigureParser(QCommandLineParser& parser) {
       QStringLiteral("Print where each part of the window landed on the screen, then quit."));
   parser.addOptions({server, database, user, password, passwordFile, level, hostVersion, id,
                      exitWhenShown, timeout, open, reportLayout});
-  return {server, database, user, password, passwordFile, level, hostVersion, id, exitWhenShown,
-          timeout, open, reportLayout};
+  return {server,      database, user,          password, passwordFile, level,
+          hostVersion, id,       exitWhenShown, timeout,  open,         reportLayout};
 }
 
 QIcon ApplicationIcon() {
@@ -104,8 +104,8 @@ int UsageError(QString sMessage) {
 int CheckArguments(QCommandLineParser& parser, const QStringList& arguments) {
   if (!parser.parse(arguments)) return UsageError(parser.errorText());
   if (!parser.positionalArguments().isEmpty()) {
-    return UsageError(QStringLiteral("unexpected argument \"%1\"")
-                          .arg(parser.positionalArguments().first()));
+    return UsageError(
+        QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
   }
   return 0;
 }
@@ -139,9 +139,10 @@ int AnswerOnTerminal(int argc, char** argv) {
   }
   if (!bParsed) return UsageError(parser.errorText());
   if (const int iStatus = CheckArguments(parser, QCoreApplication::arguments())) return iStatus;
-  std::fputs("tellwick: no display to show the window on (DISPLAY is not set); "
-             "tellwick-alerts --id ID prints a record's alerts on a terminal\n",
-             stderr);
+  std::fputs(
+      "tellwick: no display to show the window on (DISPLAY is not set); "
+      "tellwick-alerts --id ID prints a record's alerts on a terminal\n",
+      stderr);
   return 1;
 }
 
@@ -172,7 +173,8 @@ int main(int argc, char** argv) {
   const ParserOptions o = ConfigureParser(parser);
   if (const int iStatus = CheckArguments(parser, QApplication::arguments())) return iStatus;
   if (!twk::TimeLimit::SetFromText(parser.value(o.timeout))) {
-    return UsageError(QStringLiteral("--timeout takes whole seconds, not \"%1\"").arg(parser.value(o.timeout)));
+    return UsageError(
+        QStringLiteral("--timeout takes whole seconds, not \"%1\"").arg(parser.value(o.timeout)));
   }
 
   QString sPassword, sPasswordError;
@@ -181,8 +183,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tellwick: %s\n", qUtf8Printable(twk::TerminalText(sPasswordError)));
     return 2;
   }
-  twk::HostOptions options{parser.value(o.server), parser.value(o.database), parser.value(o.user),
-                           sPassword,              parser.value(o.level),    parser.value(o.hostVersion)};
+  twk::HostOptions options{parser.value(o.server), parser.value(o.database),
+                           parser.value(o.user),   sPassword,
+                           parser.value(o.level),  parser.value(o.hostVersion)};
   if (options.sServer.isEmpty()) {
     try {
       options.sServer = twk::EmbeddedDatabase::EnsureDemoDatabase();
@@ -206,8 +209,8 @@ int main(int argc, char** argv) {
   window.show();
   for (const QString& sControl : parser.value(o.open).split(u',', Qt::SkipEmptyParts)) {
     if (!OpenNamedControl(window, sControl.trimmed())) {
-      return UsageError(QStringLiteral("--open knows panel, editor and preview, not \"%1\"")
-                            .arg(sControl));
+      return UsageError(
+          QStringLiteral("--open knows panel, editor and preview, not \"%1\"").arg(sControl));
     }
   }
   if (parser.isSet(o.id)) window.Browser()->Select(parser.value(o.id));
@@ -215,15 +218,6 @@ int main(int argc, char** argv) {
     // The page is filled by now; let the window draw it once, then go.
     QTimer::singleShot(0, &application, &QApplication::quit);
   }
-  if (parser.isSet(o.reportLayout)) {
-    // Once the window system has placed and drawn the window.
-    QTimer::singleShot(500, &application, [&window] {
-      for (const QString& sLine : twk::LayoutReport::Lines(window)) {
-        std::printf("%s\n", qUtf8Printable(sLine));
-      }
-      std::fflush(stdout);
-      QApplication::quit();
-    });
-  }
+  if (parser.isSet(o.reportLayout)) twk::LayoutReport::PrintWhenSettled(window);
   return application.exec();
 }
