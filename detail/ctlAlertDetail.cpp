@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QHash>
 #include <QLabel>
 #include <QPainter>
 #include <QPolygon>
@@ -228,21 +229,25 @@ void ctlAlertDetail::ShowKeyword() {
   // A keyword longer than the label ends at the last whole line with an
   // ellipsis, never cut through a line; the label's tooltip then leads with
   // the whole keyword.
-  // SetAll sets the keyword and then its tooltip, and each shows the keyword:
-  // the text is laid out once for the two.
-  const QFont font = lblKeyword_->font();
-  const QSize size = lblKeyword_->size();
-  if (sKeyword_ != sElidedFrom_ || size != elidedSize_ || font != elidedFont_) {
-    sElided_ = ElideToLines(sKeyword_, font, size);
-    sElidedFrom_ = sKeyword_;
-    elidedSize_ = size;
-    elidedFont_ = font;
-  }
-  const QString& sShown = sElided_;
+  const QString sShown = Elided(sKeyword_, lblKeyword_->font(), lblKeyword_->size());
   lblKeyword_->setText(sShown);
   QString sTip = sToolTipText_;
   if (sShown != sKeyword_) sTip = sTip.isEmpty() ? sKeyword_ : sKeyword_ + u'\n' + sTip;
   lblKeyword_->setToolTip(DetailRules::ToolTipAsShown(sTip));
+}
+
+// A definition's keyword is mostly the same for every record it alerts for,
+// and SetAll shows each keyword twice (with the keyword, then with its
+// tooltip): laying the text out is what costs, so each result is kept for
+// its text, font and size. The items all live on the user-interface thread.
+QString ctlAlertDetail::Elided(const QString& sText, const QFont& font, const QSize& area) {
+  static QHash<QString, QString> elided;
+  const QString sKey = sText + QChar(0) + font.key() + QChar(0) + QString::number(area.width()) +
+                       u'x' + QString::number(area.height());
+  const auto found = elided.constFind(sKey);
+  if (found != elided.cend()) return *found;
+  if (elided.size() >= 1024) elided.clear();  // only ever costs the layouts again
+  return *elided.insert(sKey, ElideToLines(sText, font, area));
 }
 
 QString ctlAlertDetail::ElideToLines(const QString& sText, const QFont& font, const QSize& area) {

@@ -117,6 +117,8 @@ class ctlAlertDetail : public QWidget {
   /// and that colour, in every group.
   static bool HasOwnColour(const QPalette& palette, const QColor& colour);
   static QString ElideToLines(const QString& sText, const QFont& font, const QSize& area);
+  /// The same, kept from an earlier call with the same text, font and size.
+  static QString Elided(const QString& sText, const QFont& font, const QSize& area);
   void SetSurfaceColour(SystemColour colour);
   void Run(DetailCommand command);
   DetailCommand PresentMenu(const DetailMenuState& state);
@@ -128,11 +130,6 @@ class ctlAlertDetail : public QWidget {
   qint16 iRank_ = 0;
   qint16 iIcon_ = -1;
   QString sKeyword_;
-  // The keyword as last shown, and what it was elided for.
-  QString sElided_;
-  QString sElidedFrom_;
-  QSize elidedSize_;
-  QFont elidedFont_;
   QString sDescription_;
   QString sToolTipText_;
   QString sTitleText_;
