@@ -2,6 +2,7 @@
 #include "LayoutReport.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QMainWindow>
 #include <QScreen>
@@ -31,15 +32,17 @@ QRect OnScreen(const QWidget& widget) {
 // A window manager frames a window some time after it is shown, and the
 // window then fits itself to the screen again: on a loaded machine that
 // took longer than any fixed wait. The layout counts as settled once it
-// reads the same half a second apart, with no move or resize between.
+// reads the same half a second apart, with no move or resize between; a
+// window that never settles is reported as it stands after ten seconds.
 class Settling : public QObject {
  public:
   explicit Settling(QMainWindow& window) : QObject(&window), window_(window) {
+    since_.start();
     quiet_.setSingleShot(true);
     quiet_.setInterval(500);
     connect(&quiet_, &QTimer::timeout, this, [this] {
       const QStringList lines = LayoutReport::Lines(window_);
-      if (lines != lastLines_) {
+      if (lines != lastLines_ && StillWaiting()) {
         lastLines_ = lines;
         quiet_.start();
         return;
@@ -56,14 +59,18 @@ class Settling : public QObject {
 
  protected:
   bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
-    if (pEvent->type() == QEvent::Move || pEvent->type() == QEvent::Resize) quiet_.start();
+    const bool bMoved = pEvent->type() == QEvent::Move || pEvent->type() == QEvent::Resize;
+    if (bMoved && StillWaiting()) quiet_.start();
     return QObject::eventFilter(pWatched, pEvent);
   }
 
  private:
+  bool StillWaiting() const { return since_.elapsed() < 10000; }
+
   QMainWindow& window_;
   QTimer quiet_;
   QStringList lastLines_;
+  QElapsedTimer since_;
 };
 
 }  // namespace
