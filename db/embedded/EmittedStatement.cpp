@@ -46,7 +46,7 @@ bool EmittedStatement::Step() {
   }
   const bool bStepped = iResult == SQLITE_ROW || iResult == SQLITE_DONE;
   if (bStepped && IsReadOnly()) {
-    catalog_.EndCheck();
+    if (!ReadsNoTable() || !catalog_.LendsCheck()) catalog_.EndCheck();
     return iResult == SQLITE_ROW;
   }
   // A write's commit can fail (a reader holds the file): that is its failure.
@@ -72,6 +72,12 @@ bool EmittedStatement::Stepped(int iResult) const {
 void EmittedStatement::Finish() {
   while (Step()) {
   }
+}
+
+// Every table the emitter writes into a query follows a FROM; a FROM inside
+// a literal written into the text only ends the check as before.
+bool EmittedStatement::ReadsNoTable() const {
+  return !emitted_.sSql.contains(u" FROM ");
 }
 
 QString EmittedStatement::Verb() const {

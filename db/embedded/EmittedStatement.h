@@ -48,6 +48,7 @@ class EmittedStatement {
 
  private:
   QString Verb() const;
+  bool ReadsNoTable() const;
   bool Stepped(int iResult) const;
 
   sqlite3* pDb_;

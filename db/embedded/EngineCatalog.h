@@ -21,6 +21,8 @@ class EngineCatalog : public tsql::Catalog {
   void CheckMainAgain() const noexcept { tables_.CheckMainAgain(); }
   /// See SqliteCatalog::SharesCheck.
   bool SharesCheck() const noexcept { return tables_.SharesCheck(); }
+  /// See SqliteCatalog::LendsCheck.
+  bool LendsCheck() const noexcept { return tables_.LendsCheck(); }
   /// See SqliteCatalog::EndCheck.
   void EndCheck() const noexcept { tables_.EndCheck(); }
   /// See SqliteCatalog::CommitCheck.

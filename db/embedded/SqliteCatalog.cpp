@@ -69,6 +69,7 @@ QHash<QString, std::optional<tsql::CatalogTable>>& SqliteCatalog::MainTables() c
   if (bMainKnown_) return mainTables_;
   if (sqlite3_get_autocommit(pDb_)) {
     bCheckOpen_ = RunKept(begin_, "BEGIN") == SQLITE_OK;
+    iLent_ = 0;
   }
   const long long lMain = SchemaVersion(mainVersion_, "PRAGMA main.schema_version");
   bMainKnown_ = true;

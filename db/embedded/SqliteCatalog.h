@@ -47,6 +47,11 @@ class SqliteCatalog : public tsql::Catalog {
   /// statement shares, so that checking costs that statement no lock of
   /// its own; true while it is open.
   bool SharesCheck() const noexcept { return bCheckOpen_; }
+  /// Whether the check stays open after a statement that read no table (the
+  /// declarations a batch starts with), for the first that reads one to
+  /// share. Only the first few keep it open: a loop of them never holds the
+  /// file for long.
+  bool LendsCheck() const noexcept { return bCheckOpen_ && ++iLent_ <= iMaximumLent; }
   /// Ends the transaction of the check, when it is still open, rolled back
   /// when it cannot be committed.
   void EndCheck() const noexcept;
@@ -89,6 +94,8 @@ class SqliteCatalog : public tsql::Catalog {
   mutable long long lMainVersion_ = -1;
   mutable bool bMainKnown_ = false;
   mutable bool bCheckOpen_ = false;
+  static constexpr int iMaximumLent = 8;
+  mutable int iLent_ = 0;
   mutable long long lTemporaryVersion_ = -1;
   mutable QHash<QString, std::optional<tsql::CatalogTable>> mainTables_;
   mutable QHash<QString, std::optional<tsql::CatalogTable>> temporaryTables_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "EngineConnection.h"
 #include "SqliteStatementCache.h"
 
@@ -56,6 +58,39 @@ TEST(TsqlEngineTransactions, BeginTakesTheWriteLockAtOnce) {
   ASSERT_EQ(sqlite3_open(connection.Path().toUtf8().constData(), &pOther), SQLITE_OK);
   EXPECT_EQ(sqlite3_exec(pOther, "begin immediate", nullptr, nullptr, nullptr), SQLITE_BUSY);
   sqlite3_close_v2(pOther);
+}
+
+// Whether the batch's read of Big starts inside the transaction that
+// checked the schema, seen by a trace of the engine's own connection.
+TEST(TsqlEngineTransactions, TheFirstReadSharesTheChecksLockPastAFewTableFreeStatements) {
+  const struct {
+    const char* sWhy;
+    const char* sBatch;
+    int iAutocommitAtRead;
+  } cases[] = {
+      {"declarations before it",
+       "declare @a int = 1; declare @b varchar(5) = 'x'; "
+       "select count(*) from Big where I > @a",
+       0},
+      {"a loop of table-free statements before it",
+       "declare @i int = 0; "
+       "while @i < 20 set @i += 1; select count(*) from Big where I > @i",
+       1},
+  };
+  for (const auto& c : cases) {
+    EngineConnection connection;
+    int iAutocommit = -1;
+    const auto trace = [](unsigned, void* pContext, void* pStatement, void*) {
+      auto* pStmt = static_cast<sqlite3_stmt*>(pStatement);
+      if (std::strstr(sqlite3_sql(pStmt), "FROM \"Big\"")) {
+        *static_cast<int*>(pContext) = sqlite3_get_autocommit(sqlite3_db_handle(pStmt));
+      }
+      return 0;
+    };
+    sqlite3_trace_v2(connection.Handle(), SQLITE_TRACE_STMT, trace, &iAutocommit);
+    connection.Run(QString::fromUtf8(c.sBatch));
+    EXPECT_EQ(iAutocommit, c.iAutocommitAtRead) << c.sWhy;
+  }
 }
 
 TEST(SqliteStatementCache, AFullCacheLetsTheLeastRecentlyUsedStatementGoOnly) {
