@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QRect>
 #include <QStandardPaths>
@@ -14,27 +13,23 @@ namespace twk {
 namespace {
 
 /// An X server of its own on a free display number, gone with the object.
+/// The server picks the number and writes it once it takes connections: a
+/// number guessed from the lock files could meet a server still going away.
 class XvfbScreen {
  public:
   XvfbScreen(const QString& sProgram, const QString& sSize) {
-    for (int iDisplay = 70; iDisplay < 100 && sDisplay_.isEmpty(); ++iDisplay) {
-      if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(iDisplay))) continue;
-      server_ = std::make_unique<QProcess>();
-      server_->start(sProgram, {QStringLiteral(":%1").arg(iDisplay), QStringLiteral("-screen"),
-                                QStringLiteral("0"), sSize + QStringLiteral("x24"),
-                                QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-      const QString sSocket = QStringLiteral("/tmp/.X11-unix/X%1").arg(iDisplay);
-      if (!server_->waitForStarted(5000)) continue;
-      for (int iWait = 0; iWait < 100 && server_->state() == QProcess::Running; ++iWait) {
-        if (QFile::exists(sSocket)) {
-          sDisplay_ = QStringLiteral(":%1").arg(iDisplay);
-          break;
-        }
-        QThread::msleep(50);
-      }
-      // Taken by another server that has not written its lock yet.
-      if (sDisplay_.isEmpty()) Stop();
+    server_ = std::make_unique<QProcess>();
+    server_->start(sProgram,
+                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                    QStringLiteral("0"), sSize + QStringLiteral("x24"), QStringLiteral("-nolisten"),
+                    QStringLiteral("tcp")});
+    if (!server_->waitForStarted(5000)) return;
+    QByteArray number;
+    while (!number.endsWith('\n') && server_->waitForReadyRead(20000)) {
+      number += server_->readAllStandardOutput();
     }
+    if (number.endsWith('\n')) sDisplay_ = u':' + QString::fromLatin1(number.trimmed());
+    if (sDisplay_.isEmpty()) Stop();
   }
   ~XvfbScreen() { Stop(); }
   const QString& Display() const { return sDisplay_; }
@@ -131,7 +126,9 @@ TEST(SmallScreens, EveryControlTheStatusBarAndEachScrollBarStayOnTheScreen) {
       manager.setProcessEnvironment(managerEnvironment);
       manager.start(sManager, {});
       ASSERT_TRUE(manager.waitForStarted(5000));
-      ASSERT_TRUE(WindowManagerHasTheScreen(sXprop, server.Display())) << size.sSize;
+      ASSERT_TRUE(WindowManagerHasTheScreen(sXprop, server.Display()))
+          << size.sSize << " on " << server.Display().toStdString() << ": "
+          << manager.readAllStandardError().toStdString();
     }
     QTemporaryDir home;
     QProcess program;
