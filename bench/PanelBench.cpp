@@ -21,7 +21,7 @@
 namespace {
 
 constexpr int iDefinitions = 50;
-constexpr int iRounds = 20;
+constexpr int iRounds = 200;
 
 class BenchHost : public twk::XtenderHost {
  public:
