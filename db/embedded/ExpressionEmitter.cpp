@@ -96,8 +96,19 @@ void ExpressionEmitter::Emit(const Expr& e) {
     case Kind::Collate:
       return Collate(e);
     case Kind::XmlValue:
-      return QueryEmitter(sql_).EmitXmlValue(e);
+      return XmlValue(e);
   }
+}
+
+// .value() converts the xml's text to its type as convert does: a shorter
+// varchar cuts it, a number type reads it.
+void ExpressionEmitter::XmlValue(const Expr& e) {
+  const tsql::SqlType text = tsql::SqlType::Of(tsql::SqlType::Kind::NVarChar, tsql::SqlType::Max);
+  if (TypeConversion::KeepsValue(text, e.type)) return QueryEmitter(sql_).EmitXmlValue(e);
+  sql_.Append(u"tsql_convert(");
+  QueryEmitter(sql_).EmitXmlValue(e);
+  sql_.Append(u", ").InlineString(text.Name());
+  sql_.Append(u", ").InlineString(e.type.Name()).Append(u")");
 }
 
 void ExpressionEmitter::EmitCollated(const Expr& e) {

@@ -36,6 +36,7 @@ class ExpressionEmitter {
   void InList(const tsql::Expr& e);
   void Case(const tsql::Expr& e);
   void Cast(const tsql::Expr& e);
+  void XmlValue(const tsql::Expr& e);
   void Collate(const tsql::Expr& e);
   void Column(const tsql::Expr& e);
   void Query(const tsql::Expr& e, QStringView sBefore);

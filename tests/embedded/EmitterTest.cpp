@@ -115,6 +115,10 @@ TEST(Emitter, ForXmlPathConcatenatesAsTheServer) {
       {"select stuff((select ',' + NOTE from Activity where SEQN = 4 for xml path(''), type)"
        ".value('.', 'nvarchar(max)'), 1, 1, '')",
        "x&y<z>"},
+      {"select (select ',' + NOTE from Activity where SEQN = 4 for xml path(''), type)"
+       ".value('.', 'varchar(3)')",
+       ",x&"},
+      {"select (select '042' for xml path(''), type).value('.', 'int')", "42"},
       {"select (select ID from Name where ID < 3 order by ID for xml path('r'))",
        "<r><ID>1</ID></r><r><ID>2</ID></r>"},
       {"select (select ',' + NOTE from Activity where SEQN = 99 for xml path(''))", "NULL"},
