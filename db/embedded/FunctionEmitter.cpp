@@ -17,9 +17,19 @@ constexpr std::array<const char16_t*, 6> kDatePartFunctions{
     u"dateadd", u"datediff", u"datediff_big", u"datepart", u"datename", u"datetrunc"};
 
 // Window functions SQLite has under the same name and meaning.
-constexpr std::array<const char16_t*, 9> kWindowFunctions{
-    u"row_number", u"rank",        u"dense_rank", u"ntile",       u"lag",
-    u"lead",       u"first_value", u"last_value", u"percent_rank"};
+constexpr std::array<const char16_t*, 10> kWindowFunctions{
+    u"row_number", u"rank",        u"dense_rank", u"ntile",        u"lag",
+    u"lead",       u"first_value", u"last_value", u"percent_rank", u"cume_dist"};
+
+// The server's statistical aggregates, which the engine registers.
+constexpr std::array<const char16_t*, 4> kDeviations{u"stdev", u"stdevp", u"var", u"varp"};
+
+// Built-ins the binder knows whose answer the engine has no ground for: the
+// server's users and checksums, its object numbers, its sound codes.
+constexpr std::array<const char16_t*, 12> kNotRun{
+    u"app_name",    u"binary_checksum", u"checksum",        u"current_user",
+    u"db_id",       u"difference",      u"error_procedure", u"ident_current",
+    u"object_name", u"session_user",    u"soundex",         u"user_name"};
 
 template <size_t N>
 bool IsOneOf(const QString& sName, const std::array<const char16_t*, N>& names) {
@@ -83,6 +93,10 @@ bool FunctionEmitter::Aggregate(const Expr& call) {
     sql_.Append(bChecked ? u"))" : u")");
   } else if (sName == u"avg") {
     Average(call);
+  } else if (IsOneOf(sName, kDeviations)) {
+    sql_.Append(u"tsql_").Append(sName).Append(u"(").Append(sDistinct);
+    expressions_.Emit(*call.args[0]);
+    sql_.Append(u")");
   } else if (sName == u"string_agg") {
     sql_.Append(u"tsql_string_agg(");
     expressions_.EmitList(call.args);
@@ -173,6 +187,7 @@ void FunctionEmitter::Choose(const Expr& call) {
 // and the type of a value as its name, written into the text since they
 // decide what the function does; year(d) is datepart(year, d).
 void FunctionEmitter::Engine(const Expr& call) {
+  if (IsOneOf(call.sName, kNotRun)) RefuseConstruct(tsql::Refusals::Construct::Function, call.span);
   QString sName = call.sName == u"current_timestamp" ? QStringLiteral("getdate") : call.sName;
   QString sPart;
   size_t iFirst = 0;

@@ -8,6 +8,7 @@
 #include "TsqlCollation.h"
 #include "TsqlConvert.h"
 #include "TsqlDateFunctions.h"
+#include "TsqlDeviation.h"
 #include "TsqlFormat.h"
 #include "TsqlNumberFunctions.h"
 #include "TsqlStringAgg.h"
@@ -48,6 +49,23 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_sign", 1, TsqlNumberFunctions::Sign},
     {"tsql_sqrt", 1, TsqlNumberFunctions::Sqrt},
     {"tsql_abs", 1, TsqlNumberFunctions::Abs},
+    {"tsql_acos", 1, TsqlNumberFunctions::Acos},
+    {"tsql_asin", 1, TsqlNumberFunctions::Asin},
+    {"tsql_atan", 1, TsqlNumberFunctions::Atan},
+    {"tsql_cos", 1, TsqlNumberFunctions::Cos},
+    {"tsql_sin", 1, TsqlNumberFunctions::Sin},
+    {"tsql_tan", 1, TsqlNumberFunctions::Tan},
+    {"tsql_exp", 1, TsqlNumberFunctions::Exp},
+    {"tsql_log", 1, TsqlNumberFunctions::Log},
+    {"tsql_log", 2, TsqlNumberFunctions::Log},
+    {"tsql_log10", 1, TsqlNumberFunctions::Log10},
+    {"tsql_square", 1, TsqlNumberFunctions::Square},
+    {"tsql_pi", 0, TsqlNumberFunctions::Pi},
+    {"tsql_degrees", 1, TsqlNumberFunctions::Degrees},
+    {"tsql_radians", 1, TsqlNumberFunctions::Radians},
+    // Once a statement, as the server's rand() is: one value for every row.
+    {"tsql_rand", 0, TsqlNumberFunctions::Rand},
+    {"tsql_rand", 1, TsqlNumberFunctions::Rand},
     {"tsql_int", 1, TsqlNumberFunctions::CheckInt},
     // Marked deterministic so that SQLite reads the clock once each time a
     // statement runs, not once a row: the server's getdate() is a constant
@@ -55,13 +73,17 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_getdate", 0, TsqlDateFunctions::GetDate},
     {"tsql_getutcdate", 0, TsqlDateFunctions::GetUtcDate},
     {"tsql_sysdatetime", 0, TsqlDateFunctions::SysDateTime},
+    {"tsql_sysutcdatetime", 0, TsqlDateFunctions::SysUtcDateTime},
     {"tsql_dateadd", 4, TsqlDateFunctions::DateAdd},
     {"tsql_datediff", 3, TsqlDateFunctions::DateDiff},
+    {"tsql_datediff_big", 3, TsqlDateFunctions::DateDiffBig},
     {"tsql_datepart", 2, TsqlDateFunctions::DatePart},
     {"tsql_datename", 2, TsqlDateFunctions::DateName},
     {"tsql_eomonth", 1, TsqlDateFunctions::EoMonth},
     {"tsql_eomonth", 2, TsqlDateFunctions::EoMonth},
     {"tsql_datefromparts", 3, TsqlDateFunctions::DateFromParts},
+    {"tsql_datetimefromparts", 7, TsqlDateFunctions::DateTimeFromParts},
+    {"tsql_isdate", 1, TsqlDateFunctions::IsDate},
     {"tsql_left", 2, TsqlTextFunctions::Left},
     {"tsql_right", 2, TsqlTextFunctions::Right},
     {"tsql_substring", 3, TsqlTextFunctions::Substring},
@@ -77,6 +99,7 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_trim", 2, TsqlTextFunctions::Trim},
     {"tsql_upper", 1, TsqlTextFunctions::Upper},
     {"tsql_lower", 1, TsqlTextFunctions::Lower},
+    {"tsql_translate", 3, TsqlTextFunctions::Translate},
     {"tsql_ascii", 1, TsqlCharacterFunctions::Ascii},
     {"tsql_char", 1, TsqlCharacterFunctions::Char},
     {"tsql_nchar", 1, TsqlCharacterFunctions::NChar},
@@ -96,6 +119,8 @@ const auto kFunctions = std::to_array<FunctionEntry>({
     {"tsql_object_id", 2, TsqlSystemFunctions::ObjectId, false},
     {"tsql_db_name", 0, TsqlSystemFunctions::DbName},
     {"tsql_suser_sname", 0, TsqlSystemFunctions::SuserSname},
+    {"tsql_system_user", 0, TsqlSystemFunctions::SuserSname},
+    {"tsql_host_name", 0, TsqlSystemFunctions::HostName},
     {"tsql_newid", 0, TsqlSystemFunctions::NewId, false},
     // Never taken for a constant to work out once: it fails where it is reached.
     {"tsql_fail", 2, TsqlSystemFunctions::Fail, false},
@@ -119,6 +144,7 @@ const bool bRegisteredOnOpen = [] {
 void RegisterTsqlFunctions(sqlite3* pDb) {
   TsqlCollation::Register(pDb);
   TsqlStringAgg::Register(pDb);
+  TsqlDeviation::Register(pDb);
   for (const FunctionEntry& entry : kFunctions) {
     AddFunction(pDb, entry.sName, entry.iArguments, entry.pFunction, entry.bDeterministic);
   }

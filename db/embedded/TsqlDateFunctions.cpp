@@ -74,6 +74,10 @@ void SysDateTime(sqlite3_context* pContext, int, sqlite3_value**) {
   ResultNow(pContext, false, SqlType::Of(Kind::DateTime2, 0, 0, 7));
 }
 
+void SysUtcDateTime(sqlite3_context* pContext, int, sqlite3_value**) {
+  ResultNow(pContext, true, SqlType::Of(Kind::DateTime2, 0, 0, 7));
+}
+
 void DateAdd(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
   if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
   const QString sPart = TextArgument(ppArguments[0]);
@@ -94,6 +98,13 @@ void DateAdd(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments)
         QStringLiteral("Adding a value to a '%1' column caused an overflow.").arg(stored.Name()));
   }
   ResultText(pContext, rounded.Stored(stored));
+}
+
+void DateDiffBig(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  const Part part = TsqlDatePart::Parse(TextArgument(ppArguments[0]), "datediff_big");
+  sqlite3_result_int64(pContext, TsqlDatePart::Boundaries(DateArgument(ppArguments[1]),
+                                                          DateArgument(ppArguments[2]), part));
 }
 
 void DateDiff(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
@@ -150,6 +161,33 @@ void DateFromParts(sqlite3_context* pContext, int iCount, sqlite3_value** ppArgu
                       "are not valid."));
   }
   ResultText(pContext, value.Stored(SqlType::Of(Kind::Date)));
+}
+
+// isdate(text): whether the text reads as a datetime, with its range.
+void IsDate(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_int(pContext, 0);
+  const std::optional<TsqlDateValue> value =
+      TsqlDateValue::Parse(TextArgument(ppArguments[0]).trimmed(), 0);
+  const bool bDate = value && value->date.year() >= 1753 && value->date.year() <= 9999;
+  sqlite3_result_int(pContext, bDate ? 1 : 0);
+}
+
+void DateTimeFromParts(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  int parts[7];
+  for (int i = 0; i < 7; ++i) parts[i] = sqlite3_value_int(ppArguments[i]);
+  TsqlDateValue value;
+  value.date = QDate(parts[0], parts[1], parts[2]);
+  const bool bTime = parts[3] >= 0 && parts[3] < 24 && parts[4] >= 0 && parts[4] < 60 &&
+                     parts[5] >= 0 && parts[5] < 60 && parts[6] >= 0 && parts[6] < 1000;
+  if (!bTime || !value.date.isValid() || value.date.year() < 1753 || value.date.year() > 9999) {
+    FailTsql(289, QStringLiteral(
+                      "Cannot construct data type datetime, some of the arguments have values "
+                      "which are not valid."));
+  }
+  value.lTicks = ((parts[3] * 3600LL + parts[4] * 60 + parts[5]) * 1000 + parts[6]) * 10'000;
+  const SqlType datetime = SqlType::Of(Kind::DateTime);
+  ResultText(pContext, value.RoundedFor(datetime).Stored(datetime));
 }
 
 }  // namespace twk::embedded::TsqlDateFunctions

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "FunctionArguments.h"
 #include "TsqlNumberText.h"
@@ -37,7 +38,96 @@ void ResultReal(sqlite3_context* pContext, double dValue) {
   sqlite3_result_double(pContext, dValue);
 }
 
+// A function of a float: NULL gives NULL, a value outside its domain
+// (acos(2), log(0)) the server's invalid floating point operation.
+void ResultFloat(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments,
+                 double (*pApply)(double)) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  ResultReal(pContext, pApply(sqlite3_value_double(ppArguments[0])));
+}
+
+// degrees and radians keep an integer's type, cut toward zero.
+void ResultAngle(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments,
+                 double dFactor) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  const double dResult = sqlite3_value_double(ppArguments[0]) * dFactor;
+  if (!IsWhole(ppArguments[0])) return ResultReal(pContext, dResult);
+  if (!(std::fabs(dResult) < 9.2233720368547758e18)) FailOverflow();
+  sqlite3_result_int64(pContext, qint64(std::trunc(dResult)));
+}
+
 }  // namespace
+
+void Acos(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  ResultFloat(pContext, iCount, ppArguments, [](double d) { return std::acos(d); });
+}
+
+void Asin(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  ResultFloat(pContext, iCount, ppArguments, [](double d) { return std::asin(d); });
+}
+
+void Atan(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  ResultFloat(pContext, iCount, ppArguments, [](double d) { return std::atan(d); });
+}
+
+void Cos(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  ResultFloat(pContext, iCount, ppArguments, [](double d) { return std::cos(d); });
+}
+
+void Sin(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  ResultFloat(pContext, iCount, ppArguments, [](double d) { return std::sin(d); });
+}
+
+void Tan(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  ResultFloat(pContext, iCount, ppArguments, [](double d) { return std::tan(d); });
+}
+
+void Exp(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  ResultFloat(pContext, iCount, ppArguments, [](double d) { return std::exp(d); });
+}
+
+void Log10(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  ResultFloat(pContext, iCount, ppArguments,
+              [](double d) { return d > 0 ? std::log10(d) : std::nan(""); });
+}
+
+void Square(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  ResultFloat(pContext, iCount, ppArguments, [](double d) { return d * d; });
+}
+
+// log(x[, base]): the natural logarithm, or to a base other than 1.
+void Log(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  const double dValue = sqlite3_value_double(ppArguments[0]);
+  double dResult = dValue > 0 ? std::log(dValue) : std::nan("");
+  if (iCount > 1) {
+    const double dBase = sqlite3_value_double(ppArguments[1]);
+    dResult = dBase > 0 && dBase != 1 ? dResult / std::log(dBase) : std::nan("");
+  }
+  ResultReal(pContext, dResult);
+}
+
+void Pi(sqlite3_context* pContext, int, sqlite3_value**) {
+  sqlite3_result_double(pContext, 3.14159265358979323846);
+}
+
+void Degrees(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  ResultAngle(pContext, iCount, ppArguments, 180 / 3.14159265358979323846);
+}
+
+void Radians(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  ResultAngle(pContext, iCount, ppArguments, 3.14159265358979323846 / 180);
+}
+
+// rand(seed) starts the connection's sequence again, as the server's does;
+// the numbers are the engine's own.
+void Rand(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  static thread_local std::mt19937_64 generator{std::random_device{}()};
+  if (iCount > 0 && sqlite3_value_type(ppArguments[0]) != SQLITE_NULL) {
+    generator.seed(std::uint64_t(sqlite3_value_int64(ppArguments[0])));
+  }
+  sqlite3_result_double(pContext, std::uniform_real_distribution<double>(0, 1)(generator));
+}
 
 void Divide(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
   if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);

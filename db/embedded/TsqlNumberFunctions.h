@@ -19,6 +19,22 @@ void Power(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 void Sign(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 void Sqrt(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 void Abs(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+/// acos ... tan, exp, log, log10, square: floats, the server's error 3623
+/// outside their domain; degrees and radians keep an integer an integer.
+void Acos(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Asin(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Atan(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Cos(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Sin(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Tan(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Exp(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Log(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Log10(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Square(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Pi(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Degrees(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Radians(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+void Rand(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 /// tsql_int(x): x, or the server's overflow error when an int's sum,
 /// difference or product left the 32 bits of int.
 void CheckInt(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);

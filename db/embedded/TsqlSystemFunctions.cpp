@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <QSysInfo>
 #include <QUuid>
 #include <optional>
 
@@ -97,6 +98,10 @@ void TsqlSystemFunctions::SuserSname(sqlite3_context* pContext, int, sqlite3_val
   QString sUser = qEnvironmentVariable("USER");
   if (sUser.isEmpty()) sUser = qEnvironmentVariable("USERNAME");
   ResultText(pContext, sUser.isEmpty() ? QStringLiteral("dbo") : sUser);
+}
+
+void TsqlSystemFunctions::HostName(sqlite3_context* pContext, int, sqlite3_value**) {
+  ResultText(pContext, QSysInfo::machineHostName());
 }
 
 void TsqlSystemFunctions::Fail(sqlite3_context* pContext, int, sqlite3_value** ppArguments) {

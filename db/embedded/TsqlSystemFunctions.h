@@ -21,6 +21,8 @@ class TsqlSystemFunctions {
   /// The login: the embedded database has none of its own, so the user
   /// the program runs as.
   static void SuserSname(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+  /// The workstation: this machine's name.
+  static void HostName(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
   /// tsql_fail(number, message): the server's run-time error, where SQLite
   /// decides that it happens (a subquery's second row).
   static void Fail(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TsqlTextFunctions.h"
 
+#include <QList>
 #include <algorithm>
 
 #include "FunctionArguments.h"
@@ -163,14 +164,53 @@ void Trim(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
   ResultText(pContext, sText.mid(iFirst, iEnd - iFirst));
 }
 
+// The server maps each character to one: upper('straße') keeps its ß where
+// Qt's full mapping writes SS and makes the text longer.
+QString EachMapped(const QString& sText, char32_t (*pMap)(char32_t) noexcept) {
+  QString sMapped;
+  sMapped.reserve(sText.size());
+  for (const char32_t c : sText.toUcs4()) {
+    const char32_t mapped = pMap(c);
+    if (QChar::requiresSurrogates(mapped)) {
+      sMapped.append(QChar(QChar::highSurrogate(mapped)))
+          .append(QChar(QChar::lowSurrogate(mapped)));
+    } else {
+      sMapped.append(QChar(char16_t(mapped)));
+    }
+  }
+  return sMapped;
+}
+
 void Upper(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
   if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
-  ResultText(pContext, TextArgument(ppArguments[0]).toUpper());
+  ResultText(pContext, EachMapped(TextArgument(ppArguments[0]), &QChar::toUpper));
 }
 
 void Lower(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
   if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
-  ResultText(pContext, TextArgument(ppArguments[0]).toLower());
+  ResultText(pContext, EachMapped(TextArgument(ppArguments[0]), &QChar::toLower));
+}
+
+// translate(text, from, to): each character of from, met without regard to
+// case as the default collation meets it, becomes the one at its place in to.
+void Translate(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments) {
+  if (AnyNull(iCount, ppArguments)) return sqlite3_result_null(pContext);
+  QString sText = TextArgument(ppArguments[0]);
+  const QString sFrom = TextArgument(ppArguments[1]);
+  const QString sTo = TextArgument(ppArguments[2]);
+  if (sFrom.size() != sTo.size()) {
+    FailTsql(9828, QStringLiteral("The second and third arguments of the TRANSLATE built-in "
+                                  "function must contain an equal number of characters."));
+  }
+  for (QChar& c : sText) {
+    for (qsizetype i = 0; i < sFrom.size(); ++i) {
+      if (c.toCaseFolded() == sFrom[i].toCaseFolded()) {
+        c = sTo[i];
+        break;
+      }
+    }
+  }
+  ResultText(pContext, sText);
 }
 
 }  // namespace twk::embedded::TsqlTextFunctions

@@ -24,7 +24,10 @@ void LTrim(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 void RTrim(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 /// tsql_trim(s[, characters]).
 void Trim(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+/// upper and lower map each character to one, as the server does.
 void Upper(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 void Lower(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
+/// tsql_translate(text, from, to): 9828 when from and to differ in length.
+void Translate(sqlite3_context* pContext, int iCount, sqlite3_value** ppArguments);
 
 }  // namespace twk::embedded::TsqlTextFunctions

@@ -245,6 +245,10 @@ const Builtins::Function* Builtins::Find(QStringView sName) {
   return nullptr;
 }
 
+std::span<const Builtins::Function> Builtins::All() {
+  return kFunctions;
+}
+
 void Builtins::CheckArgumentCount(const Function& function, int iCount, int iLine) {
   const int iMin = function.iMinArguments;
   const int iMax = function.iMaxArguments;

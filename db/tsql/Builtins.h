@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "SqlType.h"
@@ -50,6 +51,9 @@ class Builtins {
 
   /// The function of that name (lower or any case), or null.
   static const Function* Find(QStringView sName);
+
+  /// Every function it knows.
+  static std::span<const Function> All();
 
   /// Throws 174 or 189 when the count does not fit the function.
   static void CheckArgumentCount(const Function& function, int iCount, int iLine);

@@ -17,7 +17,7 @@ struct Entry {
 };
 
 // One row per construct; the names read as the subject of "... is valid T-SQL".
-constexpr std::array<Entry, 46> kEntries{{
+constexpr std::array<Entry, 47> kEntries{{
     {Construct::Merge, "MERGE"},
     {Construct::Cursor, "A cursor (DECLARE CURSOR, OPEN, FETCH, CLOSE, DEALLOCATE)"},
     {Construct::Goto, "GOTO"},
@@ -71,6 +71,9 @@ constexpr std::array<Entry, 46> kEntries{{
     {Construct::SetRowcount, "SET ROWCOUNT"},
     {Construct::SaveTransaction, "SAVE TRANSACTION"},
     {Construct::CheckConstraint, "A CHECK constraint"},
+    {Construct::Function,
+     "APP_NAME, BINARY_CHECKSUM, CHECKSUM, CURRENT_USER, DB_ID, DIFFERENCE, ERROR_PROCEDURE, "
+     "IDENT_CURRENT, OBJECT_NAME, SESSION_USER, SOUNDEX or USER_NAME"},
 }};
 
 }  // namespace

@@ -60,6 +60,7 @@ class Refusals {
     SetRowcount,
     SaveTransaction,
     CheckConstraint,
+    Function,
   };
 
   /// The name of the construct as the message and the README show it.

@@ -41,7 +41,10 @@ TEST(TsqlTextFunctions, CutAndReshapeTextAsTheServerDoes) {
                              {"tsql_rtrim('a\t') || '|'", "a\t|"},
                              {"tsql_trim('  a  ') || '|'", "a|"},
                              {"tsql_trim('xxaXx', 'x')", "a"},
-                             {"tsql_upper('straße é')", "STRASSE É"},
+                             {"tsql_upper('straße é')", "STRAßE É"},
+                             {"tsql_translate('2*[3+4]', '[]', '()')", "2*(3+4)"},
+                             {"tsql_translate('ABC', 'ab', 'xy')", "xyC"},
+                             {"tsql_translate('a', 'ab', 'c')", nullptr, 9828},
                              {"tsql_lower('ÉVANSTON')", "évanston"},
                          });
 }

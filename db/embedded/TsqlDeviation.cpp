@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+#include "TsqlDeviation.h"
+
+#include <cmath>
+
+#include "FunctionArguments.h"
+
+namespace twk::embedded {
+
+namespace {
+
+// Sums rather than a running mean, so that a window can take a value out
+// again as easily as it put it in.
+struct Sums {
+  long long lCount = 0;
+  long double dSum = 0;
+  long double dSquares = 0;
+};
+
+enum Form : int { kSample = 1, kPopulation = 2, kDeviation = 4 };
+
+Sums* SumsOf(sqlite3_context* pContext) {
+  return static_cast<Sums*>(sqlite3_aggregate_context(pContext, sizeof(Sums)));
+}
+
+void Step(sqlite3_context* pContext, int, sqlite3_value** ppArguments) {
+  if (sqlite3_value_type(ppArguments[0]) == SQLITE_NULL) return;
+  Sums* pSums = SumsOf(pContext);
+  if (!pSums) return sqlite3_result_error_nomem(pContext);
+  const long double dValue = sqlite3_value_double(ppArguments[0]);
+  ++pSums->lCount;
+  pSums->dSum += dValue;
+  pSums->dSquares += dValue * dValue;
+}
+
+void Inverse(sqlite3_context* pContext, int, sqlite3_value** ppArguments) {
+  if (sqlite3_value_type(ppArguments[0]) == SQLITE_NULL) return;
+  Sums* pSums = SumsOf(pContext);
+  if (!pSums) return sqlite3_result_error_nomem(pContext);
+  const long double dValue = sqlite3_value_double(ppArguments[0]);
+  --pSums->lCount;
+  pSums->dSum -= dValue;
+  pSums->dSquares -= dValue * dValue;
+}
+
+void Value(sqlite3_context* pContext) {
+  const int iForm = int(reinterpret_cast<std::intptr_t>(sqlite3_user_data(pContext)));
+  const Sums* pSums = static_cast<const Sums*>(sqlite3_aggregate_context(pContext, 0));
+  const long long lCount = pSums ? pSums->lCount : 0;
+  const long long lDivisor = (iForm & kSample) ? lCount - 1 : lCount;
+  if (lCount == 0 || lDivisor <= 0) return sqlite3_result_null(pContext);
+  const long double dMean = pSums->dSum / lCount;
+  // Rounding can leave a hair below zero for equal values.
+  const long double dSpread = std::max<long double>(pSums->dSquares - dMean * pSums->dSum, 0);
+  const double dVariance = double(dSpread / lDivisor);
+  sqlite3_result_double(pContext, (iForm & kDeviation) ? std::sqrt(dVariance) : dVariance);
+}
+
+}  // namespace
+
+void TsqlDeviation::Register(sqlite3* pDb) {
+  const struct {
+    const char* sName;
+    int iForm;
+  } aggregates[] = {{"tsql_stdev", kSample | kDeviation},
+                    {"tsql_stdevp", kPopulation | kDeviation},
+                    {"tsql_var", kSample},
+                    {"tsql_varp", kPopulation}};
+  for (const auto& aggregate : aggregates) {
+    CheckRegistration(pDb, sqlite3_create_window_function(
+                               pDb, aggregate.sName, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                               reinterpret_cast<void*>(std::intptr_t(aggregate.iForm)), Step, Value,
+                               Value, Inverse, nullptr));
+  }
+}
+
+}  // namespace twk::embedded
