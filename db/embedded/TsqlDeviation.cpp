@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "TsqlDeviation.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "FunctionArguments.h"
 
