@@ -11,12 +11,13 @@ namespace twk::embedded {
 
 namespace {
 
-// Sums rather than a running mean, so that a window can take a value out
-// again as easily as it put it in.
+// Welford's running mean and sum of squared differences, which a window can
+// also take a value out of. Doubles only: SQLite's aggregate memory is
+// aligned for them, not for a long double.
 struct Sums {
   long long lCount = 0;
-  long double dSum = 0;
-  long double dSquares = 0;
+  double dMean = 0;
+  double dSquares = 0;
 };
 
 enum Form : int { kSample = 1, kPopulation = 2, kDeviation = 4 };
@@ -29,20 +30,26 @@ void Step(sqlite3_context* pContext, int, sqlite3_value** ppArguments) {
   if (sqlite3_value_type(ppArguments[0]) == SQLITE_NULL) return;
   Sums* pSums = SumsOf(pContext);
   if (!pSums) return sqlite3_result_error_nomem(pContext);
-  const long double dValue = sqlite3_value_double(ppArguments[0]);
+  const double dValue = sqlite3_value_double(ppArguments[0]);
   ++pSums->lCount;
-  pSums->dSum += dValue;
-  pSums->dSquares += dValue * dValue;
+  const double dBefore = pSums->dMean;
+  pSums->dMean += (dValue - dBefore) / double(pSums->lCount);
+  pSums->dSquares += (dValue - dBefore) * (dValue - pSums->dMean);
 }
 
 void Inverse(sqlite3_context* pContext, int, sqlite3_value** ppArguments) {
   if (sqlite3_value_type(ppArguments[0]) == SQLITE_NULL) return;
   Sums* pSums = SumsOf(pContext);
   if (!pSums) return sqlite3_result_error_nomem(pContext);
-  const long double dValue = sqlite3_value_double(ppArguments[0]);
+  if (pSums->lCount <= 1) {
+    *pSums = Sums{};
+    return;
+  }
+  const double dValue = sqlite3_value_double(ppArguments[0]);
+  const double dBefore = pSums->dMean;
+  pSums->dMean = (dBefore * double(pSums->lCount) - dValue) / double(pSums->lCount - 1);
+  pSums->dSquares -= (dValue - dBefore) * (dValue - pSums->dMean);
   --pSums->lCount;
-  pSums->dSum -= dValue;
-  pSums->dSquares -= dValue * dValue;
 }
 
 void Value(sqlite3_context* pContext) {
@@ -51,10 +58,8 @@ void Value(sqlite3_context* pContext) {
   const long long lCount = pSums ? pSums->lCount : 0;
   const long long lDivisor = (iForm & kSample) ? lCount - 1 : lCount;
   if (lCount == 0 || lDivisor <= 0) return sqlite3_result_null(pContext);
-  const long double dMean = pSums->dSum / lCount;
-  // Rounding can leave a hair below zero for equal values.
-  const long double dSpread = std::max<long double>(pSums->dSquares - dMean * pSums->dSum, 0);
-  const double dVariance = double(dSpread / lDivisor);
+  // Taking values out can leave a hair below zero for equal values.
+  const double dVariance = std::max(pSums->dSquares, 0.0) / double(lDivisor);
   sqlite3_result_double(pContext, (iForm & kDeviation) ? std::sqrt(dVariance) : dVariance);
 }
 
