@@ -178,16 +178,18 @@ void DateTimeFromParts(sqlite3_context* pContext, int iCount, sqlite3_value** pp
   for (int i = 0; i < 7; ++i) parts[i] = sqlite3_value_int(ppArguments[i]);
   TsqlDateValue value;
   value.date = QDate(parts[0], parts[1], parts[2]);
+  value.lTicks = ((parts[3] * 3600LL + parts[4] * 60 + parts[5]) * 1000 + parts[6]) * 10'000;
   const bool bTime = parts[3] >= 0 && parts[3] < 24 && parts[4] >= 0 && parts[4] < 60 &&
                      parts[5] >= 0 && parts[5] < 60 && parts[6] >= 0 && parts[6] < 1000;
-  if (!bTime || !value.date.isValid() || value.date.year() < 1753 || value.date.year() > 9999) {
+  const SqlType datetime = SqlType::Of(Kind::DateTime);
+  // .999 rounds to the next day, which past 9999-12-31 no datetime holds.
+  const TsqlDateValue rounded = value.RoundedFor(datetime);
+  if (!bTime || !value.date.isValid() || value.date.year() < 1753 || rounded.date.year() > 9999) {
     FailTsql(289, QStringLiteral(
                       "Cannot construct data type datetime, some of the arguments have values "
                       "which are not valid."));
   }
-  value.lTicks = ((parts[3] * 3600LL + parts[4] * 60 + parts[5]) * 1000 + parts[6]) * 10'000;
-  const SqlType datetime = SqlType::Of(Kind::DateTime);
-  ResultText(pContext, value.RoundedFor(datetime).Stored(datetime));
+  ResultText(pContext, rounded.Stored(datetime));
 }
 
 }  // namespace twk::embedded::TsqlDateFunctions

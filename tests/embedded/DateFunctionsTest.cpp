@@ -44,6 +44,7 @@ TEST(TsqlDateFunctions, AddAndCountPartsAsTheServerDoes) {
           {"tsql_datediff_big('ms', '1900-01-01', '2014-01-01')", "3597523200000"},
           {"tsql_datetimefromparts(2024, 2, 29, 13, 14, 15, 998)", "2024-02-29 13:14:15.997"},
           {"tsql_datetimefromparts(2023, 2, 29, 0, 0, 0, 0)", nullptr, 289},
+          {"tsql_datetimefromparts(9999, 12, 31, 23, 59, 59, 999)", nullptr, 289},
           {"tsql_isdate('02/29/2024') || tsql_isdate('20230229') || tsql_isdate('1700-01-01')",
            "100"},
           {"tsql_datediff('day', 'junk', '2014-01-01')", nullptr, 241},
